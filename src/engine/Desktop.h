@@ -1,0 +1,67 @@
+#pragma once
+// The seam between the engine and the user. The engine's procedures keep their order of steps,
+// messages and trace lines, and ask every question, show every message and refresh every view
+// through this interface: the Qt shell implements it with windows, the tests with a script.
+
+#include <string>
+#include <string_view>
+
+#include "SecureBuffer.h"
+
+namespace vlt {
+
+// Message box icons, numbered as the message box flags of the plugin interface.
+enum class MessageIcon : int { None = 0, Error = 16, Question = 32, Warning = 48, Information = 64 };
+
+// Modes of the password dialog.
+enum PasswordMode : int {
+    kPasswordSave = 0,
+    kPasswordOpen = 1,
+    kPasswordChange = 2,
+    kPasswordExport = 3,
+    kPasswordImport = 4,
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Messages and questions.
+    virtual void Message(std::u16string_view caption, std::u16string_view text,
+                         MessageIcon icon) = 0;
+    // Yes/No question; true for Yes.
+    virtual bool AskYesNo(std::u16string_view caption, std::u16string_view text,
+                          MessageIcon icon) = 0;
+
+    // Requesters. Patterns are "Description (*.ext)|*.ext" pairs; "" means cancelled.
+    virtual std::u16string OpenFileRequester(std::u16string_view title,
+                                             std::u16string_view pattern) = 0;
+    virtual std::u16string SaveFileRequester(std::u16string_view title,
+                                             std::u16string_view pattern,
+                                             std::u16string_view defaultName) = 0;
+    // The password dialog in one of its modes; empty when cancelled.
+    virtual SecureText AskPassword(int mode) = 0;
+
+    // Progress of a long operation, one at a time.
+    virtual void Progress_Open(std::u16string_view title, std::u16string_view text) = 0;
+    virtual void Progress_Update(int value) = 0;
+    virtual void Progress_Close() = 0;
+    // Handles pending window events and returns; called between key rounds and records.
+    virtual void ProcessPendingEvents() = 0;
+
+    // The main view.
+    virtual void SetWindowTitle(std::u16string_view title) = 0;
+    virtual void SetStatusField(int field, std::u16string_view text) = 0;
+    // Item 0 of the group tree: the container's file name, or "New container".
+    virtual void SetContainerLabel(std::u16string_view text) = 0;
+    // Removes every group item, every entry row and the comment text.
+    virtual void ClearViews() = 0;
+    // Rebuilds the group tree from the vault's groups, selects the first group, expands all.
+    virtual void RebuildGroupTree() = 0;
+    // Rebuilds the entry list for the selected group.
+    virtual void RefreshEntryList() = 0;
+    // Rebuilds the main menu (recent files changed).
+    virtual void RebuildMainMenu() = 0;
+};
+
+}  // namespace vlt

@@ -1,0 +1,56 @@
+#pragma once
+// Everything the vault procedures share: the open vault and its ID registry, the settings, the
+// trace log, the desktop they talk to, and the open container's path and kept password.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "DateText.h"
+#include "Desktop.h"
+#include "ID.h"
+#include "Logging.h"
+#include "Random.h"
+#include "SecureBuffer.h"
+#include "Settings.h"
+#include "Vault.h"
+
+namespace vlt {
+
+struct Engine {
+    explicit Engine(Desktop& desktop, NumberSource numbers = defaultNumberSource());
+
+    Desktop& desktop;
+    NumberSource numbers;
+    Clock clock = LocalNow;
+    Vault vault;
+    IdRegistry ids;
+    Settings settings;
+    TraceLog log;
+
+    std::u16string ContainerPath;    // empty when no container is open
+    SecureText ContainerPassword;    // the open container's password, kept for later saves
+    std::int32_t ViewFilter = 0;     // 0 all entries, 1 expired entries only
+    std::int32_t SearchPosition = -1;  // the find routine's last hit, -1 for none
+
+    // Operations that pump window events while they run (load, save, plugin runs) hold the
+    // engine busy, so that a command arriving meanwhile is turned away instead of running on a
+    // half-built vault.
+    bool busy() const { return busyDepth_ > 0; }
+
+    class BusyGuard {
+    public:
+        explicit BusyGuard(Engine& engine) : engine_(engine) { ++engine_.busyDepth_; }
+        ~BusyGuard() { --engine_.busyDepth_; }
+        BusyGuard(const BusyGuard&) = delete;
+        BusyGuard& operator=(const BusyGuard&) = delete;
+
+    private:
+        Engine& engine_;
+    };
+
+private:
+    int busyDepth_ = 0;
+};
+
+}  // namespace vlt

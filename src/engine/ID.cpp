@@ -1,0 +1,86 @@
+#include "ID.h"
+
+namespace vlt {
+
+IdRegistry::IdRegistry(NumberSource source) : source_(std::move(source)) {}
+
+int IdRegistry::RegisterID(std::int32_t id) {
+    std::lock_guard guard(lock_);
+    if (position_.emplace(id, order_.size()).second) {
+        order_.push_back(id);
+        live_.push_back(true);
+    }
+    return 0;
+}
+
+int IdRegistry::ID_Exists(std::int32_t id) const {
+    std::lock_guard guard(lock_);
+    return position_.contains(id) ? 1 : 0;
+}
+
+std::int32_t IdRegistry::ID_New() {
+    std::lock_guard guard(lock_);
+    for (;;) {
+        auto id = static_cast<std::int32_t>(source_(kMaxId));
+        if (id != 0 && position_.emplace(id, order_.size()).second) {
+            order_.push_back(id);
+            live_.push_back(true);
+            return id;
+        }
+    }
+}
+
+int IdRegistry::ID_Free(std::int32_t id) {
+    std::lock_guard guard(lock_);
+    auto it = position_.find(id);
+    if (it == position_.end()) {
+        return 0;
+    }
+    live_[it->second] = false;
+    position_.erase(it);
+    if (order_.size() > 64 && position_.size() < order_.size() / 2) {
+        compact();
+    }
+    return 1;
+}
+
+int IdRegistry::ID_Clear() {
+    std::lock_guard guard(lock_);
+    order_.clear();
+    live_.clear();
+    position_.clear();
+    return 0;
+}
+
+std::vector<std::int32_t> IdRegistry::ids() const {
+    std::lock_guard guard(lock_);
+    std::vector<std::int32_t> result;
+    result.reserve(position_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        if (live_[i]) {
+            result.push_back(order_[i]);
+        }
+    }
+    return result;
+}
+
+std::size_t IdRegistry::count() const {
+    std::lock_guard guard(lock_);
+    return position_.size();
+}
+
+// Drops the slots of freed IDs so that the ordered list does not grow without bound.
+void IdRegistry::compact() {
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < order_.size(); ++i) {
+        if (live_[i]) {
+            order_[out] = order_[i];
+            position_[order_[out]] = out;
+            ++out;
+        }
+    }
+    order_.resize(out);
+    live_.assign(out, true);
+}
+
+}  // namespace vlt

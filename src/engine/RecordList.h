@@ -1,0 +1,136 @@
+#pragma once
+// An ordered list of records with one current-element cursor. Records live at stable addresses
+// (plugins read them in place), and the cursor behaves as the vault operations expect: reset puts
+// it before the first element, next advances it, adding makes the new element current.
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace vlt {
+
+template <typename T>
+class RecordList {
+public:
+    // Cursor before the first element.
+    void reset() { cursor_ = -1; }
+
+    // Advances the cursor; the record there, or nullptr past the end.
+    T* next() {
+        if (cursor_ < count()) {
+            ++cursor_;
+        }
+        return current();
+    }
+
+    T* current() { return valid(cursor_) ? items_[cursor_].get() : nullptr; }
+    const T* current() const { return valid(cursor_) ? items_[cursor_].get() : nullptr; }
+
+    // Adds after the current element (at the front when the cursor is before the first);
+    // the new element becomes current.
+    T& addAfter(T record) {
+        int at = cursor_ < 0 ? 0 : (cursor_ >= count() ? count() : cursor_ + 1);
+        return insertAt(at, std::move(record));
+    }
+
+    // Inserts before the current element (at the front when there is none); becomes current.
+    T& insertBefore(T record) {
+        int at = cursor_ < 0 ? 0 : (cursor_ >= count() ? count() : cursor_);
+        return insertAt(at, std::move(record));
+    }
+
+    // Appends at the end and makes the new element current.
+    T& append(T record) { return insertAt(count(), std::move(record)); }
+
+    // Deletes the current element; the previous one becomes current.
+    void deleteCurrent() {
+        if (!valid(cursor_)) {
+            return;
+        }
+        items_.erase(items_.begin() + cursor_);
+        --cursor_;
+    }
+
+    // Selects the element at index; nullptr (and the cursor unchanged) when out of range.
+    T* select(int index) {
+        if (!valid(index)) {
+            return nullptr;
+        }
+        cursor_ = index;
+        return current();
+    }
+
+    // Index of the current element, -1 when there is none.
+    int index() const { return valid(cursor_) ? cursor_ : -1; }
+    int count() const { return static_cast<int>(items_.size()); }
+    bool empty() const { return items_.empty(); }
+
+    void clear() {
+        items_.clear();
+        cursor_ = -1;
+    }
+
+    void swap(int a, int b) {
+        if (valid(a) && valid(b)) {
+            std::swap(items_[a], items_[b]);
+        }
+    }
+
+    T& at(int index) { return *items_[index]; }
+    const T& at(int index) const { return *items_[index]; }
+
+    // Moves the element at index `from` so that it stands at index `to`; the cursor follows it.
+    void move(int from, int to) {
+        if (!valid(from) || !valid(to) || from == to) {
+            return;
+        }
+        auto item = std::move(items_[from]);
+        items_.erase(items_.begin() + from);
+        items_.insert(items_.begin() + to, std::move(item));
+        cursor_ = to;
+    }
+
+    // Replaces the order wholesale (sorting); the cursor is reset.
+    template <typename Less>
+    void stableSort(Less less) {
+        std::stable_sort(items_.begin(), items_.end(),
+                         [&](const auto& a, const auto& b) { return less(*a, *b); });
+        cursor_ = -1;
+    }
+
+    class Iterator {
+    public:
+        using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;
+        explicit Iterator(Inner it) : it_(it) {}
+        T& operator*() const { return **it_; }
+        T* operator->() const { return it_->get(); }
+        Iterator& operator++() {
+            ++it_;
+            return *this;
+        }
+        bool operator==(const Iterator& o) const { return it_ == o.it_; }
+
+    private:
+        Inner it_;
+    };
+    Iterator begin() const { return Iterator(items_.begin()); }
+    Iterator end() const { return Iterator(items_.end()); }
+
+    void reserve(std::size_t n) { items_.reserve(n); }
+
+private:
+    bool valid(int i) const { return i >= 0 && i < count(); }
+
+    T& insertAt(int at, T record) {
+        items_.insert(items_.begin() + at, std::make_unique<T>(std::move(record)));
+        cursor_ = at;
+        return *items_[at];
+    }
+
+    std::vector<std::unique_ptr<T>> items_;
+    int cursor_ = -1;
+};
+
+}  // namespace vlt

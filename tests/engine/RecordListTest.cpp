@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "RecordList.h"
+#include "Vault.h"
+
+namespace vlt {
+namespace {
+
+std::vector<int> values(RecordList<int>& list) {
+    std::vector<int> out;
+    list.reset();
+    while (int* v = list.next()) {
+        out.push_back(*v);
+    }
+    return out;
+}
+
+TEST(RecordList, CursorWalksFromBeforeFirstToNone) {
+    RecordList<int> list;
+    EXPECT_EQ(list.next(), nullptr);
+    list.append(1);
+    list.append(2);
+    list.reset();
+    EXPECT_EQ(list.index(), -1);
+    EXPECT_EQ(*list.next(), 1);
+    EXPECT_EQ(*list.next(), 2);
+    EXPECT_EQ(list.next(), nullptr);
+    EXPECT_EQ(list.next(), nullptr);
+    EXPECT_EQ(list.index(), -1);
+}
+
+TEST(RecordList, AddAfterAndInsertBeforeFollowTheCursor) {
+    RecordList<int> list;
+    list.addAfter(1);   // [1], current 1
+    list.addAfter(3);   // [1 3], current 3
+    list.insertBefore(2);  // [1 2 3], current 2
+    EXPECT_EQ(list.index(), 1);
+    list.reset();
+    list.addAfter(0);  // cursor before first: goes to the front
+    EXPECT_EQ(values(list), (std::vector<int>{0, 1, 2, 3}));
+    list.select(3);
+    list.addAfter(4);
+    EXPECT_EQ(list.index(), 4);
+    EXPECT_EQ(values(list), (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST(RecordList, DeleteCurrentMakesThePreviousCurrent) {
+    RecordList<int> list;
+    for (int i = 0; i < 4; ++i) {
+        list.append(i);
+    }
+    list.select(2);
+    list.deleteCurrent();
+    EXPECT_EQ(*list.current(), 1);
+    list.select(0);
+    list.deleteCurrent();
+    EXPECT_EQ(list.current(), nullptr);
+    EXPECT_EQ(*list.next(), 1);
+    EXPECT_EQ(values(list), (std::vector<int>{1, 3}));
+}
+
+TEST(RecordList, SelectOutOfRangeKeepsTheCursor) {
+    RecordList<int> list;
+    list.append(5);
+    list.append(6);
+    list.select(1);
+    EXPECT_EQ(list.select(2), nullptr);
+    EXPECT_EQ(list.select(-1), nullptr);
+    EXPECT_EQ(list.index(), 1);
+}
+
+TEST(RecordList, RecordsKeepTheirAddressWhenTheListGrows) {
+    RecordList<Group> list;
+    Group* first = &list.append(Group{1, 1, u"a", 0});
+    for (int i = 0; i < 1000; ++i) {
+        list.append(Group{i + 2, 1, u"x", 0});
+    }
+    EXPECT_EQ(first, &list.at(0));
+    list.swap(0, 1000);
+    EXPECT_EQ(first, &list.at(1000));
+    EXPECT_EQ(list.at(0).ID, 1001);
+}
+
+TEST(RecordList, MoveFollowsTheElement) {
+    RecordList<int> list;
+    for (int i = 0; i < 5; ++i) {
+        list.append(i);
+    }
+    list.move(4, 1);
+    EXPECT_EQ(list.index(), 1);
+    EXPECT_EQ(values(list), (std::vector<int>{0, 4, 1, 2, 3}));
+}
+
+TEST(Vault, EmptyMeansNoGroupsAndNoEntries) {
+    Vault vault;
+    EXPECT_TRUE(vault.empty());
+    vault.Entries.append(Entry{});
+    EXPECT_FALSE(vault.empty());
+    vault.clear();
+    EXPECT_TRUE(vault.empty());
+    EXPECT_EQ(vault.Entries.index(), -1);
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,96 @@
+#include "ScriptedDesktop.h"
+
+#include "Text.h"
+
+namespace vlt::test {
+
+namespace {
+
+template <typename T>
+bool takeFront(std::deque<T>& queue, T& out) {
+    if (queue.empty()) {
+        return false;
+    }
+    out = std::move(queue.front());
+    queue.pop_front();
+    return true;
+}
+
+}  // namespace
+
+void ScriptedDesktop::Message(std::u16string_view caption, std::u16string_view text,
+                              MessageIcon icon) {
+    messages.push_back({std::u16string(caption), std::u16string(text), icon, false});
+}
+
+bool ScriptedDesktop::AskYesNo(std::u16string_view caption, std::u16string_view text,
+                               MessageIcon icon) {
+    messages.push_back({std::u16string(caption), std::u16string(text), icon, true});
+    bool answer = false;
+    if (!takeFront(yesNoAnswers, answer)) {
+        unexpected.push_back("question: " + toUtf8(text));
+    }
+    return answer;
+}
+
+std::u16string ScriptedDesktop::OpenFileRequester(std::u16string_view, std::u16string_view) {
+    std::u16string answer;
+    if (!takeFront(openFileAnswers, answer)) {
+        unexpected.push_back("open-file requester");
+    }
+    return answer;
+}
+
+std::u16string ScriptedDesktop::SaveFileRequester(std::u16string_view, std::u16string_view,
+                                                  std::u16string_view) {
+    std::u16string answer;
+    if (!takeFront(saveFileAnswers, answer)) {
+        unexpected.push_back("save-file requester");
+    }
+    return answer;
+}
+
+SecureText ScriptedDesktop::AskPassword(int mode) {
+    passwordModes.push_back(mode);
+    std::u16string answer;
+    if (!takeFront(passwordAnswers, answer)) {
+        unexpected.push_back("password dialog");
+    }
+    return SecureText(std::move(answer));
+}
+
+void ScriptedDesktop::Progress_Open(std::u16string_view, std::u16string_view) { ++progressOpen; }
+
+void ScriptedDesktop::Progress_Update(int value) {
+    progressValues.push_back(value);
+    ProcessPendingEvents();
+}
+
+void ScriptedDesktop::Progress_Close() { --progressOpen; }
+
+void ScriptedDesktop::ProcessPendingEvents() {
+    ++pendingEventCalls;
+    if (onPendingEvents) {
+        onPendingEvents();
+    }
+}
+
+void ScriptedDesktop::SetStatusField(int field, std::u16string_view text) {
+    if (field >= 0 && field < 3) {
+        status[field] = text;
+    }
+}
+
+std::vector<std::u16string> ScriptedDesktop::messageTexts() const {
+    std::vector<std::u16string> texts;
+    for (const auto& m : messages) {
+        texts.push_back(m.text);
+    }
+    return texts;
+}
+
+const ShownMessage* ScriptedDesktop::lastMessage() const {
+    return messages.empty() ? nullptr : &messages.back();
+}
+
+}  // namespace vlt::test
