@@ -62,6 +62,10 @@ public:
     virtual void RefreshEntryList() = 0;
     // Rebuilds the main menu (recent files changed).
     virtual void RebuildMainMenu() = 0;
+
+    // Selection queries. The selected group-tree item: -1 none, 0 the container's root item,
+    // i >= 1 the group at index i - 1 of the vault's groups.
+    virtual int SelectedGroupItem() = 0;
 };
 
 }  // namespace vlt

@@ -64,6 +64,8 @@ public:
     void RebuildGroupTree() override { ++treeRebuilds; }
     void RefreshEntryList() override { ++listRefreshes; }
     void RebuildMainMenu() override { ++menuRebuilds; }
+    int SelectedGroupItem() override { return selectedGroupItem; }
+    int selectedGroupItem = -1;
 
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;
