@@ -44,7 +44,9 @@ int TraceLog::Log_Banner(std::u16string_view text) {
     if (file_ == nullptr) {
         return -1;
     }
-    writeLines("\r\n<<< " + toUtf8(text) + " >>>\r\n\r\n");
+    std::string line = "\r\n<<< ";
+    line.append(toUtf8(text)).append(" >>>\r\n\r\n");
+    writeLines(line);
     return 1;
 }
 
@@ -59,8 +61,12 @@ int TraceLog::Log_Write(std::u16string_view text) {
     }
     // One clock reading per line, so that date and time belong to the same instant.
     std::int32_t now = clock_();
-    writeLines("#" + toUtf8(FormatDate(u"%dd/%mm/%yy %hh:%ii:%ss", now)) + " " + toUtf8(text) +
-               "\r\n");
+    std::string line = "#";
+    line.append(toUtf8(FormatDate(u"%dd/%mm/%yy %hh:%ii:%ss", now)))
+        .append(" ")
+        .append(toUtf8(text))
+        .append("\r\n");
+    writeLines(line);
     return 1;
 }
 
