@@ -100,6 +100,29 @@ public:
         cursor_ = -1;
     }
 
+    // Sorts the elements standing at `positions` (strictly increasing indexes) among themselves,
+    // stably; every other element keeps its index. The cursor is reset. Positions out of range
+    // or out of order change nothing.
+    template <typename Less>
+    void stableSortAt(const std::vector<int>& positions, Less less) {
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            if (!valid(positions[i]) || (i > 0 && positions[i] <= positions[i - 1])) {
+                return;
+            }
+        }
+        std::vector<std::unique_ptr<T>> picked;
+        picked.reserve(positions.size());
+        for (int at : positions) {
+            picked.push_back(std::move(items_[at]));
+        }
+        std::stable_sort(picked.begin(), picked.end(),
+                         [&](const auto& a, const auto& b) { return less(*a, *b); });
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            items_[positions[i]] = std::move(picked[i]);
+        }
+        cursor_ = -1;
+    }
+
     class Iterator {
     public:
         using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;

@@ -91,6 +91,37 @@ TEST(RecordList, MoveFollowsTheElement) {
     EXPECT_EQ(values(list), (std::vector<int>{0, 4, 1, 2, 3}));
 }
 
+TEST(RecordList, StableSortAtReordersOnlyThePickedPositions) {
+    RecordList<Group> list;
+    const std::int32_t keys[] = {3, 9, 1, 9, 3, 9, 2};
+    for (std::int32_t i = 0; i < 7; ++i) {
+        list.append(Group{i, keys[i], u"", 0});
+    }
+    Group* third = &list.at(2);
+    list.select(4);
+    list.stableSortAt({0, 2, 4, 6},
+                      [](const Group& a, const Group& b) { return a.Depth < b.Depth; });
+    std::vector<int> ids;
+    for (const Group& group : list) {
+        ids.push_back(group.ID);
+    }
+    EXPECT_EQ(ids, (std::vector<int>{2, 1, 6, 3, 0, 5, 4}));
+    EXPECT_EQ(&list.at(0), third);
+    EXPECT_EQ(list.index(), -1);
+}
+
+TEST(RecordList, StableSortAtRejectsBadPositions) {
+    RecordList<int> list;
+    for (int i : {3, 2, 1}) {
+        list.append(i);
+    }
+    for (const std::vector<int>& positions : {std::vector<int>{0, 3}, std::vector<int>{-1, 1},
+                                              std::vector<int>{1, 0}, std::vector<int>{1, 1}}) {
+        list.stableSortAt(positions, std::less<int>());
+        EXPECT_EQ(values(list), (std::vector<int>{3, 2, 1}));
+    }
+}
+
 TEST(Vault, EmptyMeansNoGroupsAndNoEntries) {
     Vault vault;
     EXPECT_TRUE(vault.empty());

@@ -1,0 +1,145 @@
+#include "EntryRows.h"
+
+#include <ctime>
+#include <iterator>
+#include <unordered_map>
+#include <utility>
+
+#include "Engine.h"
+#include "Misc.h"
+#include "Text.h"
+#include "Vault.h"
+
+namespace vlt {
+
+namespace {
+
+// Collects one entry's attachment names; the same rules serve a single entry and a whole list.
+class SummaryText {
+  public:
+    void add(std::u16string_view fileName) {
+        any_ = true;
+        text_ += fileName;
+        text_ += u", ";
+    }
+
+    std::u16string finish() const {
+        if (!any_) {
+            return u"No attachments";
+        }
+        std::u16string text = trimBlanks(text_);
+        if (!text.empty() && text.back() == u',') {
+            text.pop_back();
+        }
+        return text;
+    }
+
+  private:
+    bool any_ = false;
+    std::u16string text_;
+};
+
+// The mask shows a fixed width so that it gives nothing away about the value's length.
+const std::u16string& maskedCell() {
+    static const std::u16string mask = MaskText(u"     ");
+    return mask;
+}
+
+bool masked(const MaskFields& masks, int column) {
+    switch (column) {
+        case kColAccounts:
+            return masks.Accounts == 1;
+        case kColUserNames:
+            return masks.UserNames == 1;
+        case kColPasswords:
+            return masks.Passwords == 1;
+        case kColURLs:
+            return masks.URLs == 1;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::u16string EntryDateText(std::int32_t date) {
+    // A list refresh formats four dates per row, so this fills a fixed pattern instead of going
+    // through the general mask formatter, which is several times slower. An int32 date always
+    // has a four-digit year.
+    const std::time_t time = date;
+    std::tm parts{};
+    gmtime_r(&time, &parts);
+    const int year = parts.tm_year + 1900;
+    const int fields[] = {parts.tm_mon + 1, parts.tm_mday, year / 100,  year % 100,
+                          parts.tm_hour,    parts.tm_min,  parts.tm_sec};
+    static constexpr std::size_t kOffsets[] = {0, 3, 6, 8, 11, 14, 17};
+    std::u16string text = u"00/00/0000 00:00:00";
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        text[kOffsets[i]] = static_cast<char16_t>(u'0' + fields[i] / 10);
+        text[kOffsets[i] + 1] = static_cast<char16_t>(u'0' + fields[i] % 10);
+    }
+    return text;
+}
+
+bool EntryExpired(const Entry& entry, std::int32_t now) {
+    return entry.Expires == 1 && now >= entry.ExpirationDate;
+}
+
+std::u16string AttachmentSummary(const RecordList<Attachment>& attachments, std::int32_t entryId) {
+    SummaryText summary;
+    for (const Attachment& attachment : attachments) {
+        if (attachment.EntryID == entryId) {
+            summary.add(attachment.FileName);
+        }
+    }
+    return summary.finish();
+}
+
+EntryRow BuildEntryRow(const Entry& entry, std::u16string summary, const MaskFields& masks,
+                       std::int32_t now) {
+    EntryRow row;
+    row.id = entry.ID;
+    const std::u16string* texts[] = {&entry.Account, &entry.User, &entry.Password, &entry.URL};
+    for (int column = kColAccounts; column <= kColURLs; ++column) {
+        row.cells[column] = masked(masks, column) ? maskedCell() : *texts[column];
+    }
+    row.cells[kColAttachments] = std::move(summary);
+    row.cells[kColCreationDates] = EntryDateText(entry.CreationDate);
+    row.cells[kColAccessDates] = EntryDateText(entry.AccessDate);
+    row.cells[kColModificationDates] = EntryDateText(entry.ModificationDate);
+    row.cells[kColExpirationDates] =
+        entry.Expires == 1 ? EntryDateText(entry.ExpirationDate) : u"Never";
+    row.expired = EntryExpired(entry, now);
+    row.customForeground = entry.CustomForeground == 1;
+    row.foreground = entry.ForegroundColor;
+    row.customBackground = entry.CustomBackground == 1;
+    row.background = entry.BackgroundColor;
+    return row;
+}
+
+std::vector<EntryRow> BuildEntryRows(const Vault& vault, std::int32_t groupId,
+                                     const MaskFields& masks, std::int32_t viewFilter,
+                                     std::int32_t now) {
+    std::unordered_map<std::int32_t, SummaryText> summaries;
+    for (const Attachment& attachment : vault.Attachments) {
+        summaries[attachment.EntryID].add(attachment.FileName);
+    }
+    const SummaryText none;
+    std::vector<EntryRow> rows;
+    for (const Entry& entry : vault.Entries) {
+        if (entry.GroupID != groupId || (viewFilter == 1 && !EntryExpired(entry, now))) {
+            continue;
+        }
+        auto found = summaries.find(entry.ID);
+        const SummaryText& summary = found != summaries.end() ? found->second : none;
+        rows.push_back(BuildEntryRow(entry, summary.finish(), masks, now));
+    }
+    return rows;
+}
+
+std::vector<EntryRow> BuildEntryRows(const Engine& engine, std::int32_t groupId) {
+    return BuildEntryRows(engine.vault, groupId, engine.settings.Mask, engine.ViewFilter,
+                          engine.clock());
+}
+
+}  // namespace vlt
