@@ -11,6 +11,7 @@
 #include "ID.h"
 #include "Logging.h"
 #include "Random.h"
+#include "RecentFiles.h"
 #include "SecureBuffer.h"
 #include "Settings.h"
 #include "Vault.h"
@@ -27,6 +28,7 @@ struct Engine {
     IdRegistry ids;
     Settings settings;
     TraceLog log;
+    RecentFiles Recent{std::string()};  // the shell points it at "Recent.ini" at start-up
 
     std::u16string ContainerPath;    // empty when no container is open
     SecureText ContainerPassword;    // the open container's password, kept for later saves

@@ -1,0 +1,44 @@
+#pragma once
+// A desktop with nobody in front of it: answers Yes, gives the password and file it was told,
+// and keeps the last message so the benchmark can report a refusal.
+
+#include <string>
+
+#include "Desktop.h"
+
+namespace vlt::bench {
+
+class BenchDesktop : public Desktop {
+public:
+    std::u16string password;
+    std::u16string file;
+    std::u16string lastMessage;
+    int selectedGroupItem = -1;
+
+    void Message(std::u16string_view, std::u16string_view text, MessageIcon) override {
+        lastMessage = text;
+    }
+    bool AskYesNo(std::u16string_view, std::u16string_view, MessageIcon) override { return true; }
+    std::u16string OpenFileRequester(std::u16string_view, std::u16string_view) override {
+        return file;
+    }
+    std::u16string SaveFileRequester(std::u16string_view, std::u16string_view,
+                                     std::u16string_view) override {
+        return file;
+    }
+    SecureText AskPassword(int) override { return SecureText(password); }
+    void Progress_Open(std::u16string_view, std::u16string_view) override {}
+    void Progress_Update(int) override {}
+    void Progress_Close() override {}
+    void ProcessPendingEvents() override {}
+    void SetWindowTitle(std::u16string_view) override {}
+    void SetStatusField(int, std::u16string_view) override {}
+    void SetContainerLabel(std::u16string_view) override {}
+    void ClearViews() override {}
+    void RebuildGroupTree() override {}
+    void RefreshEntryList() override {}
+    void RebuildMainMenu() override {}
+    int SelectedGroupItem() override { return selectedGroupItem; }
+};
+
+}  // namespace vlt::bench

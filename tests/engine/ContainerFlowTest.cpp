@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "AtomicFile.h"
+#include "Container.h"
+#include "ContainerCodec.h"
+#include "RawContainer.h"
+#include "SampleVault.h"
+#include "ScriptedDesktop.h"
+#include "TempDir.h"
+#include "Text.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::int32_t kNow = 1796722130;  // 12/08/2026 09:28:50
+const std::u16string kWrongPassword =
+    u"The supplied password is wrong or the database has been modified outside VLT. Please try "
+    u"again.";
+const std::u16string kNotValid = u"This file is not a valid VLT 4.0 container.";
+
+struct ContainerFlow : ::testing::Test {
+    test::TempDir dir;
+    test::ScriptedDesktop desktop;
+    Engine engine{desktop};
+
+    void SetUp() override {
+        engine.clock = [] { return kNow; };
+        engine.settings.Main.Recents = 1;
+        engine.Recent = RecentFiles(dir.file("Recent.ini"));
+    }
+    void TearDown() override {
+        EXPECT_TRUE(desktop.unexpected.empty()) << desktop.unexpected.front();
+        AtomicFile::writeHook() = nullptr;
+    }
+
+    std::u16string path(const std::string& name) { return fromUtf8(dir.file(name)); }
+
+    // Saves `vault` under `name` with `password` through Save As.
+    void saveAs(const Vault& vault, const std::string& name, const std::u16string& password) {
+        engine.vault = Vault();
+        for (const Group& g : vault.Groups) engine.vault.Groups.append(g);
+        for (const Entry& e : vault.Entries) engine.vault.Entries.append(e);
+        for (const Attachment& a : vault.Attachments) engine.vault.Attachments.append(a);
+        desktop.passwordAnswers.push_back(password);
+        desktop.saveFileAnswers.push_back(path(name));
+        ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
+    }
+
+    // Opens `file` answering `password`; the vault is expected to hold something already.
+    int open(const std::u16string& file, const std::u16string& password) {
+        if (!engine.vault.empty()) {
+            desktop.yesNoAnswers.push_back(true);
+        }
+        desktop.passwordAnswers.push_back(password);
+        return OpenContainer(engine, file);
+    }
+
+    // A loaded vault that a refused open must leave exactly as it is.
+    void loadSomething() {
+        engine.vault = test::SampleVault({3});
+        engine.ContainerPath = u"/somewhere/kept.vlt";
+        engine.ContainerPassword = SecureText(u"kept");
+    }
+    void expectSomethingKept() {
+        test::ExpectSameVault(test::SampleVault({3}), engine.vault);
+        EXPECT_TRUE(engine.ContainerPath == u"/somewhere/kept.vlt");
+        EXPECT_TRUE(engine.ContainerPassword.str() == u"kept");
+    }
+};
+
+TEST_F(ContainerFlow, SavedVaultReopensWithEveryFieldAndId) {
+    Vault original = test::SampleVault({0, 15, 16, 17, 1 << 20});
+    saveAs(original, "main", u"s3cret \U0001F511");
+    EXPECT_TRUE(engine.ContainerPath == path("main.vlt"));
+    EXPECT_TRUE(desktop.title == u"Orvelline Vaultwick v4.1 - main.vlt");
+
+    CloseContainer(engine, 1);
+    EXPECT_TRUE(desktop.title == u"Orvelline Vaultwick v4.1 -  no container open");
+    ASSERT_EQ(open(path("main.vlt"), u"s3cret \U0001F511"), 1);
+    test::ExpectSameVault(original, engine.vault);
+    for (std::int32_t id : {101, 104, 201, 202, 301, 305}) {
+        EXPECT_EQ(engine.ids.ID_Exists(id), 1) << id;
+    }
+    EXPECT_TRUE(engine.ContainerPassword.str() == u"s3cret \U0001F511");
+    EXPECT_TRUE(desktop.status[0] == u"4 groups / 2 entries");
+    EXPECT_TRUE(desktop.status[2] == u"Container: " + path("main.vlt"));
+    EXPECT_TRUE(desktop.containerLabel == u"main.vlt");
+    EXPECT_EQ(desktop.passwordModes, (std::vector<int>{kPasswordSave, kPasswordOpen}));
+    ASSERT_EQ(engine.Recent.paths.size(), 1u);
+    EXPECT_TRUE(engine.Recent.paths[0] == path("main.vlt"));
+    EXPECT_GE(desktop.menuRebuilds, 1);
+    EXPECT_EQ(desktop.progressOpen, 0);
+    EXPECT_EQ(desktop.progressValues.back(), 0);
+}
+
+TEST_F(ContainerFlow, TheGoldenFileOpensOnlyWithItsPassword) {
+    test::RawContainer golden;
+    Vault one;
+    one.Groups.append(Group{1, 1, u"", 0});
+    golden.addVault(one);
+    test::writeFile(dir.file("golden.vlt"), golden.text());
+
+    loadSomething();
+    EXPECT_EQ(open(path("golden.vlt"), u"abd"), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == kWrongPassword);
+    EXPECT_TRUE(desktop.lastMessage()->caption == u"Open error");
+    expectSomethingKept();
+
+    EXPECT_EQ(open(path("golden.vlt"), u"abc"), 1);
+    ASSERT_EQ(engine.vault.Groups.count(), 1);
+    EXPECT_EQ(engine.vault.Groups.at(0).ID, 1);
+}
+
+TEST_F(ContainerFlow, SavesDifferInBytesButNotInContent) {
+    Vault original = test::SampleVault();
+    saveAs(original, "a.vlt", u"pw");
+    saveAs(original, "b.vlt", u"pw");
+    auto a = test::readFile(dir.file("a.vlt"));
+    auto b = test::readFile(dir.file("b.vlt"));
+    EXPECT_NE(a.substr(24, 64), b.substr(24, 64));  // fresh IVs
+    EXPECT_EQ(a.substr(a.size() - 10), b.substr(b.size() - 10));  // same plaintext checksum
+    CloseContainer(engine, 1);
+    ASSERT_EQ(open(path("b.vlt"), u"pw"), 1);
+    test::ExpectSameVault(original, engine.vault);
+}
+
+TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
+    test::RawContainer good;
+    good.addVault(test::SampleVault({1, 40}));
+    const std::string goodText = good.text();
+
+    struct Case {
+        std::string name;
+        std::string bytes;
+        std::u16string message;
+        bool asksPassword;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"empty", "", u"The file you have chosen is empty.", false});
+    cases.push_back({"94 bytes", goodText.substr(0, 94), kNotValid, false});
+    cases.push_back({"95 bytes", std::string(95, 'x'), u"This is not a valid VLT container file.",
+                     false});
+    std::string badStart = goodText;
+    badStart[3] = '3';
+    cases.push_back({"bad start", badStart, u"This is not a valid VLT container file.", false});
+    cases.push_back({"truncated", goodText.substr(0, goodText.size() - 1),
+                     u"This is a valid VLT container file, but it seems to be truncated, the "
+                     u"ending signature is missing.",
+                     false});
+    std::string flippedCipher = goodText;
+    flippedCipher[kHeaderSize + 8 + 3] ^= 0x01;
+    cases.push_back({"flipped ciphertext", flippedCipher, kWrongPassword, true});
+    std::string flippedCrc = goodText;
+    flippedCrc[goodText.size() - 10] ^= 0x80;
+    cases.push_back({"flipped checksum", flippedCrc, kWrongPassword, true});
+    for (std::int32_t declared : {-1, 0, 15, 0x7FFFFFF0}) {
+        test::RawContainer bad = good;
+        bad.frames[2].declaredSize = declared;
+        cases.push_back({"frame size " + std::to_string(declared), bad.text(), kNotValid, true});
+    }
+    test::RawContainer shifted = good;
+    shifted.header.GroupCount -= 1;
+    shifted.header.EntryCount += 1;
+    cases.push_back({"shifted counts", shifted.text(), kNotValid, true});
+    for (std::int32_t rounds : {0, 0x7FFFFFFF}) {
+        std::string bad = goodText;
+        putInt32(reinterpret_cast<std::uint8_t*>(bad.data()) + 20, rounds);
+        cases.push_back({"rounds " + std::to_string(rounds), bad, kNotValid, true});
+    }
+    // Bodies whose checksum is right but whose lengths lie.
+    for (std::int32_t length : {3, 2000}) {
+        test::RawContainer bad = good;
+        putInt32(&bad.frames[0].body[12], length);
+        cases.push_back({"name length " + std::to_string(length), bad.text(), kNotValid, true});
+    }
+    test::RawContainer hugeAttachment = good;
+    auto& attachmentBody = hugeAttachment.frames.back().body;
+    putInt32(&attachmentBody[8], 0x7FFFFFFF);
+    cases.push_back({"attachment size", hugeAttachment.text(), kNotValid, true});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeFile(dir.file("bad.vlt"), c.bytes);
+        loadSomething();
+        desktop.messages.clear();
+        desktop.yesNoAnswers.push_back(true);
+        if (c.asksPassword) {
+            desktop.passwordAnswers.push_back(u"abc");
+        }
+        EXPECT_EQ(OpenContainer(engine, path("bad.vlt")), 0);
+        ASSERT_NE(desktop.lastMessage(), nullptr);
+        EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(c.message));
+        EXPECT_TRUE(desktop.passwordAnswers.empty());
+        expectSomethingKept();
+    }
+}
+
+TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
+    EXPECT_EQ(OpenContainer(engine, path("nothing.vlt")), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
+    EXPECT_EQ(OpenContainer(engine, fromUtf8(dir.path().string())), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
+}
+
+TEST_F(ContainerFlow, CancellingThePasswordKeepsTheVaultButForgetsItsPassword) {
+    saveAs(test::SampleVault(), "c.vlt", u"pw");
+    desktop.yesNoAnswers.push_back(true);
+    desktop.passwordAnswers.push_back(u"");
+    EXPECT_EQ(OpenContainer(engine, path("c.vlt")), 0);
+    EXPECT_EQ(engine.vault.Groups.count(), 4);
+    EXPECT_TRUE(engine.ContainerPassword.empty());
+    EXPECT_TRUE(desktop.messages.back().question);  // no error message after the cancel
+
+    desktop.passwordAnswers.push_back(u"new");  // the next save has to ask
+    EXPECT_EQ(SaveContainer(engine), 1);
+    EXPECT_EQ(desktop.passwordModes.back(), kPasswordSave);
+}
+
+TEST_F(ContainerFlow, DecliningTheQuestionsChangesNothing) {
+    loadSomething();
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(OpenContainer(engine, path("x.vlt")), 0);
+    expectSomethingKept();
+
+    desktop.yesNoAnswers.push_back(true);
+    desktop.openFileAnswers.push_back(u"");
+    EXPECT_EQ(OpenContainer(engine, u""), 0);
+    expectSomethingKept();
+
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(CloseContainer(engine, 0), 0);
+    expectSomethingKept();
+    desktop.yesNoAnswers.push_back(true);
+    EXPECT_EQ(CloseContainer(engine, 0), 1);
+    EXPECT_TRUE(engine.vault.empty());
+    EXPECT_TRUE(engine.ContainerPath.empty());
+    EXPECT_TRUE(desktop.containerLabel == u"New container");
+    EXPECT_TRUE(desktop.status[1] == u"0 of 0 selected");
+}
+
+TEST_F(ContainerFlow, SavingNeedsAGroupAndAPassword) {
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text ==
+                u"There are no groups/ in the list. Please add at least one group and try again.");
+    engine.vault.Groups.append(Group{1, 1, u"g", 0});
+    desktop.passwordAnswers.push_back(u"");
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    desktop.passwordAnswers.push_back(u"pw");
+    desktop.saveFileAnswers.push_back(u"");
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_TRUE(engine.ContainerPath.empty());
+}
+
+TEST_F(ContainerFlow, TheExtensionIsAddedUnlessAlreadyThereInAnyCase) {
+    saveAs(test::SampleVault(), "UPPER.VLT", u"pw");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("UPPER.VLT")));
+    saveAs(test::SampleVault(), "notes.txt", u"pw");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("notes.txt.vlt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("notes.txt")));
+}
+
+TEST_F(ContainerFlow, ReplacingAsksFirstAndNoKeepsTheFile) {
+    test::writeFile(dir.file("keep.vlt"), "precious");
+    engine.vault = test::SampleVault();
+    desktop.passwordAnswers.push_back(u"pw");
+    desktop.saveFileAnswers.push_back(path("keep.vlt"));
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_EQ(test::readFile(dir.file("keep.vlt")), "precious");
+    EXPECT_TRUE(desktop.lastMessage()->text ==
+                u"The file already exists. Would you like to replace it?");
+}
+
+TEST_F(ContainerFlow, NewContainersAreOwnerOnly) {
+    saveAs(test::SampleVault(), "private.vlt", u"pw");
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("private.vlt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(ContainerFlow, AFailedSaveLeavesThePreviousContainerWhole) {
+    saveAs(test::SampleVault({5000}), "safe.vlt", u"pw");
+    const std::string before = test::readFile(dir.file("safe.vlt"));
+    engine.vault.Entries.at(0).Password = u"changed";
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    AtomicFile::writeHook() = [](std::size_t written) { return written < 200; };
+    EXPECT_EQ(SaveContainer(engine), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text ==
+                u"The file is locked and could not be created/modified.");
+    EXPECT_EQ(test::readFile(dir.file("safe.vlt")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(desktop.progressOpen, 0);
+}
+
+TEST_F(ContainerFlow, SavingOverTheOpenContainerBacksItUpFirst) {
+    engine.settings.Main.AutoBackupBeforeMod = 1;
+    saveAs(test::SampleVault(), "a.vlt.vlt", u"pw");  // mode 0 never backs up
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    const std::string first = test::readFile(dir.file("a.vlt.vlt"));
+
+    EXPECT_EQ(SaveContainer(engine), 1);  // mode 1 with the kept password: no question
+    EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup.vlt")), first);
+    EXPECT_EQ(desktop.passwordModes.size(), 1u);
+}
+
+TEST_F(ContainerFlow, ABackupThatCannotBeWrittenAsksBeforeSaving) {
+    engine.settings.Main.AutoBackupBeforeMod = 1;
+    saveAs(test::SampleVault(), "b.vlt", u"pw");
+    const std::string first = test::readFile(dir.file("b.vlt"));
+    AtomicFile::writeHook() = [](std::size_t) { return false; };  // the backup fails too
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(SaveContainer(engine), 0);
+    EXPECT_NE(desktop.lastMessage()->text.find(u"could not make a backup copy"),
+              std::u16string::npos);
+    EXPECT_EQ(test::readFile(dir.file("b.vlt")), first);
+}
+
+TEST(BackupName, DropsEveryExtensionOccurrenceAndAddsTheDate) {
+    EXPECT_TRUE(BackupPath(u"/safe/main.vlt", kNow) == u"/safe/main_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/a.vlt.vlt", kNow) == u"/safe/a_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/noext", kNow) == u"/safe/noext_120826_092850_backup");
+}
+
+TEST_F(ContainerFlow, CommandsArrivingDuringTheKeyWorkSeeTheEngineBusy) {
+    saveAs(test::SampleVault(), "busy.vlt", u"pw");
+    int busySeen = 0;
+    desktop.pendingEventCalls = 0;
+    desktop.onPendingEvents = [&] { busySeen += engine.busy() ? 1 : 0; };
+    desktop.yesNoAnswers.push_back(true);
+    desktop.passwordAnswers.push_back(u"pw");
+    ASSERT_EQ(OpenContainer(engine, path("busy.vlt")), 1);
+    EXPECT_GE(busySeen, 5120);
+    EXPECT_EQ(busySeen, desktop.pendingEventCalls);
+    EXPECT_FALSE(engine.busy());
+}
+
+TEST_F(ContainerFlow, TraceLinesNameTheStepsButNeverThePassword) {
+    engine.settings.Main.LogActions = 1;
+    ASSERT_EQ(engine.log.Log_Open(dir.file("VLT.log")), 1);
+    saveAs(test::SampleVault(), "t.vlt", u"hunter2-secret");
+    CloseContainer(engine, 1);
+    ASSERT_EQ(open(path("t.vlt"), u"hunter2-secret"), 1);
+    engine.log.Log_Close();
+    const std::string log = test::readFile(dir.file("VLT.log"));
+    for (const char* step :
+         {"SaveContainerAs() -> Writing header", "SaveContainerAs() -> Valid key generated, continuing",
+          "SaveContainerAs() -> Total group length: 26 bytes", "SaveContainerAs() -> Footer written",
+          "OpenContainer() -> Checksums match, password correct",
+          "OpenContainer() -> Entry size: ", "CloseContainer() -> Clearing data",
+          "FreeMemoryEx() -> Buffer freed"}) {
+        EXPECT_NE(log.find(step), std::string::npos) << step;
+    }
+    EXPECT_EQ(log.find("hunter2"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vlt
