@@ -1,0 +1,35 @@
+#pragma once
+// A push button that draws a 16x16 icon at its left and the text beside it: the icon 10 pixels
+// from the left edge and vertically centred, the text 20 pixels right of the icon. The bevel
+// comes from the current QStyle, so the button follows the desktop's style; icon and text shift
+// one pixel right and down while pressed, the icon is greyed and the text engraved while
+// disabled, and a pressed or focused button gets a focus rectangle 4 pixels inside its edge.
+
+#include <QPushButton>
+
+namespace vlt {
+
+class ImageButton : public QPushButton {
+    Q_OBJECT
+
+  public:
+    // At most this many characters of the text are drawn.
+    static constexpr int kMaxTextLength = 1023;
+
+    ImageButton(const QString& text, const QIcon& icon, QWidget* parent = nullptr);
+
+    // True while the mouse is over the button.
+    bool isHot() const { return hot_; }
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+  private:
+    bool hot_ = false;
+};
+
+}  // namespace vlt

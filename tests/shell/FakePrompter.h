@@ -1,0 +1,39 @@
+#pragma once
+// A Prompter for tests: records every message and question and answers questions from a queue.
+
+#include <deque>
+#include <vector>
+
+#include "Prompter.h"
+
+namespace vlt::test {
+
+struct Prompt {
+    QString caption;
+    QString text;
+    MessageIcon icon;
+    bool question;
+};
+
+class FakePrompter : public Prompter {
+  public:
+    // Answers to questions, in order; an unscripted question is answered No.
+    std::deque<bool> answers;
+    std::vector<Prompt> prompts;
+
+    void message(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override {
+        prompts.push_back({caption, text, icon, false});
+    }
+    bool askYesNo(QWidget*, const QString& caption, const QString& text,
+                  MessageIcon icon) override {
+        prompts.push_back({caption, text, icon, true});
+        if (answers.empty()) {
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace vlt::test
