@@ -1,5 +1,6 @@
 #include "MainToolbar.h"
 
+#include <QLayout>
 #include <QToolButton>
 
 #include "IconCatalog.h"
@@ -44,6 +45,8 @@ MainToolbar::MainToolbar(const PopupMenus& popups, QWidget* parent)
     setFloatable(false);
     setIconSize(QSize(16, 16));
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Buttons side by side without gaps, so that as many as possible fit a narrow window.
+    layout()->setSpacing(0);
     for (const ToolbarButton& b : kButtons) {
         QAction* action = items_.add(this, b.id, QString::fromLatin1(b.text), MenuIcon(b.icon));
         action->setToolTip(QString::fromLatin1(b.toolTip));

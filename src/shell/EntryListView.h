@@ -1,0 +1,29 @@
+#pragma once
+// The entry list's view: a report with full-row selection whose drags carry one cell's text.
+
+#include <QTableView>
+#include <functional>
+
+namespace vlt {
+
+class EntryListView : public QTableView {
+    Q_OBJECT
+  public:
+    explicit EntryListView(QWidget* parent = nullptr);
+
+    // The text a drag from that cell carries; empty starts no drag.
+    std::function<QString(const QModelIndex&)> dragText;
+
+  signals:
+    // Every mouse press and drag start on the list, before it is handled.
+    void touched();
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+
+  private:
+    QPoint pressPosition_;
+};
+
+}  // namespace vlt

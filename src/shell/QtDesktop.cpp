@@ -1,0 +1,129 @@
+#include "QtDesktop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QStringList>
+
+#include "MainWindow.h"
+#include "PasswordDialog.h"
+#include "Prompter.h"
+#include "QtText.h"
+
+namespace vlt {
+
+QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
+    requesters_.openFile = [](QWidget* parent, const QString& title, const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    };
+    requesters_.saveFile = [](QWidget* parent, const QString& title, const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    requesters_.password = [this](QWidget* parent, int mode) {
+        PasswordDialogServices services;
+        services.prompter = &prompter_;
+        return PasswordDialog::ask(mode, services, parent);
+    };
+}
+
+QWidget* QtDesktop::dialogParent() const {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return window_;
+}
+
+QString QtDesktop::qtFilter(std::u16string_view pattern) {
+    const QStringList parts = qs(pattern).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters << parts[i];
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtDesktop::Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) {
+    prompter_.message(dialogParent(), qs(caption), qs(text), icon);
+}
+
+bool QtDesktop::AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) {
+    return prompter_.askYesNo(dialogParent(), qs(caption), qs(text), icon);
+}
+
+std::u16string QtDesktop::OpenFileRequester(std::u16string_view title,
+                                            std::u16string_view pattern) {
+    return u16s(requesters_.openFile(dialogParent(), qs(title), qtFilter(pattern)));
+}
+
+std::u16string QtDesktop::SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
+                                            std::u16string_view) {
+    return u16s(requesters_.saveFile(dialogParent(), qs(title), qtFilter(pattern)));
+}
+
+SecureText QtDesktop::AskPassword(int mode) {
+    return requesters_.password(dialogParent(), mode);
+}
+
+void QtDesktop::Progress_Open(std::u16string_view title, std::u16string_view text) {
+    progress_.Progress_Open(qs(title), qs(text));
+}
+
+void QtDesktop::Progress_Update(int value) {
+    progress_.Progress_Update(value);
+}
+
+void QtDesktop::Progress_Close() {
+    progress_.Progress_Close();
+}
+
+void QtDesktop::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtDesktop::SetWindowTitle(std::u16string_view title) {
+    if (window_ != nullptr) {
+        window_->setWindowTitle(qs(title));
+    }
+}
+
+void QtDesktop::SetStatusField(int field, std::u16string_view text) {
+    if (window_ != nullptr) {
+        window_->setStatusField(field, qs(text));
+    }
+}
+
+void QtDesktop::SetContainerLabel(std::u16string_view text) {
+    if (window_ != nullptr) {
+        window_->setContainerLabel(qs(text));
+    }
+}
+
+void QtDesktop::ClearViews() {
+    if (window_ != nullptr) {
+        window_->clearViews();
+    }
+}
+
+void QtDesktop::RebuildGroupTree() {
+    if (window_ != nullptr) {
+        window_->rebuildGroupTree();
+    }
+}
+
+void QtDesktop::RefreshEntryList() {
+    if (window_ != nullptr) {
+        window_->Entry_RefreshList();
+    }
+}
+
+void QtDesktop::RebuildMainMenu() {
+    if (window_ != nullptr) {
+        window_->CreateMainMenu();
+    }
+}
+
+int QtDesktop::SelectedGroupItem() {
+    return window_ != nullptr ? window_->selectedGroupItem() : -1;
+}
+
+}  // namespace vlt

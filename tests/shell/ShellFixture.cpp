@@ -1,0 +1,89 @@
+#include "ShellFixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "QtDesktop.h"
+#include "RawContainer.h"
+#include "SampleVault.h"
+
+namespace vlt::test {
+
+ShellFixture::ShellFixture() {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+        hadXdg_ = true;
+        oldXdg_ = old;
+    }
+    ::setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
+    std::filesystem::create_directories(home.file("bin"));
+}
+
+ShellFixture::~ShellFixture() {
+    app.reset();
+    if (hadXdg_) {
+        ::setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+Application& ShellFixture::make() {
+    app = std::make_unique<Application>(home.file("bin/VLT"), prompter);
+    app->endProcess = [this](int code) { endCodes.push_back(code); };
+    auto take = [](std::deque<QString>& queue) {
+        if (queue.empty()) {
+            return QString();
+        }
+        QString answer = queue.front();
+        queue.pop_front();
+        return answer;
+    };
+    auto& requesters = app->desktop().requesters();
+    requesters.openFile = [this, take](QWidget*, const QString&, const QString&) {
+        return take(openFiles);
+    };
+    requesters.saveFile = [this, take](QWidget*, const QString&, const QString&) {
+        return take(saveFiles);
+    };
+    requesters.password = [this, take](QWidget*, int mode) {
+        passwordModes.push_back(mode);
+        windowVisibleAtPassword.push_back(app->window().isVisible());
+        const QString answer = take(passwords);
+        return SecureText(std::u16string(reinterpret_cast<const char16_t*>(answer.utf16()),
+                                         static_cast<std::size_t>(answer.size())));
+    };
+    return *app;
+}
+
+Application& ShellFixture::startWith(const QStringList& arguments) {
+    make();
+    EXPECT_TRUE(app->start(arguments));
+    return *app;
+}
+
+std::string ShellFixture::dataFolder() const {
+    return home.file("config") + "/Orvelline/Orvelline Vaultwick/";
+}
+
+void ShellFixture::writeConfig(const std::string& lines) {
+    std::filesystem::create_directories(dataFolder());
+    writeFile(configPath(), lines);
+}
+
+std::string ShellFixture::sampleContainer(const std::string& name) {
+    RawContainer raw;
+    raw.addVault(SampleVault({4}));
+    const std::string path = home.file(name);
+    writeFile(path, raw.text());
+    return path;
+}
+
+QStringList ShellFixture::promptTexts() const {
+    QStringList texts;
+    for (const auto& p : prompter.prompts) {
+        texts << p.text;
+    }
+    return texts;
+}
+
+}  // namespace vlt::test

@@ -1,0 +1,51 @@
+#pragma once
+// A started VLT in a scratch home: per-user data folder under a temporary XDG_CONFIG_HOME, a
+// scripted prompter, and scripted file requesters and password answers.
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <deque>
+#include <memory>
+
+#include "Application.h"
+#include "FakePrompter.h"
+#include "MainWindow.h"
+#include "TempDir.h"
+
+namespace vlt::test {
+
+class ShellFixture : public ::testing::Test {
+  protected:
+    ShellFixture();
+    ~ShellFixture() override;
+
+    // Creates the application (not started yet) with scripted requesters.
+    Application& make();
+    // make() and start() with these command-line arguments.
+    Application& startWith(const QStringList& arguments = {});
+
+    std::string dataFolder() const;
+    std::string configPath() const { return dataFolder() + "Config.ini"; }
+    // Writes a Config.ini holding these lines (on top of an empty file's defaults).
+    void writeConfig(const std::string& lines);
+    // A container of the sample vault with password "abc".
+    std::string sampleContainer(const std::string& name = "sample.vlt");
+    QStringList promptTexts() const;
+
+    TempDir home;
+    FakePrompter prompter;
+    std::deque<QString> passwords;
+    std::deque<QString> openFiles;
+    std::deque<QString> saveFiles;
+    std::vector<int> passwordModes;
+    std::vector<bool> windowVisibleAtPassword;
+    std::vector<int> endCodes;  // the program's end, recorded instead of leaving the loop
+    std::unique_ptr<Application> app;
+
+  private:
+    std::string oldXdg_;
+    bool hadXdg_ = false;
+};
+
+}  // namespace vlt::test
