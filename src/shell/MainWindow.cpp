@@ -522,6 +522,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
+    if (engine_.settings.Main.CloseSendTray == 1) {
+        // Until the notification-area icon exists, "to the tray" means minimised.
+        engine_.log.Trace(u"Sending program to systray");
+        showMinimized();
+        return;
+    }
     engine_.log.Trace(u"Confirming exit");
     ConfirmExit();
 }

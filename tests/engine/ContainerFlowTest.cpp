@@ -42,9 +42,12 @@ struct ContainerFlow : ::testing::Test {
     // Saves `vault` under `name` with `password` through Save As.
     void saveAs(const Vault& vault, const std::string& name, const std::u16string& password) {
         engine.vault = Vault();
-        for (const Group& g : vault.Groups) engine.vault.Groups.append(g);
-        for (const Entry& e : vault.Entries) engine.vault.Entries.append(e);
-        for (const Attachment& a : vault.Attachments) engine.vault.Attachments.append(a);
+        for (const Group& g : vault.Groups)
+            engine.vault.Groups.append(g);
+        for (const Entry& e : vault.Entries)
+            engine.vault.Entries.append(e);
+        for (const Attachment& a : vault.Attachments)
+            engine.vault.Attachments.append(a);
         desktop.passwordAnswers.push_back(password);
         desktop.saveFileAnswers.push_back(path(name));
         ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
@@ -121,7 +124,7 @@ TEST_F(ContainerFlow, SavesDifferInBytesButNotInContent) {
     saveAs(original, "b.vlt", u"pw");
     auto a = test::readFile(dir.file("a.vlt"));
     auto b = test::readFile(dir.file("b.vlt"));
-    EXPECT_NE(a.substr(24, 64), b.substr(24, 64));  // fresh IVs
+    EXPECT_NE(a.substr(24, 64), b.substr(24, 64));                // fresh IVs
     EXPECT_EQ(a.substr(a.size() - 10), b.substr(b.size() - 10));  // same plaintext checksum
     CloseContainer(engine, 1);
     ASSERT_EQ(open(path("b.vlt"), u"pw"), 1);
@@ -142,8 +145,17 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
     std::vector<Case> cases;
     cases.push_back({"empty", "", u"The file you have chosen is empty.", false});
     cases.push_back({"94 bytes", goodText.substr(0, 94), kNotValid, false});
-    cases.push_back({"95 bytes", std::string(95, 'x'), u"This is not a valid VLT container file.",
-                     false});
+    cases.push_back(
+        {"95 bytes", std::string(95, 'x'), u"This is not a valid VLT container file.", false});
+    // One byte short of the smallest container: both signatures right, the frame no longer fits.
+    test::RawContainer smallest;
+    Vault one;
+    one.Groups.append(Group{1, 1, u"", 0});
+    smallest.addVault(one);
+    std::string short123 = smallest.text();
+    short123.erase(kHeaderSize + 8, 1);
+    ASSERT_EQ(short123.size(), 123u);
+    cases.push_back({"123 bytes", short123, kNotValid, true});
     std::string badStart = goodText;
     badStart[3] = '3';
     cases.push_back({"bad start", badStart, u"This is not a valid VLT container file.", false});
@@ -346,12 +358,13 @@ TEST_F(ContainerFlow, TraceLinesNameTheStepsButNeverThePassword) {
     ASSERT_EQ(open(path("t.vlt"), u"hunter2-secret"), 1);
     engine.log.Log_Close();
     const std::string log = test::readFile(dir.file("VLT.log"));
-    for (const char* step :
-         {"SaveContainerAs() -> Writing header", "SaveContainerAs() -> Valid key generated, continuing",
-          "SaveContainerAs() -> Total group length: 26 bytes", "SaveContainerAs() -> Footer written",
-          "OpenContainer() -> Checksums match, password correct",
-          "OpenContainer() -> Entry size: ", "CloseContainer() -> Clearing data",
-          "FreeMemoryEx() -> Buffer freed"}) {
+    for (const char* step : {"SaveContainerAs() -> Writing header",
+                             "SaveContainerAs() -> Valid key generated, continuing",
+                             "SaveContainerAs() -> Total group length: 26 bytes",
+                             "SaveContainerAs() -> Footer written",
+                             "OpenContainer() -> Checksums match, password correct",
+                             "OpenContainer() -> Entry size: ", "CloseContainer() -> Clearing data",
+                             "FreeMemoryEx() -> Buffer freed"}) {
         EXPECT_NE(log.find(step), std::string::npos) << step;
     }
     EXPECT_EQ(log.find("hunter2"), std::string::npos);

@@ -313,6 +313,21 @@ TEST_F(MainWindowFlow, AnEmptyVaultExitsWithoutAQuestion) {
     EXPECT_TRUE(prompter.prompts.empty());
 }
 
+TEST_F(MainWindowFlow, ClosingTheWindowAsksOrMinimisesAsConfigured) {
+    MainWindow& window = openSample();
+    prompter.answers.push_back(false);
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to exit VLT? Any unsaved changes will be discarded.");
+    const std::size_t asked = prompter.prompts.size();
+    app->engine().settings.Main.CloseSendTray = 1;
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_EQ(prompter.prompts.size(), asked);
+}
+
 TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
     MainWindow& window = openSample();
     window.SetInterfaceDisabled(1);
