@@ -31,13 +31,14 @@ bool takeText(std::span<const std::uint8_t> body, std::size_t at, std::int32_t l
         static_cast<std::size_t>(length) > body.size() - at) {
         return false;
     }
-    out.clear();
-    for (std::size_t i = at; i + 1 < at + static_cast<std::size_t>(length); i += 2) {
-        auto c = static_cast<char16_t>(body[i] | (body[i + 1] << 8));
-        if (c == 0) {
-            break;
-        }
-        out += c;
+    const std::size_t limit = static_cast<std::size_t>(length) / 2;
+    std::size_t count = 0;
+    while (count < limit && (body[at + 2 * count] | body[at + 2 * count + 1]) != 0) {
+        ++count;
+    }
+    out.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        out[i] = static_cast<char16_t>(body[at + 2 * i] | (body[at + 2 * i + 1] << 8));
     }
     return true;
 }
