@@ -40,46 +40,69 @@ std::function<bool(std::size_t)>& AtomicFile::writeHook() {
 AtomicFile::AtomicFile(std::string targetPath, unsigned newFileMode)
     : target_(std::move(targetPath)), mode_(newFileMode) {}
 
-AtomicFile::~AtomicFile() { abandon(); }
+AtomicFile::~AtomicFile() {
+    abandon();
+}
 
 bool AtomicFile::open() {
     abandon();
     failed_ = false;
     written_ = 0;
-    buffer_.clear();
-    std::string dir = folderOf(target_);
-    std::string name = target_.substr(target_.rfind('/') == std::string::npos ? 0 : target_.rfind('/') + 1);
+    buffered_ = 0;
+    resolved_ = target_;
+    struct stat existing {};
+    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (exists) {
+        if (char* real = ::realpath(target_.c_str(), nullptr)) {
+            resolved_ = real;
+            std::free(real);
+        }
+        // A file its owner made read-only is not replaced behind their back.
+        if (::access(resolved_.c_str(), W_OK) != 0) {
+            return false;
+        }
+    }
+    const std::string dir = folderOf(resolved_);
+    const auto slash = resolved_.rfind('/');
+    const std::string name = resolved_.substr(slash == std::string::npos ? 0 : slash + 1);
     temp_ = dir + "/." + name + ".XXXXXX";
     fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         temp_.clear();
         return false;
     }
-    struct stat existing {};
-    mode_t mode = ::stat(target_.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : mode_;
+    const mode_t mode = exists ? (existing.st_mode & 07777) : mode_;
     if (::fchmod(fd_, mode) != 0) {
         abandon();
         return false;
     }
-    buffer_.reserve(kBufferSize);
+    if (buffer_.size() != kBufferSize) {
+        buffer_ = SecureBuffer(kBufferSize);
+    }
     return true;
 }
 
-bool AtomicFile::flushBuffer() {
+bool AtomicFile::writeThrough(const std::uint8_t* data, std::size_t size) {
     std::size_t done = 0;
-    while (done < buffer_.size()) {
-        ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+    while (done < size) {
+        ssize_t n = ::write(fd_, data + done, size - done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n <= 0) {
             failed_ = true;
-            break;
+            return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    buffer_.clear();
-    return !failed_;
+    return true;
+}
+
+bool AtomicFile::flushBuffer() {
+    const bool ok = writeThrough(buffer_.data(), buffered_);
+    wipeBytes(buffer_.data(), buffered_);
+    buffered_ = 0;
+    return ok;
 }
 
 bool AtomicFile::write(const void* data, std::size_t size) {
@@ -92,14 +115,15 @@ bool AtomicFile::write(const void* data, std::size_t size) {
         return false;
     }
     written_ += size;
-    if (buffer_.size() + size > kBufferSize && !flushBuffer()) {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    if (buffered_ + size > kBufferSize && !flushBuffer()) {
         return false;
     }
     if (size >= kBufferSize) {
-        buffer_.assign(static_cast<const char*>(data), size);
-        return flushBuffer();
+        return writeThrough(bytes, size);
     }
-    buffer_.append(static_cast<const char*>(data), size);
+    std::memcpy(buffer_.data() + buffered_, bytes, size);
+    buffered_ += size;
     return true;
 }
 
@@ -123,12 +147,12 @@ bool AtomicFile::commit() {
         return false;
     }
     fd_ = -1;
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (::rename(temp_.c_str(), resolved_.c_str()) != 0) {
         abandon();
         return false;
     }
     temp_.clear();
-    syncFolder(folderOf(target_));
+    syncFolder(folderOf(resolved_));
     return true;
 }
 
@@ -141,9 +165,8 @@ void AtomicFile::abandon() {
         ::unlink(temp_.c_str());
         temp_.clear();
     }
-    // The buffer may hold ciphertext or settings; clear it before the memory goes back.
-    std::memset(buffer_.data(), 0, buffer_.size());
-    buffer_.clear();
+    wipeBytes(buffer_.data(), buffered_);
+    buffered_ = 0;
 }
 
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,

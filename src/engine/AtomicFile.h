@@ -8,17 +8,21 @@
 #include <span>
 #include <string>
 
+#include "SecureBuffer.h"
+
 namespace vlt {
 
 class AtomicFile {
-public:
+  public:
     // Permissions for a new target; an existing target keeps its own.
     explicit AtomicFile(std::string targetPath, unsigned newFileMode = 0600);
     ~AtomicFile();  // abandons the temporary file unless commit() succeeded
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file. False when the folder cannot be written.
+    // Creates the temporary file beside the real target (a symbolic link is followed, so the
+    // file it points to is the one replaced). False when the folder cannot be written or an
+    // existing target may not be written.
     bool open();
     // Appends bytes; false (and the file is doomed) once any write fails.
     bool write(const void* data, std::size_t size);
@@ -36,16 +40,19 @@ public:
     // far; returning false fails that write.
     static std::function<bool(std::size_t written)>& writeHook();
 
-private:
+  private:
     bool flushBuffer();
+    bool writeThrough(const std::uint8_t* data, std::size_t size);
 
-    std::string target_;
+    std::string target_;    // as given
+    std::string resolved_;  // the file really replaced
     std::string temp_;
     unsigned mode_;
     int fd_ = -1;
     bool failed_ = false;
     std::size_t written_ = 0;
-    std::string buffer_;
+    SecureBuffer buffer_;  // what is written may be secret: wiped when freed
+    std::size_t buffered_ = 0;
 };
 
 // Writes a whole file atomically. False on any failure, the old file then untouched.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -83,6 +84,34 @@ TEST(AtomicFile, AMissingFolderFailsToOpen) {
     EXPECT_FALSE(file.open());
     EXPECT_FALSE(file.write("x", 1));
     EXPECT_FALSE(file.commit());
+}
+
+}  // namespace
+}  // namespace vlt
+
+namespace vlt {
+namespace {
+
+TEST(AtomicFile, ALinkedTargetUpdatesTheFileItPointsTo) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir.path() / "synced");
+    test::writeFile(dir.file("synced/real.vlt"), "old");
+    std::filesystem::create_symlink(dir.path() / "synced/real.vlt", dir.path() / "link.vlt");
+    ASSERT_TRUE(writeFileAtomically(dir.file("link.vlt"), std::string("new")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.vlt"));
+    EXPECT_EQ(test::readFile(dir.file("synced/real.vlt")), "new");
+    EXPECT_EQ(filesIn(dir.path() / "synced"), 1u);
+}
+
+TEST(AtomicFile, AReadOnlyTargetIsNotReplaced) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write any file";
+    }
+    test::TempDir dir;
+    test::writeFile(dir.file("ro.vlt"), "keep");
+    ::chmod(dir.file("ro.vlt").c_str(), 0444);
+    EXPECT_FALSE(writeFileAtomically(dir.file("ro.vlt"), std::string("new")));
+    EXPECT_EQ(test::readFile(dir.file("ro.vlt")), "keep");
 }
 
 }  // namespace
