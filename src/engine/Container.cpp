@@ -30,7 +30,9 @@ constexpr std::int32_t kMaxNewRounds = 8192;
 // Frames between two event pumps when the progress value does not change.
 constexpr int kPumpEvery = 256;
 
-std::string nativePath(const std::u16string& path) { return toUtf8(path); }
+std::string nativePath(const std::u16string& path) {
+    return toUtf8(path);
+}
 
 // Size of a regular file, -1 when it is missing or not a regular file.
 std::int64_t regularFileSize(const std::u16string& path) {
@@ -68,14 +70,19 @@ std::u16string byteText(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
-std::u16string inQuotes(const std::u16string& text) { return u"\"" + text + u"\""; }
+std::u16string inQuotes(const std::u16string& text) {
+    return u"\"" + text + u"\"";
+}
 
 // Sends the codec's step texts to the trace log and its record counts to the progress window.
 class FlowObserver : public RecordObserver {
-public:
+  public:
     FlowObserver(Engine& engine, std::string_view procedure, std::u16string title,
                  std::u16string text)
-        : engine_(engine), procedure_(procedure), title_(std::move(title)), text_(std::move(text)) {}
+        : engine_(engine),
+          procedure_(procedure),
+          title_(std::move(title)),
+          text_(std::move(text)) {}
 
     void trace(std::u16string_view message) override { engine_.log.Trace(message, procedure_); }
     void begin(int) override { engine_.desktop.Progress_Open(title_, text_); }
@@ -91,7 +98,7 @@ public:
         engine_.desktop.Progress_Close();
     }
 
-private:
+  private:
     Engine& engine_;
     std::string_view procedure_;
     std::u16string title_;
@@ -118,7 +125,7 @@ std::u16string ContainerTitle(const std::u16string& path) {
     return std::u16string(u"Orvelline Vaultwick v") + kProgramVersion + u" - " + fileNamePart(path);
 }
 
-std::u16string BackupPath(const std::u16string& path, std::int32_t now) {
+std::u16string BackupPath(const std::u16string& path, std::int32_t now, int copy) {
     const std::u16string extension = extensionPart(path);
     std::u16string name = fileNamePart(path);
     if (!extension.empty()) {
@@ -129,8 +136,11 @@ std::u16string BackupPath(const std::u16string& path, std::int32_t now) {
     } else if (!name.empty() && name.back() == u'.') {
         name.pop_back();
     }
-    std::u16string backup = folderPart(path) + name + u"_" +
-                            FormatDate(u"%mm%dd%yy_%hh%ii%ss_backup", now);
+    std::u16string backup =
+        folderPart(path) + name + u"_" + FormatDate(u"%mm%dd%yy_%hh%ii%ss_backup", now);
+    if (copy > 1) {
+        backup += u"_" + decimal(copy);
+    }
     // A name without extension gets none, rather than a trailing dot.
     return extension.empty() ? backup : backup + u"." + extension;
 }
@@ -240,6 +250,15 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     const std::uint32_t stored = StoredChecksum(bytes);
     trace(u"Data CRC32: " + hexText(stored));
 
+    // Counts, rounds and record frames need no key: a damaged or hostile file is refused before
+    // the password is asked, and can neither stall the key work nor send the reader past its end.
+    const ContainerHeader header = DecodeHeader(bytes);
+    if (!CheckFrames(bytes, header)) {
+        trace(u"Invalid header or record sizes, returning");
+        refuse(engine, kNotValid);
+        return 0;
+    }
+
     trace(u"Asking user for the password");
     SecureText password = desktop.AskPassword(kPasswordOpen);
     if (password.empty()) {
@@ -249,26 +268,19 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     }
 
     trace(u"Reading header");
-    const ContainerHeader header = DecodeHeader(bytes);
     trace(u"File save date: " + FormatDate(u"%mm/%dd/%yyyy, %hh:%ii:%ss", header.SaveTime));
     trace(u"Total groups: " + decimal(header.GroupCount));
     trace(u"Total entries: " + decimal(header.EntryCount));
     trace(u"Total attachments: " + decimal(header.AttachmentCount));
     trace(u"Total transformation rounds: " + decimal(header.Rounds));
     trace(u"Reading IVs");
-    // Counts, rounds and record frames are checked before any key work, so that a damaged or
-    // hostile file can neither stall the program nor send the reader past its end.
-    if (!CheckFrames(bytes, header)) {
-        trace(u"Invalid header or record sizes, returning");
-        refuse(engine, kNotValid);
-        return 0;
-    }
     trace(u"Header successfully read");
 
     trace(u"Preparing the key");
     SecureBuffer hash;
-    SecureBuffer key = DeriveContainerKey(engine.log, password, header.IV2.data(), header.Rounds,
-                                          [&desktop] { desktop.ProcessPendingEvents(); }, &hash);
+    SecureBuffer key = DeriveContainerKey(
+        engine.log, password, header.IV2.data(), header.Rounds,
+        [&desktop] { desktop.ProcessPendingEvents(); }, &hash);
     trace(u"Obtained transformation key");
 
     trace(u"Checking is password is correct");
@@ -357,7 +369,12 @@ bool backUpBeforeSaving(Engine& engine, const std::u16string& path, int mode) {
     if (mode != 1 || regularFileSize(path) <= 0) {
         return true;
     }
-    const std::u16string backup = BackupPath(path, engine.clock());
+    const std::int32_t now = engine.clock();
+    std::u16string backup = BackupPath(path, now);
+    std::error_code error;
+    for (int copy = 2; std::filesystem::exists(nativePath(backup), error); ++copy) {
+        backup = BackupPath(path, now, copy);
+    }
     std::vector<std::uint8_t> original;
     if (readWholeFile(path, original) && writeFileAtomically(nativePath(backup), original)) {
         trace(u"Backup file saved as: " + inQuotes(backup));
@@ -480,9 +497,10 @@ int SaveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     FlowObserver observer(engine, kSaveProc, u"Save container",
                           u"Please wait while the container file is saved...");
     const bool written =
-        WriteContainer(engine.vault, header, key,
-                       [&out](const void* data, std::size_t size) { return out.write(data, size); },
-                       observer) &&
+        WriteContainer(
+            engine.vault, header, key,
+            [&out](const void* data, std::size_t size) { return out.write(data, size); },
+            observer) &&
         out.commit();
 
     trace(u"Freeing resources");

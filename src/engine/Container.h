@@ -24,7 +24,9 @@ int SaveContainer(Engine& engine);
 int SaveContainerAs(Engine& engine, const std::u16string& path, int mode);
 
 // The automatic backup name: folder, name without ".ext", "_", the date, "_backup", ".ext".
-std::u16string BackupPath(const std::u16string& path, std::int32_t now);
+// A second backup within the same second gets "_2" (and so on) after "_backup", so that it never
+// replaces the first.
+std::u16string BackupPath(const std::u16string& path, std::int32_t now, int copy = 1);
 
 // Title texts the flows set.
 std::u16string NoContainerTitle();

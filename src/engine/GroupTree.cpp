@@ -13,7 +13,7 @@ std::vector<TreeItem> GroupTreeShape(const RecordList<Group>& groups) {
     std::vector<int> lastAtLevel{0};
     for (const Group& group : groups) {
         const int above = shape.back().level;
-        const int level = std::clamp(group.Depth, 1, above + 1);
+        const int level = std::clamp(group.Depth, 1, std::min(above + 1, kMaxTreeLevel));
         const int item = static_cast<int>(shape.size());
         lastAtLevel.resize(static_cast<std::size_t>(level) + 1);
         shape.push_back(TreeItem{item, lastAtLevel[level - 1], level});

@@ -21,6 +21,10 @@ struct TreeItem {
 // A group's level is its Depth, but never more than one below the item above it and never
 // less than 1: every group sits below the root item, also when its Depth is 0 or negative.
 // The parent is the nearest item above with a smaller level.
+// The deepest level shown. Tree views walk their levels recursively, so a file nesting its groups
+// tens of thousands deep would exhaust the stack; deeper groups are shown at this level.
+inline constexpr int kMaxTreeLevel = 256;
+
 std::vector<TreeItem> GroupTreeShape(const RecordList<Group>& groups);
 
 }  // namespace vlt

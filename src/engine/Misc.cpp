@@ -8,7 +8,9 @@
 
 namespace vlt {
 
-std::u16string MaskText(std::u16string_view text) { return std::u16string(text.size(), u'*'); }
+std::u16string MaskText(std::u16string_view text) {
+    return std::u16string(text.size(), u'*');
+}
 
 std::u16string FormatByteSize(std::int64_t bytes, int decimals) {
     static constexpr const char* kUnits[] = {"B", "KB", "MB", "GB", "TB", "PB", "EB"};
@@ -33,45 +35,14 @@ std::u16string FormatByteSize(std::int64_t bytes, int decimals) {
 std::u16string ExpandEnvironment(std::u16string_view text) {
     std::u16string out;
     std::size_t i = 0;
-    auto lookup = [](std::u16string_view name, std::u16string& value) {
-        const char* found = std::getenv(toUtf8(name).c_str());
-        if (found == nullptr) {
-            return false;
-        }
-        value = fromUtf8(found);
-        return true;
-    };
-    auto isNameChar = [](char16_t c) {
-        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
-               c == u'_';
-    };
     while (i < text.size()) {
-        std::u16string value;
         if (text[i] == u'%') {
-            auto close = text.find(u'%', i + 1);
-            if (close != std::u16string_view::npos && close > i + 1 &&
-                lookup(text.substr(i + 1, close - i - 1), value)) {
-                out += value;
-                i = close + 1;
-                continue;
-            }
-        } else if (text[i] == u'$' && i + 1 < text.size()) {
-            if (text[i + 1] == u'{') {
-                auto close = text.find(u'}', i + 2);
-                if (close != std::u16string_view::npos &&
-                    lookup(text.substr(i + 2, close - i - 2), value)) {
-                    out += value;
+            const auto close = text.find(u'%', i + 1);
+            if (close != std::u16string_view::npos && close > i + 1) {
+                if (const char* value =
+                        std::getenv(toUtf8(text.substr(i + 1, close - i - 1)).c_str())) {
+                    out += fromUtf8(value);
                     i = close + 1;
-                    continue;
-                }
-            } else {
-                std::size_t end = i + 1;
-                while (end < text.size() && isNameChar(text[end])) {
-                    ++end;
-                }
-                if (end > i + 1 && lookup(text.substr(i + 1, end - i - 1), value)) {
-                    out += value;
-                    i = end;
                     continue;
                 }
             }
@@ -91,7 +62,8 @@ std::vector<Rgb> GradientSteps(Rgb from, Rgb to, int steps) {
         return static_cast<int>(std::lround(a - static_cast<double>(i) * (a - b) / steps));
     };
     for (int i = 0; i < steps; ++i) {
-        out.push_back({channel(from.r, to.r, i), channel(from.g, to.g, i), channel(from.b, to.b, i)});
+        out.push_back(
+            {channel(from.r, to.r, i), channel(from.g, to.g, i), channel(from.b, to.b, i)});
     }
     return out;
 }

@@ -16,8 +16,8 @@ std::u16string MaskText(std::u16string_view text);
 // with `decimals` digits after the point (none for bytes); 0 gives "".
 std::u16string FormatByteSize(std::int64_t bytes, int decimals);
 
-// The text with $NAME, ${NAME} and %NAME% references replaced by the environment's values;
-// unknown references are left as they stand.
+// The text with %NAME% references replaced by the environment's values; unknown references are
+// left as they stand. ($ is left alone: it is an ordinary character in file names.)
 std::u16string ExpandEnvironment(std::u16string_view text);
 
 // A colour as 0x00BBGGRR and its channels.

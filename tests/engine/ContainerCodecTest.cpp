@@ -50,9 +50,16 @@ TEST(ContainerCodec, GoldenFileOfOneEmptyGroup) {
 
 TEST(ContainerCodec, GroupBodyLayout) {
     auto body = EncodeGroupBody(Group{12345678, 1, u"Home", 5});
-    EXPECT_EQ(toHex(body.bytes()), "4e61bc00" "01000000" "05000000" "0a000000" "48006f006d0065000000");
+    EXPECT_EQ(toHex(body.bytes()),
+              "4e61bc00"
+              "01000000"
+              "05000000"
+              "0a000000"
+              "48006f006d0065000000");
     auto empty = EncodeGroupBody(Group{1, 1, u"", 0});
-    EXPECT_EQ(toHex(empty.bytes()), "01000000010000000000000002000000" "0000");
+    EXPECT_EQ(toHex(empty.bytes()),
+              "01000000010000000000000002000000"
+              "0000");
 }
 
 TEST(ContainerCodec, EntryAndAttachmentBodiesRoundTrip) {

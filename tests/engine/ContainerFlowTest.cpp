@@ -155,7 +155,7 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
     std::string short123 = smallest.text();
     short123.erase(kHeaderSize + 8, 1);
     ASSERT_EQ(short123.size(), 123u);
-    cases.push_back({"123 bytes", short123, kNotValid, true});
+    cases.push_back({"123 bytes", short123, kNotValid, false});
     std::string badStart = goodText;
     badStart[3] = '3';
     cases.push_back({"bad start", badStart, u"This is not a valid VLT container file.", false});
@@ -172,16 +172,16 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
     for (std::int32_t declared : {-1, 0, 15, 0x7FFFFFF0}) {
         test::RawContainer bad = good;
         bad.frames[2].declaredSize = declared;
-        cases.push_back({"frame size " + std::to_string(declared), bad.text(), kNotValid, true});
+        cases.push_back({"frame size " + std::to_string(declared), bad.text(), kNotValid, false});
     }
     test::RawContainer shifted = good;
     shifted.header.GroupCount -= 1;
     shifted.header.EntryCount += 1;
-    cases.push_back({"shifted counts", shifted.text(), kNotValid, true});
+    cases.push_back({"shifted counts", shifted.text(), kNotValid, false});
     for (std::int32_t rounds : {0, 0x7FFFFFFF}) {
         std::string bad = goodText;
         putInt32(reinterpret_cast<std::uint8_t*>(bad.data()) + 20, rounds);
-        cases.push_back({"rounds " + std::to_string(rounds), bad, kNotValid, true});
+        cases.push_back({"rounds " + std::to_string(rounds), bad, kNotValid, false});
     }
     // Bodies whose checksum is right but whose lengths lie.
     for (std::int32_t length : {3, 2000}) {
@@ -207,6 +207,8 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
         ASSERT_NE(desktop.lastMessage(), nullptr);
         EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(c.message));
         EXPECT_TRUE(desktop.passwordAnswers.empty());
+        EXPECT_EQ(desktop.passwordModes.size(), c.asksPassword ? 1u : 0u);
+        desktop.passwordModes.clear();
         expectSomethingKept();
     }
 }
@@ -317,6 +319,12 @@ TEST_F(ContainerFlow, SavingOverTheOpenContainerBacksItUpFirst) {
     EXPECT_EQ(SaveContainer(engine), 1);  // mode 1 with the kept password: no question
     EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup.vlt")), first);
     EXPECT_EQ(desktop.passwordModes.size(), 1u);
+
+    // A second save within the same second keeps the first backup.
+    const std::string second = test::readFile(dir.file("a.vlt.vlt"));
+    EXPECT_EQ(SaveContainer(engine), 1);
+    EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup.vlt")), first);
+    EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup_2.vlt")), second);
 }
 
 TEST_F(ContainerFlow, ABackupThatCannotBeWrittenAsksBeforeSaving) {

@@ -58,3 +58,20 @@ TEST(GroupTree, ZeroOrNegativeDepthStaysBelowTheRootItem) {
 
 }  // namespace
 }  // namespace vlt
+
+namespace vlt {
+namespace {
+
+TEST(GroupTree, VeryDeepNestingStopsAtTheDeepestShownLevel) {
+    RecordList<Group> groups;
+    for (int i = 0; i < 1000; ++i) {
+        groups.append(Group{i + 1, i + 1, u"g", 0});
+    }
+    auto shape = GroupTreeShape(groups);
+    EXPECT_EQ(shape[kMaxTreeLevel].level, kMaxTreeLevel);
+    EXPECT_EQ(shape[1000].level, kMaxTreeLevel);
+    EXPECT_EQ(shape[1000].parentItem, kMaxTreeLevel - 1);  // siblings below the last allowed parent
+}
+
+}  // namespace
+}  // namespace vlt

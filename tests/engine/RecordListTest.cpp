@@ -31,8 +31,8 @@ TEST(RecordList, CursorWalksFromBeforeFirstToNone) {
 
 TEST(RecordList, AddAfterAndInsertBeforeFollowTheCursor) {
     RecordList<int> list;
-    list.addAfter(1);   // [1], current 1
-    list.addAfter(3);   // [1 3], current 3
+    list.addAfter(1);      // [1], current 1
+    list.addAfter(3);      // [1 3], current 3
     list.insertBefore(2);  // [1 2 3], current 2
     EXPECT_EQ(list.index(), 1);
     list.reset();
@@ -130,6 +130,30 @@ TEST(Vault, EmptyMeansNoGroupsAndNoEntries) {
     vault.clear();
     EXPECT_TRUE(vault.empty());
     EXPECT_EQ(vault.Entries.index(), -1);
+}
+
+}  // namespace
+}  // namespace vlt
+
+namespace vlt {
+namespace {
+
+TEST(WipedText, BehavesAsATextAndWipesWhatItReplaces) {
+    WipedText password = u"first secret";
+    const char16_t* old = password.data();
+    password = u"2nd";  // fits: the old characters are overwritten, not left behind
+    EXPECT_TRUE(password == u"2nd");
+    EXPECT_EQ(password.data(), old);
+    EXPECT_EQ(std::u16string_view(old, 12).substr(3),
+              std::u16string_view(u"\0\0\0\0\0\0\0\0\0", 9));
+
+    WipedText moved = std::move(password);
+    EXPECT_TRUE(moved == u"2nd");
+    EXPECT_TRUE(password.empty());
+    Entry a;
+    a.Password = std::u16string(u"xyz");
+    Entry b = a;
+    EXPECT_TRUE(b.Password == u"xyz");
 }
 
 }  // namespace

@@ -83,7 +83,9 @@ TEST_F(LogFixture, TextIsUtf8WithoutByteOrderMark) {
     log.Log_Close();
     auto text = test::readFile(path);
     EXPECT_EQ(text.rfind("#08/12/26", 0), 0u);
-    EXPECT_NE(text.find("S\xc3\xa9" "f\\\xf0\x9f\x94\x91.vlt"), std::string::npos);
+    EXPECT_NE(text.find("S\xc3\xa9"
+                        "f\\\xf0\x9f\x94\x91.vlt"),
+              std::string::npos);
 }
 
 TEST_F(LogFixture, LinesFromManyThreadsStayWhole) {
@@ -109,7 +111,7 @@ TEST_F(LogFixture, LinesFromManyThreadsStayWhole) {
     }
 }
 
-TEST_F(LogFixture, FreeMemoryExWipesAndTraces) {
+TEST_F(LogFixture, FreeMemoryExReleasesAndTraces) {
     ASSERT_EQ(log.Log_Open(path), 1);
     SecureBuffer empty;
     EXPECT_EQ(FreeMemoryEx(log, empty), 0);
@@ -120,7 +122,8 @@ TEST_F(LogFixture, FreeMemoryExWipesAndTraces) {
     EXPECT_EQ(key.data(), nullptr);
     log.Log_Close();
     auto text = test::readFile(path);
-    EXPECT_NE(text.find("FreeMemoryEx() -> Trying to free memory buffer: 0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("FreeMemoryEx() -> Trying to free memory buffer: 0\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("FreeMemoryEx() -> Not a valid buffer, aborted"), std::string::npos);
     EXPECT_NE(text.find("FreeMemoryEx() -> Freeing buffer: "), std::string::npos);
     EXPECT_NE(text.find("FreeMemoryEx() -> Buffer freed"), std::string::npos);
