@@ -15,7 +15,7 @@
 #include "Version.h"
 
 #ifndef VLT_BUILD_TIME
-#define VLT_BUILD_TIME 0
+#define VLT_BUILD_TIME "unknown"
 #endif
 
 namespace vlt {
@@ -69,8 +69,7 @@ void Application::startLog() {
         return;
     }
     e.log.Log_Banner(std::u16string(u"Orvelline Vaultwick v.") + kProgramVersion);
-    e.log.Trace(u"Program compiled on: " + FormatDate(u"%mm/%dd/%yy at %hh:%ii:%ss",
-                                                      static_cast<std::int32_t>(VLT_BUILD_TIME)));
+    e.log.Trace(u"Program compiled on: " + fromUtf8(VLT_BUILD_TIME));
     e.log.Trace(u"Compiled with GCC-compatible C++20 and Qt " + fromUtf8(qVersion()));
     e.log.Trace(u"Compiled with ThreadSafe");
     e.log.Trace(u"Compiled with Unicode");
@@ -116,8 +115,16 @@ bool Application::start(const QStringList& arguments) {
     trace(u"Configuring main window");
     trace(u"Adding keyboard shortcuts");
     trace(u"Creating statusbar");
+    trace(u"Setting up bosskey");
     trace(u"Creating main menu");
     window_->CreateMainMenu();
+    for (const char16_t* popup :
+         {u"Creating groups menu", u"Creating entries menu", u"Creating list header menu",
+          u"Creating time menu", u"Creting systray menu", u"Creating toolbar 'add' menu",
+          u"Creating toolbar 'remove' menu", u"Creating toolbar 'move' menu",
+          u"Creating toolbar 'clipboard' menu", u"Configuring menus"}) {
+        trace(popup);
+    }
     trace(u"Creating toolbar");
     trace(u"Creating gadgets");
     trace(u"Adding auto-resize support");
@@ -153,7 +160,8 @@ void Application::handleCommandLine(const QStringList& arguments) {
     }
     const QFileInfo file(qs(trimmed));
     if (file.isFile() && file.size() > 0) {
-        OpenContainer(e, trimmed);
+        // Kept absolute, so the recent-files list still finds it from another folder.
+        OpenContainer(e, u16s(file.absoluteFilePath()));
     }
 }
 

@@ -192,7 +192,7 @@ void MainWindow::createGadgets() {
         }
     });
     connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { sortBy(column); });
+            [this](int column) { dispatch(55 + column); });
     connect(list_->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
                 popups_->popup(3)->exec(list_->horizontalHeader()->mapToGlobal(at));
@@ -373,9 +373,7 @@ void MainWindow::Entry_RefreshList() {
             }
         }
     }
-    status_[1]->setText(QStringLiteral("%1 of %2 selected")
-                            .arg(list_->selectionModel()->selectedRows().size())
-                            .arg(model_->rowCount()));
+    updateSelectionStatus();
     engine_.log.Trace(u"Done", kRefreshProc);
 }
 
@@ -390,6 +388,17 @@ void MainWindow::ExpandAllTreeItems() {
 
 void MainWindow::CollapseAllTreeItems() {
     tree_->collapseAll();
+}
+
+void MainWindow::expandSelectedGroup(bool expand) {
+    const std::string_view procedure = expand ? "Group_Expand" : "Group_Collapse";
+    engine_.log.Trace(u"Expanding group", procedure);
+    if (selectedGroupItem() >= 0) {
+        QTreeWidgetItem* item = tree_->currentItem();
+        item->setExpanded(expand);
+        item->setSelected(true);
+    }
+    engine_.log.Trace(u"Done", procedure);
 }
 
 void MainWindow::updateCounts() {
@@ -413,13 +422,17 @@ Entry* MainWindow::entryById(std::int32_t id) {
 
 // ---------------------------------------------------------------------------- gadget events
 
-void MainWindow::onEntryListEvent() {
-    if (engine_.busy()) {
-        return;
-    }
+void MainWindow::updateSelectionStatus() {
     status_[1]->setText(QStringLiteral("%1 of %2 selected")
                             .arg(list_->selectionModel()->selectedRows().size())
                             .arg(model_->rowCount()));
+}
+
+void MainWindow::onEntryListEvent() {
+    updateSelectionStatus();
+    if (engine_.busy()) {
+        return;
+    }
     const QModelIndex current = list_->currentIndex();
     if (engine_.vault.Groups.empty() || engine_.vault.Entries.empty() || !current.isValid()) {
         return;
@@ -522,6 +535,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->ignore();
+    if (engine_.busy()) {
+        return;  // not in the middle of a load or a save
+    }
     if (engine_.settings.Main.CloseSendTray == 1) {
         // Until the notification-area icon exists, "to the tray" means minimised.
         engine_.log.Trace(u"Sending program to systray");
@@ -595,9 +611,7 @@ void MainWindow::dispatch(int command) {
             break;
         case 77:
         case 78:
-            if (QTreeWidgetItem* item = tree_->currentItem()) {
-                item->setExpanded(command == 77);
-            }
+            expandSelectedGroup(command == 77);
             break;
         default:
             if (command >= 42 && command <= 50) {

@@ -91,6 +91,8 @@ class MainWindow : public QMainWindow {
     void layoutStatusBar();
     void applySplitterPositions();
     void updateCounts();
+    void updateSelectionStatus();
+    void expandSelectedGroup(bool expand);
     void onEntryListEvent();
     void onGroupTreeEvent();
     void showGroupPopup(const QPoint& at);

@@ -230,14 +230,40 @@ TEST_F(MainWindowFlow, OnlyTheFirstDroppedFileIsOpened) {
     EXPECT_EQ(passwordModes.size(), 1u);
 }
 
-TEST_F(MainWindowFlow, CommandsWaitWhileTheEngineIsBusy) {
-    MainWindow& window = openSample();
+TEST_F(MainWindowFlow, NothingRunsWhileTheEngineIsBusy) {
+    MainWindow& window = openSample(ThreeEntries());
     {
         Engine::BusyGuard busy(app->engine());
         window.dispatch(0);  // would ask; must not even do that
+        window.entryList()->horizontalHeader()->sectionClicked(kColAccounts);  // would sort
+        window.close();                                                        // would ask
     }
     EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_EQ(app->engine().vault.Groups.count(), 4);
+    EXPECT_EQ(app->engine().vault.Groups.count(), 1);
+    EXPECT_EQ(cell(0, 0), "beta");
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowFlow, SelectAllCountsTheSelectedRows) {
+    MainWindow& window = openSample(ThreeEntries());
+    window.dispatch(17);
+    EXPECT_EQ(window.statusField(1)->text(), "3 of 3 selected");
+    EXPECT_TRUE(window.entryList()->hasFocus() || !window.isActiveWindow());
+}
+
+TEST_F(MainWindowFlow, ExpandAndCollapseActOnTheSelectedGroupOnly) {
+    MainWindow& window = openSample();
+    QTreeWidgetItem* home = window.groupTree()->topLevelItem(0)->child(0);
+    window.groupTree()->setCurrentItem(home);
+    window.dispatch(78);
+    EXPECT_FALSE(home->isExpanded());
+    EXPECT_TRUE(home->isSelected());
+    window.dispatch(77);
+    EXPECT_TRUE(home->isExpanded());
+    window.dispatch(37);
+    EXPECT_FALSE(window.groupTree()->topLevelItem(0)->isExpanded());
+    window.dispatch(36);
+    EXPECT_TRUE(home->child(0)->isExpanded());
 }
 
 TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {

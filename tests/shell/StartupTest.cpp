@@ -57,7 +57,12 @@ TEST_F(ShellFixture, StartUpTracesItsStepsInOrder) {
                            "Main() -> Loading plugins",
                            "Main() -> Done loading plugins",
                            "Main() -> Opening main window",
+                           "Main() -> Setting up bosskey",
                            "Main() -> Creating main menu",
+                           "Main() -> Creating groups menu",
+                           "Main() -> Creting systray menu",
+                           "Main() -> Creating toolbar 'clipboard' menu",
+                           "Main() -> Configuring menus",
                            "Main() -> Applying settings to the gadgets",
                            "Main() -> Program parameter: ",
                            "Main() -> Applying window settings",
@@ -115,6 +120,16 @@ TEST_F(ShellFixture, TheTrayArgumentIgnoresCaseAndBlanksButPathsKeepTheirCase) {
     startWith({QString::fromStdString(file)});
     EXPECT_FALSE(app->trayAtStart());
     EXPECT_EQ(app->engine().ContainerPath, fromUtf8(file));
+
+    // A relative path is kept absolute, so the recent-files list works from anywhere.
+    app.reset();
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(home.path());
+    passwords.push_back("abc");
+    startWith({"Mixed.VLT"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(app->engine().ContainerPath, fromUtf8(file));
+    EXPECT_EQ(app->engine().Recent.paths.front(), fromUtf8(file));
 }
 
 TEST_F(ShellFixture, EmptyOrMissingFilesOnTheCommandLineAreIgnored) {
