@@ -80,46 +80,39 @@ void QtDesktop::ProcessPendingEvents() {
     QCoreApplication::processEvents();
 }
 
-void QtDesktop::SetWindowTitle(std::u16string_view title) {
+void QtDesktop::onWindow(const std::function<void(MainWindow&)>& action) {
+    // Before start-up made the window, and after it went, there is no view to refresh.
     if (window_ != nullptr) {
-        window_->setWindowTitle(qs(title));
+        action(*window_);
     }
+}
+
+void QtDesktop::SetWindowTitle(std::u16string_view title) {
+    onWindow([&](MainWindow& w) { w.setWindowTitle(qs(title)); });
 }
 
 void QtDesktop::SetStatusField(int field, std::u16string_view text) {
-    if (window_ != nullptr) {
-        window_->setStatusField(field, qs(text));
-    }
+    onWindow([&](MainWindow& w) { w.setStatusField(field, qs(text)); });
 }
 
 void QtDesktop::SetContainerLabel(std::u16string_view text) {
-    if (window_ != nullptr) {
-        window_->setContainerLabel(qs(text));
-    }
+    onWindow([&](MainWindow& w) { w.setContainerLabel(qs(text)); });
 }
 
 void QtDesktop::ClearViews() {
-    if (window_ != nullptr) {
-        window_->clearViews();
-    }
+    onWindow([](MainWindow& w) { w.clearViews(); });
 }
 
 void QtDesktop::RebuildGroupTree() {
-    if (window_ != nullptr) {
-        window_->rebuildGroupTree();
-    }
+    onWindow([](MainWindow& w) { w.rebuildGroupTree(); });
 }
 
 void QtDesktop::RefreshEntryList() {
-    if (window_ != nullptr) {
-        window_->Entry_RefreshList();
-    }
+    onWindow([](MainWindow& w) { w.Entry_RefreshList(); });
 }
 
 void QtDesktop::RebuildMainMenu() {
-    if (window_ != nullptr) {
-        window_->CreateMainMenu();
-    }
+    onWindow([](MainWindow& w) { w.CreateMainMenu(); });
 }
 
 int QtDesktop::SelectedGroupItem() {

@@ -58,6 +58,7 @@ class QtDesktop : public Desktop {
 
   private:
     QWidget* dialogParent() const;
+    void onWindow(const std::function<void(MainWindow&)>& action);
 
     Prompter& prompter_;
     MainWindow* window_ = nullptr;
