@@ -6,6 +6,7 @@
 
 #include "ConfigFile.h"
 #include "Container.h"
+#include "CoreDumps.h"
 #include "IconCatalog.h"
 #include "MainWindow.h"
 #include "QtDesktop.h"
@@ -79,6 +80,8 @@ bool Application::start(const QStringList& arguments) {
     Engine& e = *engine_;
     auto trace = [&e](std::u16string_view message) { e.log.Trace(message); };
 
+    // Before any password is typed or any container read.
+    disableCoreDumps();
     QApplication::setFont(UiFonts::normal());
     paths_ = ChooseProgramPaths(programFile_);
     ReadConfig(e.settings, e.desktop, paths_.ConfigPath);

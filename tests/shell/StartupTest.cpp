@@ -1,3 +1,6 @@
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
 #include <QFileInfo>
 #include <QLabel>
 #include <QTreeWidget>
@@ -31,6 +34,15 @@ TEST_F(ShellFixture, FirstStartCreatesTheDataFolderAndTellsOnce) {
     prompter.prompts.clear();
     startWith();
     EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(ShellFixture, NoCoreDumpCanHoldTheVault) {
+    startWith();
+    rlimit core{};
+    ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
+    EXPECT_EQ(core.rlim_cur, 0u);
+    EXPECT_EQ(core.rlim_max, 0u);
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
 }
 
 TEST_F(ShellFixture, AConfigBesideTheProgramMakesItPortable) {
