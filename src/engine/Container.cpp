@@ -154,15 +154,18 @@ std::u16string ContainerTitle(const std::u16string& path) {
 
 std::u16string BackupPath(const std::u16string& path, std::int32_t now, int copy) {
     const std::u16string extension = extensionPart(path);
-    std::u16string name = fileNamePart(path);
-    if (!extension.empty()) {
-        const std::u16string dotted = u"." + extension;
-        for (auto at = name.find(dotted); at != std::u16string::npos; at = name.find(dotted)) {
-            name.erase(at, dotted.size());
-        }
-    } else if (!name.empty() && name.back() == u'.') {
-        name.pop_back();
+    const std::u16string fileName = fileNamePart(path);
+    // Every "." + extension of the name is dropped in one left-to-right pass: what the removals
+    // join together stays.
+    const std::u16string dotted = u"." + extension;
+    std::u16string name;
+    std::size_t from = 0;
+    for (auto at = fileName.find(dotted); at != std::u16string::npos;
+         at = fileName.find(dotted, from)) {
+        name.append(fileName, from, at - from);
+        from = at + dotted.size();
     }
+    name.append(fileName, from);
     std::u16string backup =
         folderPart(path) + name + u"_" + FormatDate(u"%mm%dd%yy_%hh%ii%ss_backup", now);
     if (copy > 1) {

@@ -404,6 +404,10 @@ TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {
 TEST(BackupName, DropsEveryExtensionOccurrenceAndAddsTheDate) {
     EXPECT_TRUE(BackupPath(u"/safe/main.vlt", kNow) == u"/safe/main_120826_092850_backup.vlt");
     EXPECT_TRUE(BackupPath(u"/safe/a.vlt.vlt", kNow) == u"/safe/a_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/a.vlt.b.vlt", kNow) == u"/safe/a.b_120826_092850_backup.vlt");
+    // One pass: what two removals join together is not removed again.
+    EXPECT_TRUE(BackupPath(u"/safe/a..vltvlt.vlt", kNow) ==
+                u"/safe/a.vlt_120826_092850_backup.vlt");
     EXPECT_TRUE(BackupPath(u"/safe/noext", kNow) == u"/safe/noext_120826_092850_backup");
 }
 
