@@ -1,9 +1,12 @@
 #include "Container.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -25,6 +28,9 @@ constexpr std::string_view kSaveFrontProc = "SaveContainer";
 constexpr char16_t kPattern[] = u"VLT file (*.vlt)|*.vlt";
 constexpr char16_t kNotValid[] = u"This file is not a valid VLT 4.0 container.";
 constexpr char16_t kLocked[] = u"The file is locked and could not be created/modified.";
+constexpr char16_t kDamaged[] =
+    u"The file could not be written completely and may be damaged. The vault is still open: save "
+    u"it under another name with 'Save As' before you close it.";
 constexpr std::int32_t kMinRounds = 5120;
 constexpr std::int32_t kMaxNewRounds = 8192;
 // Frames between two event pumps when the progress value does not change.
@@ -85,7 +91,17 @@ class FlowObserver : public RecordObserver {
           text_(std::move(text)) {}
 
     void trace(std::u16string_view message) override { engine_.log.Trace(message, procedure_); }
-    void begin(int) override { engine_.desktop.Progress_Open(title_, text_); }
+    // A flow ended by an exception still closes its progress window.
+    ~FlowObserver() override {
+        if (progressOpen_) {
+            engine_.desktop.Progress_Close();
+        }
+    }
+
+    void begin(int) override {
+        engine_.desktop.Progress_Open(title_, text_);
+        progressOpen_ = true;
+    }
     void recordDone(int done, int total) override {
         int value = static_cast<int>(std::lround(std::abs(100.0 * done / total)));
         if (value != lastValue_ || done % kPumpEvery == 0) {
@@ -96,6 +112,7 @@ class FlowObserver : public RecordObserver {
     void end() override {
         engine_.desktop.Progress_Update(0);
         engine_.desktop.Progress_Close();
+        progressOpen_ = false;
     }
 
   private:
@@ -104,10 +121,20 @@ class FlowObserver : public RecordObserver {
     std::u16string title_;
     std::u16string text_;
     int lastValue_ = -1;
+    bool progressOpen_ = false;
 };
 
 void refuse(Engine& engine, const char16_t* text) {
     engine.desktop.Message(u"Error", text, MessageIcon::Error);
+}
+
+// A failure message with the system's reason on a second line, so the user knows what to fix.
+std::u16string withReason(std::u16string_view text, const std::string& reason) {
+    std::u16string message(text);
+    if (!reason.empty()) {
+        message += u"\r\n" + fromUtf8(reason);
+    }
+    return message;
 }
 
 void showContainerName(Engine& engine, const std::u16string& path) {
@@ -127,15 +154,18 @@ std::u16string ContainerTitle(const std::u16string& path) {
 
 std::u16string BackupPath(const std::u16string& path, std::int32_t now, int copy) {
     const std::u16string extension = extensionPart(path);
-    std::u16string name = fileNamePart(path);
-    if (!extension.empty()) {
-        const std::u16string dotted = u"." + extension;
-        for (auto at = name.find(dotted); at != std::u16string::npos; at = name.find(dotted)) {
-            name.erase(at, dotted.size());
-        }
-    } else if (!name.empty() && name.back() == u'.') {
-        name.pop_back();
+    const std::u16string fileName = fileNamePart(path);
+    // Every "." + extension of the name is dropped in one left-to-right pass: what the removals
+    // join together stays.
+    const std::u16string dotted = u"." + extension;
+    std::u16string name;
+    std::size_t from = 0;
+    for (auto at = fileName.find(dotted); at != std::u16string::npos;
+         at = fileName.find(dotted, from)) {
+        name.append(fileName, from, at - from);
+        from = at + dotted.size();
     }
+    name.append(fileName, from);
     std::u16string backup =
         folderPart(path) + name + u"_" + FormatDate(u"%mm%dd%yy_%hh%ii%ss_backup", now);
     if (copy > 1) {
@@ -375,8 +405,8 @@ bool backUpBeforeSaving(Engine& engine, const std::u16string& path, int mode) {
     for (int copy = 2; std::filesystem::exists(nativePath(backup), error); ++copy) {
         backup = BackupPath(path, now, copy);
     }
-    std::vector<std::uint8_t> original;
-    if (readWholeFile(path, original) && writeFileAtomically(nativePath(backup), original)) {
+    // Copied chunk by chunk: a file of any size is backed up without being held in memory.
+    if (copyFileAtomically(nativePath(path), nativePath(backup))) {
         trace(u"Backup file saved as: " + inQuotes(backup));
         return true;
     }
@@ -391,9 +421,7 @@ bool backUpBeforeSaving(Engine& engine, const std::u16string& path, int mode) {
         MessageIcon::Warning);
 }
 
-}  // namespace
-
-int SaveContainerAs(Engine& engine, const std::u16string& requestedPath, int mode) {
+int saveContainerAs(Engine& engine, const std::u16string& requestedPath, int mode) {
     Engine::BusyGuard busy(engine);
     auto& desktop = engine.desktop;
     auto& log = engine.log;
@@ -459,7 +487,7 @@ int SaveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     AtomicFile out(nativePath(path));
     if (!out.open()) {
         trace(u"Error creating output file, IsFile retn 0");
-        desktop.Message(u"Error", kLocked, MessageIcon::Error);
+        desktop.Message(u"Error", withReason(kLocked, out.errorText()), MessageIcon::Error);
         return 0;
     }
     trace(u"Output file created successfully, FileOutH=1");
@@ -512,11 +540,37 @@ int SaveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     if (!written) {
         out.abandon();
         trace(u"Error writing output file, returning");
-        desktop.Message(u"Error", kLocked, MessageIcon::Error);
+        desktop.Message(u"Error",
+                        withReason(out.targetDamaged() ? kDamaged : kLocked, out.errorText()),
+                        MessageIcon::Error);
         return 0;
     }
     trace(u"Returning");
     return 1;
+}
+
+// A save that ran out of memory (or met any other exception) failed like any other: the vault
+// stays open and the temporary file goes.
+int saveFailed(Engine& engine, const std::string& reason) {
+    try {
+        engine.log.Trace(u"Error writing output file, returning", kSaveProc);
+        engine.desktop.Message(u"Error", withReason(kLocked, reason), MessageIcon::Error);
+    } catch (...) {
+        // Nothing is left to report it with; the save has failed all the same.
+    }
+    return 0;
+}
+
+}  // namespace
+
+int SaveContainerAs(Engine& engine, const std::u16string& path, int mode) {
+    try {
+        return saveContainerAs(engine, path, mode);
+    } catch (const std::bad_alloc&) {
+        return saveFailed(engine, std::generic_category().message(ENOMEM));
+    } catch (const std::exception& error) {
+        return saveFailed(engine, error.what());
+    }
 }
 
 }  // namespace vlt

@@ -23,7 +23,8 @@ int SaveContainer(Engine& engine);
 // 1 when the file was written; on any failure the previous file is left whole.
 int SaveContainerAs(Engine& engine, const std::u16string& path, int mode);
 
-// The automatic backup name: folder, name without ".ext", "_", the date, "_backup", ".ext".
+// The automatic backup name: folder, the name with every ".ext" removed, "_", the date,
+// "_backup", ".ext".
 // A second backup within the same second gets "_2" (and so on) after "_backup", so that it never
 // replaces the first.
 std::u16string BackupPath(const std::u16string& path, std::int32_t now, int copy = 1);

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <new>
 
 #include "AtomicFile.h"
+#include "ChildProcess.h"
 #include "Container.h"
 #include "ContainerCodec.h"
 #include "RawContainer.h"
@@ -21,6 +27,7 @@ const std::u16string kWrongPassword =
     u"The supplied password is wrong or the database has been modified outside VLT. Please try "
     u"again.";
 const std::u16string kNotValid = u"This file is not a valid VLT 4.0 container.";
+const std::u16string kLocked = u"The file is locked and could not be created/modified.";
 
 struct ContainerFlow : ::testing::Test {
     test::TempDir dir;
@@ -301,10 +308,13 @@ TEST_F(ContainerFlow, AFailedSaveLeavesThePreviousContainerWhole) {
     const std::string before = test::readFile(dir.file("safe.vlt"));
     engine.vault.Entries.at(0).Password = u"changed";
     engine.settings.Main.AutoBackupBeforeMod = 0;
-    AtomicFile::writeHook() = [](std::size_t written) { return written < 200; };
+    AtomicFile::writeHook() = [](std::size_t written) {
+        errno = ENOSPC;
+        return written < 200;
+    };
     EXPECT_EQ(SaveContainer(engine), 0);
-    EXPECT_TRUE(desktop.lastMessage()->text ==
-                u"The file is locked and could not be created/modified.");
+    // The system's reason on a second line says what to fix.
+    EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nNo space left on device");
     EXPECT_EQ(test::readFile(dir.file("safe.vlt")), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_EQ(desktop.progressOpen, 0);
@@ -339,9 +349,65 @@ TEST_F(ContainerFlow, ABackupThatCannotBeWrittenAsksBeforeSaving) {
     EXPECT_EQ(test::readFile(dir.file("b.vlt")), first);
 }
 
+TEST_F(ContainerFlow, AnInPlaceSaveThatFailsSaysTheFileMayBeDamaged) {
+    saveAs(test::SampleVault({5000}), "linked.vlt", u"pw");
+    ASSERT_EQ(::link(dir.file("linked.vlt").c_str(), dir.file("second name.vlt").c_str()), 0);
+    const auto size = static_cast<rlim_t>(std::filesystem::file_size(dir.file("linked.vlt")));
+    // A file size limit lets the rewrite of the hard-linked file begin and then fail.
+    const int status = test::runInChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{size / 2, size / 2};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const bool failed = SaveContainer(engine) == 0;
+        const bool explained =
+            desktop.lastMessage() != nullptr &&
+            desktop.lastMessage()->text ==
+                u"The file could not be written completely and may be damaged. The vault is "
+                u"still open: save it under another name with 'Save As' before you close it.\r\n"
+                u"File too large";
+        return (failed ? 0 : 1) + (explained ? 0 : 2);
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {
+    saveAs(test::SampleVault({5000}), "big.vlt", u"pw");
+    const std::string before = test::readFile(dir.file("big.vlt"));
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    desktop.onPendingEvents = [&] {
+        if (desktop.progressOpen > 0) {
+            throw std::bad_alloc();
+        }
+    };
+    ASSERT_EQ(SaveContainer(engine), 0);
+    desktop.onPendingEvents = nullptr;
+    EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nCannot allocate memory");
+    EXPECT_EQ(desktop.progressOpen, 0);
+    EXPECT_EQ(test::readFile(dir.file("big.vlt")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    // An old file far larger than memory is backed up without being read whole; a backup that
+    // fails half-way is the usual question.
+    engine.settings.Main.AutoBackupBeforeMod = 1;
+    ASSERT_EQ(::truncate(dir.file("big.vlt").c_str(), off_t{1} << 40), 0);
+    AtomicFile::writeHook() = [](std::size_t written) {
+        errno = ENOSPC;
+        return written < (std::size_t{8} << 20);
+    };
+    desktop.yesNoAnswers.push_back(false);
+    ASSERT_EQ(SaveContainer(engine), 0);
+    EXPECT_NE(desktop.lastMessage()->text.find(u"could not make a backup copy"),
+              std::u16string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 TEST(BackupName, DropsEveryExtensionOccurrenceAndAddsTheDate) {
     EXPECT_TRUE(BackupPath(u"/safe/main.vlt", kNow) == u"/safe/main_120826_092850_backup.vlt");
     EXPECT_TRUE(BackupPath(u"/safe/a.vlt.vlt", kNow) == u"/safe/a_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/a.vlt.b.vlt", kNow) == u"/safe/a.b_120826_092850_backup.vlt");
+    // One pass: what two removals join together is not removed again.
+    EXPECT_TRUE(BackupPath(u"/safe/a..vltvlt.vlt", kNow) ==
+                u"/safe/a.vlt_120826_092850_backup.vlt");
     EXPECT_TRUE(BackupPath(u"/safe/noext", kNow) == u"/safe/noext_120826_092850_backup");
 }
 
