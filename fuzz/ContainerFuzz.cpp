@@ -1,7 +1,8 @@
 // libFuzzer target for the container reader: whatever the bytes, the reader must refuse or load
 // them without reading out of bounds. The first byte picks what is fed: a whole file (decrypted
-// with a fixed key, so the frame walk, the checksum pass and the record loader all run) or one
-// plaintext body for each body decoder.
+// with a fixed key, so the frame walk, the checksum and the record decoders all run, record by
+// record as when traced or in batches on worker threads, and the loaded IDs are made unique) or
+// one plaintext body for each body decoder.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +11,14 @@
 
 #include "ContainerCodec.h"
 #include "ContainerFormat.h"
+#include "UniqueIds.h"
 
 namespace {
+
+// Wants the step texts, so that records are read one by one.
+struct Tracing : vlt::RecordObserver {
+    bool tracing() const override { return true; }
+};
 
 const vlt::SecureBuffer& fixedKey() {
     static const vlt::SecureBuffer key = [] {
@@ -36,15 +43,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (input.size() < vlt::kMinimumContainerSize) {
             return 0;
         }
-        vlt::ContainerHeader header = vlt::DecodeHeader(input);
-        if (!vlt::CheckFrames(input, header)) {
+        const vlt::MemorySource file(input);
+        const vlt::ContainerHeader header = vlt::DecodeHeader(input);
+        std::vector<vlt::RecordFrame> frames;
+        if (!vlt::CheckFrames(file, header, frames)) {
             return 0;
         }
-        (void)vlt::ComputeChecksum(input, header, fixedKey());
         vlt::Vault vault;
-        std::vector<std::int32_t> ids;
+        Tracing traced;
         vlt::RecordObserver quiet;
-        (void)vlt::LoadRecords(input, header, fixedKey(), vault, ids, quiet);
+        vlt::RecordObserver& observer =
+            mode % 4 == 0 ? static_cast<vlt::RecordObserver&>(traced) : quiet;
+        if (vlt::ReadRecords(file, frames, header, fixedKey(), &vault, observer, 2).status ==
+            vlt::ReadStatus::kRead) {
+            vlt::IdRegistry ids;
+            vlt::MakeIdsUnique(vault, ids);
+        }
     } else {
         vlt::Group group;
         vlt::Entry entry;

@@ -4,17 +4,19 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "AtomicFile.h"
+#include "ByteSource.h"
 #include "ContainerCodec.h"
 #include "FreeMemory.h"
 #include "KeyTransform.h"
+#include "SystemMemory.h"
 #include "Text.h"
+#include "UniqueIds.h"
 #include "Version.h"
 
 namespace vlt {
@@ -27,6 +29,8 @@ constexpr std::string_view kSaveProc = "SaveContainerAs";
 constexpr std::string_view kSaveFrontProc = "SaveContainer";
 constexpr char16_t kPattern[] = u"VLT file (*.vlt)|*.vlt";
 constexpr char16_t kNotValid[] = u"This file is not a valid VLT 4.0 container.";
+constexpr char16_t kUnreadable[] = u"The file is locked by another process and could not be read.";
+constexpr char16_t kOutOfMemory[] = u"Error allocating memory buffers.";
 constexpr char16_t kLocked[] = u"The file is locked and could not be created/modified.";
 constexpr char16_t kDamaged[] =
     u"The file could not be written completely and may be damaged. The vault is still open: save "
@@ -51,22 +55,6 @@ std::int64_t regularFileSize(const std::u16string& path) {
     return error ? -1 : static_cast<std::int64_t>(size);
 }
 
-bool readWholeFile(const std::u16string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(nativePath(path), std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size < 0) {
-        return false;
-    }
-    in.seekg(0);
-    bytes.resize(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    return static_cast<std::streamsize>(in.gcount()) == static_cast<std::streamsize>(size);
-}
-
 // Each byte taken as one character, as the signature traces show them.
 std::u16string byteText(std::span<const std::uint8_t> bytes) {
     std::u16string out;
@@ -80,7 +68,8 @@ std::u16string inQuotes(const std::u16string& text) {
     return u"\"" + text + u"\"";
 }
 
-// Sends the codec's step texts to the trace log and its record counts to the progress window.
+// Sends the codec's step texts to the trace log, its buffers through FreeMemoryEx and its record
+// counts to the progress window.
 class FlowObserver : public RecordObserver {
   public:
     FlowObserver(Engine& engine, std::string_view procedure, std::u16string title,
@@ -88,19 +77,22 @@ class FlowObserver : public RecordObserver {
         : engine_(engine),
           procedure_(procedure),
           title_(std::move(title)),
-          text_(std::move(text)) {}
-
-    void trace(std::u16string_view message) override { engine_.log.Trace(message, procedure_); }
-    // A flow ended by an exception still closes its progress window.
+          text_(std::move(text)),
+          tracing_(engine.log.tracing()) {}
     ~FlowObserver() override {
-        if (progressOpen_) {
+        if (open_) {  // a run cut short by an exception still closes its window
             engine_.desktop.Progress_Close();
         }
     }
+    FlowObserver(const FlowObserver&) = delete;
+    FlowObserver& operator=(const FlowObserver&) = delete;
 
+    bool tracing() const override { return tracing_; }
+    void trace(std::u16string_view message) override { engine_.log.Trace(message, procedure_); }
+    void release(SecureBuffer& buffer) override { FreeMemoryEx(engine_.log, buffer); }
     void begin(int) override {
         engine_.desktop.Progress_Open(title_, text_);
-        progressOpen_ = true;
+        open_ = true;
     }
     void recordDone(int done, int total) override {
         int value = static_cast<int>(std::lround(std::abs(100.0 * done / total)));
@@ -112,16 +104,18 @@ class FlowObserver : public RecordObserver {
     void end() override {
         engine_.desktop.Progress_Update(0);
         engine_.desktop.Progress_Close();
-        progressOpen_ = false;
+        open_ = false;
     }
+    void idle() override { engine_.desktop.ProcessPendingEvents(); }
 
   private:
     Engine& engine_;
     std::string_view procedure_;
     std::u16string title_;
     std::u16string text_;
+    bool tracing_;
+    bool open_ = false;
     int lastValue_ = -1;
-    bool progressOpen_ = false;
 };
 
 void refuse(Engine& engine, const char16_t* text) {
@@ -202,8 +196,11 @@ int CloseContainer(Engine& engine, int skipQuestion) {
     return 1;
 }
 
-int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
-    Engine::BusyGuard busy(engine);
+namespace {
+
+// The steps of OpenContainer. Any exception that escapes is turned into a refusal by its caller;
+// until the records are all read, checked and given their IDs, the open vault is not touched.
+int openContainer(Engine& engine, const std::u16string& requestedPath) {
     auto& desktop = engine.desktop;
     auto trace = [&](std::u16string_view message) { engine.log.Trace(message, kOpenProc); };
 
@@ -248,28 +245,42 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
         return 0;
     }
 
+    // The file is read a stretch at a time where it is needed, never loaded whole: a file larger than
+    // memory can be refused like any other.
     trace(u"Reading the file");
-    std::vector<std::uint8_t> file;
-    if (!readWholeFile(path, file) || file.size() < kMinimumContainerSize) {
+    FileSource file;
+    std::uint8_t head[kHeaderSize];
+    std::uint8_t tail[kTrailerSize];
+    if (!file.open(nativePath(path)) || file.size() < kMinimumContainerSize ||
+        !file.readAt(0, head, sizeof head) ||
+        !file.readAt(file.size() - kTrailerSize, tail, sizeof tail)) {
         trace(u"IsFile() = 0, returning");
-        refuse(engine, u"The file is locked by another process and could not be read.");
+        refuse(engine, kUnreadable);
         return 0;
     }
     trace(u"File successfully open, FileInH = 1");
+
     trace(u"Allocate the needed buffers");
+    SecureBuffer iv1(32);
+    SecureBuffer iv2(32);
+    auto releaseIvs = [&] {
+        FreeMemoryEx(engine.log, iv1);
+        FreeMemoryEx(engine.log, iv2);
+    };
 
     trace(u"Check file signatures");
-    const std::span<const std::uint8_t> bytes(file);
-    const std::u16string start = byteText(bytes.first(4));
-    const std::u16string end = byteText(bytes.last(6));
+    const std::u16string start = byteText(std::span(head).first(4));
+    const std::u16string end = byteText(std::span(tail).last(6));
     trace(u"SigStart = " + start + u" | SigEnd = " + end);
     if (start != u"VLT4") {
         trace(u"SigStart not valid, closing file, freeing resources, returning");
+        releaseIvs();
         refuse(engine, u"This is not a valid VLT container file.");
         return 0;
     }
     if (end != u"VLTEOF") {
         trace(u"SigEnd not valid, closing file, freeing resources, returning");
+        releaseIvs();
         refuse(engine,
                u"This is a valid VLT container file, but it seems to be truncated, the ending "
                u"signature is missing.");
@@ -277,15 +288,28 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     }
 
     trace(u"Reading CRC32 checksum");
-    const std::uint32_t stored = StoredChecksum(bytes);
+    const std::uint32_t stored = StoredChecksum(tail);
     trace(u"Data CRC32: " + hexText(stored));
 
     // Counts, rounds and record frames need no key: a damaged or hostile file is refused before
     // the password is asked, and can neither stall the key work nor send the reader past its end.
-    const ContainerHeader header = DecodeHeader(bytes);
-    if (!CheckFrames(bytes, header)) {
+    const ContainerHeader header = DecodeHeader(head);
+    std::vector<RecordFrame> frames;
+    if (!CheckFrames(file, header, frames)) {
         trace(u"Invalid header or record sizes, returning");
+        releaseIvs();
         refuse(engine, kNotValid);
+        return 0;
+    }
+    // The records need at least their own size in memory, beside the vault still open.
+    std::uint64_t recordBytes = 0;
+    for (const RecordFrame& frame : frames) {
+        recordBytes += frame.size;
+    }
+    if (recordBytes > AvailableMemory()) {
+        trace(u"Error allocating memory, returning");
+        releaseIvs();
+        refuse(engine, kOutOfMemory);
         return 0;
     }
 
@@ -294,6 +318,7 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     if (password.empty()) {
         trace(u"User cancelled opening the file, freeing resources, returning");
         engine.ContainerPassword.clear();
+        releaseIvs();
         return 0;
     }
 
@@ -304,22 +329,39 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     trace(u"Total attachments: " + decimal(header.AttachmentCount));
     trace(u"Total transformation rounds: " + decimal(header.Rounds));
     trace(u"Reading IVs");
+    std::copy_n(header.IV1.data(), 32, iv1.data());
+    std::copy_n(header.IV2.data(), 32, iv2.data());
     trace(u"Header successfully read");
 
     trace(u"Preparing the key");
     SecureBuffer hash;
     SecureBuffer key = DeriveContainerKey(
-        engine.log, password, header.IV2.data(), header.Rounds,
+        engine.log, password, iv2.data(), header.Rounds,
         [&desktop] { desktop.ProcessPendingEvents(); }, &hash);
     trace(u"Obtained transformation key");
 
+    // The records are read into a vault of their own: the open one is replaced only once the
+    // checksum proved the password right and the whole file has been read. Traced, the records
+    // are decrypted twice, as the log tells it (a checksum pass, then a reading pass); otherwise
+    // once, checksummed and decoded in the same pass.
+    FlowObserver observer(engine, kOpenProc, u"Open container",
+                          u"Please wait while the container file is opened...");
+    Vault loaded;
     trace(u"Checking is password is correct");
-    const std::uint32_t computed = ComputeChecksum(bytes, header, key);
+    RecordsRead read =
+        ReadRecords(file, frames, header, key, observer.tracing() ? nullptr : &loaded, observer);
+    if (read.status == ReadStatus::kUnreadable) {
+        trace(u"Error reading the file, returning");
+        releaseIvs();
+        refuse(engine, kUnreadable);
+        return 0;
+    }
     trace(u"Done calculating, checking hashes");
-    trace(u"Calculated checksum: " + hexText(computed));
+    trace(u"Calculated checksum: " + hexText(read.checksum));
     trace(u"Data checksum: " + hexText(stored));
-    if (computed != stored) {
+    if (read.checksum != stored) {
         trace(u"Checksums differ, password incorrect, returning");
+        releaseIvs();
         desktop.Message(u"Open error",
                         u"The supplied password is wrong or the database has been modified "
                         u"outside VLT. Please try again.",
@@ -329,25 +371,24 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     }
     trace(u"Checksums match, password correct");
 
-    // The records are read into a vault of their own: the open one is replaced only once the
-    // whole file has been read, so no failure can leave a half-loaded vault behind.
     trace(u"Calculating total progress, opening progress window");
-    Vault loaded;
-    std::vector<std::int32_t> ids;
-    FlowObserver observer(engine, kOpenProc, u"Open container",
-                          u"Please wait while the container file is opened...");
-    if (!LoadRecords(bytes, header, key, loaded, ids, observer)) {
-        trace(u"Invalid record, returning");
-        refuse(engine, kNotValid);
+    if (observer.tracing()) {
+        read = ReadRecords(file, frames, header, key, &loaded, observer);
+    }
+    if (read.status != ReadStatus::kRead) {
+        const bool unreadable = read.status == ReadStatus::kUnreadable;
+        trace(unreadable ? u"Error reading the file, returning" : u"Invalid record, returning");
+        releaseIvs();
+        refuse(engine, unreadable ? kUnreadable : kNotValid);
         return 0;
     }
+    IdRegistry loadedIds(engine.numbers);
+    MakeIdsUnique(loaded, loadedIds);
 
     trace(u"Cleaning old data");
     CloseContainer(engine, 1);
     engine.vault = std::move(loaded);
-    for (std::int32_t id : ids) {
-        engine.ids.RegisterID(id);
-    }
+    engine.ids.replaceWith(loadedIds);
     showContainerName(engine, path);
     engine.ContainerPassword = password;
 
@@ -361,6 +402,7 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     desktop.SetStatusField(2, u"Container: " + path);
 
     trace(u"Freeing resources");
+    releaseIvs();
     FreeMemoryEx(engine.log, hash);
     FreeMemoryEx(engine.log, key);
     trace(u"Closing the file");
@@ -370,6 +412,32 @@ int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
     desktop.RebuildMainMenu();
     trace(u"Returning");
     return 1;
+}
+
+}  // namespace
+
+int OpenContainer(Engine& engine, const std::u16string& requestedPath) {
+    Engine::BusyGuard busy(engine);
+    // The last line of defence: whatever goes wrong while reading, the program and the open
+    // vault stay as they were.
+    const char16_t* step = nullptr;
+    const char16_t* message = nullptr;
+    try {
+        return openContainer(engine, requestedPath);
+    } catch (const std::bad_alloc&) {
+        step = u"Error allocating memory, returning";
+        message = kOutOfMemory;
+    } catch (const std::exception&) {
+        step = u"Invalid record, returning";
+        message = kNotValid;
+    }
+    try {
+        engine.log.Trace(step, kOpenProc);
+        refuse(engine, message);
+    } catch (const std::exception&) {
+        // Memory may still be short: the refusal goes unreported rather than ending the program.
+    }
+    return 0;
 }
 
 int SaveContainer(Engine& engine) {
@@ -502,8 +570,8 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     auto pump = [&desktop] { desktop.ProcessPendingEvents(); };
     SecureBuffer hash;
     SecureBuffer key = DeriveContainerKey(log, password, iv2.data(), rounds, pump, &hash);
-    trace(u"Checking if the key is valid");
     SecureBuffer test = DecryptKey256(log, key.data(), iv2.data(), rounds, pump);
+    trace(u"Checking if the key is valid");
     if (!(test == hash) || iv1.size() != 32 || iv2.size() != 32) {
         out.abandon();
         trace(u"The key derrivation functions seem to have malfunctioned, invalid key. Returning");

@@ -1,12 +1,14 @@
 #include "ContainerFormat.h"
 
+#include <bit>
 #include <cstring>
-#include <limits>
-#include <vector>
 
 namespace vlt {
 
 namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "texts are copied as stored: UTF-16LE in the file, char16_t in memory");
 
 std::int64_t textBytes(const std::u16string& text) {
     return 2 * (static_cast<std::int64_t>(text.size()) + 1);
@@ -14,13 +16,13 @@ std::int64_t textBytes(const std::u16string& text) {
 
 // Writes a text with its NUL; returns the position after it.
 std::size_t putText(std::uint8_t* body, std::size_t at, const std::u16string& text) {
-    for (char16_t c : text) {
-        body[at++] = static_cast<std::uint8_t>(c & 0xFF);
-        body[at++] = static_cast<std::uint8_t>(c >> 8);
+    const std::size_t bytes = 2 * text.size();
+    if (bytes != 0) {
+        std::memcpy(body + at, text.data(), bytes);
     }
-    body[at++] = 0;
-    body[at++] = 0;
-    return at;
+    body[at + bytes] = 0;
+    body[at + bytes + 1] = 0;
+    return at + bytes + 2;
 }
 
 // A text of `length` bytes at `at`, cut at its first NUL. The length must be even, hold at least
@@ -31,19 +33,18 @@ bool takeText(std::span<const std::uint8_t> body, std::size_t at, std::int32_t l
         static_cast<std::size_t>(length) > body.size() - at) {
         return false;
     }
+    const std::uint8_t* text = body.data() + at;
     const std::size_t limit = static_cast<std::size_t>(length) / 2;
     std::size_t count = 0;
-    while (count < limit && (body[at + 2 * count] | body[at + 2 * count + 1]) != 0) {
+    while (count < limit && (text[2 * count] | text[2 * count + 1]) != 0) {
         ++count;
     }
     out.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = static_cast<char16_t>(body[at + 2 * i] | (body[at + 2 * i + 1] << 8));
+    if (count != 0) {
+        std::memcpy(out.data(), text, 2 * count);
     }
     return true;
 }
-
-bool fitsInt32(std::int64_t size) { return size <= std::numeric_limits<std::int32_t>::max(); }
 
 }  // namespace
 
@@ -85,37 +86,36 @@ ContainerHeader DecodeHeader(std::span<const std::uint8_t> file) {
 }
 
 bool HeaderIsSane(const ContainerHeader& header) {
-    return header.GroupCount >= 0 && header.EntryCount >= 0 && header.AttachmentCount >= 0 &&
+    // Every written container holds at least one group; one without any would open with any
+    // password, as no record would be decrypted to check it.
+    return header.GroupCount >= 1 && header.EntryCount >= 0 && header.AttachmentCount >= 0 &&
            header.Rounds >= 1 && header.Rounds <= kMaxRounds;
 }
 
-SecureBuffer EncodeGroupBody(const Group& group) {
-    const std::int64_t length = textBytes(group.Name);
-    const std::int64_t size = 16 + length;
-    if (!fitsInt32(size)) {
-        return {};
-    }
-    SecureBuffer body(static_cast<std::size_t>(size));
-    putInt32(body.data(), group.ID);
-    putInt32(body.data() + 4, group.Depth);
-    putInt32(body.data() + 8, group.Icon);
-    putInt32(body.data() + 12, static_cast<std::int32_t>(length));
-    putText(body.data(), 16, group.Name);
-    return body;
+std::int64_t BodySize(const Group& group) {
+    return 16 + textBytes(group.Name);
 }
 
-SecureBuffer EncodeEntryBody(const Entry& entry) {
-    const std::u16string* texts[7] = {&entry.GroupName, &entry.Account,         &entry.User,
-                                      &entry.Password,  &entry.URL,             &entry.AttachmentNames,
-                                      &entry.Comment};
-    std::int64_t size = 72;
-    for (const auto* text : texts) {
-        size += textBytes(*text);
-    }
-    if (!fitsInt32(size)) {
-        return {};
-    }
-    SecureBuffer body(static_cast<std::size_t>(size));
+std::int64_t BodySize(const Entry& entry) {
+    return 72 + textBytes(entry.GroupName) + textBytes(entry.Account) + textBytes(entry.User) +
+           textBytes(entry.Password) + textBytes(entry.URL) + textBytes(entry.AttachmentNames) +
+           textBytes(entry.Comment);
+}
+
+std::int64_t BodySize(const Attachment& attachment) {
+    return 24 + textBytes(attachment.FileName) + static_cast<std::int64_t>(attachment.Data.size()) +
+           textBytes(attachment.MD5);
+}
+
+void PutBody(const Group& group, std::uint8_t* out) {
+    putInt32(out, group.ID);
+    putInt32(out + 4, group.Depth);
+    putInt32(out + 8, group.Icon);
+    putInt32(out + 12, static_cast<std::int32_t>(textBytes(group.Name)));
+    putText(out, 16, group.Name);
+}
+
+void PutBody(const Entry& entry, std::uint8_t* out) {
     const std::int32_t numbers[11] = {entry.ID,
                                       entry.GroupID,
                                       entry.Expires,
@@ -128,38 +128,57 @@ SecureBuffer EncodeEntryBody(const Entry& entry) {
                                       entry.ModificationDate,
                                       entry.ExpirationDate};
     for (int i = 0; i < 11; ++i) {
-        putInt32(body.data() + 4 * i, numbers[i]);
+        putInt32(out + 4 * i, numbers[i]);
     }
+    const std::u16string* texts[7] = {&entry.GroupName, &entry.Account, &entry.User,
+                                      &entry.Password,  &entry.URL,     &entry.AttachmentNames,
+                                      &entry.Comment};
     std::size_t at = 72;
     for (int i = 0; i < 7; ++i) {
-        putInt32(body.data() + 44 + 4 * i, static_cast<std::int32_t>(textBytes(*texts[i])));
-        at = putText(body.data(), at, *texts[i]);
+        putInt32(out + 44 + 4 * i, static_cast<std::int32_t>(textBytes(*texts[i])));
+        at = putText(out, at, *texts[i]);
     }
-    return body;
 }
 
-SecureBuffer EncodeAttachmentBody(const Attachment& attachment) {
-    const std::int64_t nameLength = textBytes(attachment.FileName);
-    const std::int64_t md5Length = textBytes(attachment.MD5);
-    const auto content = static_cast<std::int64_t>(attachment.Data.size());
-    const std::int64_t size = 24 + nameLength + content + md5Length;
-    if (!fitsInt32(size)) {
+void PutBody(const Attachment& attachment, std::uint8_t* out) {
+    const std::size_t content = attachment.Data.size();
+    putInt32(out, attachment.ID);
+    putInt32(out + 4, attachment.EntryID);
+    // The stored size is the content really written, so that the body always parses.
+    putInt32(out + 8, static_cast<std::int32_t>(content));
+    putInt32(out + 12, attachment.Attributes);
+    putInt32(out + 16, static_cast<std::int32_t>(textBytes(attachment.FileName)));
+    putInt32(out + 20, static_cast<std::int32_t>(textBytes(attachment.MD5)));
+    const std::size_t at = putText(out, 24, attachment.FileName);
+    if (content != 0) {
+        std::memcpy(out + at, attachment.Data.data(), content);
+    }
+    putText(out, at + content, attachment.MD5);
+}
+
+namespace {
+
+template <typename Record>
+SecureBuffer encodeBody(const Record& record) {
+    const std::int64_t size = BodySize(record);
+    if (size > kMaxBodySize) {
         return {};
     }
     SecureBuffer body(static_cast<std::size_t>(size));
-    putInt32(body.data(), attachment.ID);
-    putInt32(body.data() + 4, attachment.EntryID);
-    // The stored size is the content really written, so that the body always parses.
-    putInt32(body.data() + 8, static_cast<std::int32_t>(content));
-    putInt32(body.data() + 12, attachment.Attributes);
-    putInt32(body.data() + 16, static_cast<std::int32_t>(nameLength));
-    putInt32(body.data() + 20, static_cast<std::int32_t>(md5Length));
-    std::size_t at = putText(body.data(), 24, attachment.FileName);
-    if (content != 0) {
-        std::memcpy(body.data() + at, attachment.Data.data(), static_cast<std::size_t>(content));
-    }
-    putText(body.data(), at + static_cast<std::size_t>(content), attachment.MD5);
+    PutBody(record, body.data());
     return body;
+}
+
+}  // namespace
+
+SecureBuffer EncodeGroupBody(const Group& group) {
+    return encodeBody(group);
+}
+SecureBuffer EncodeEntryBody(const Entry& entry) {
+    return encodeBody(entry);
+}
+SecureBuffer EncodeAttachmentBody(const Attachment& attachment) {
+    return encodeBody(attachment);
 }
 
 bool DecodeGroupBody(std::span<const std::uint8_t> body, Group& group) {
@@ -190,8 +209,8 @@ bool DecodeEntryBody(std::span<const std::uint8_t> body, Entry& entry) {
     for (int i = 0; i < 11; ++i) {
         *numbers[i] = readInt32(&body[4 * static_cast<std::size_t>(i)]);
     }
-    std::u16string* texts[7] = {&entry.GroupName, &entry.Account,         &entry.User,
-                                &entry.Password,  &entry.URL,             &entry.AttachmentNames,
+    std::u16string* texts[7] = {&entry.GroupName, &entry.Account, &entry.User,
+                                &entry.Password,  &entry.URL,     &entry.AttachmentNames,
                                 &entry.Comment};
     std::size_t at = 72;
     for (int i = 0; i < 7; ++i) {
@@ -225,7 +244,8 @@ bool DecodeAttachmentBody(std::span<const std::uint8_t> body, Attachment& attach
     if (!takeText(body, md5At, md5Length, attachment.MD5)) {
         return false;
     }
-    attachment.Data = SecureBuffer(body.data() + content, static_cast<std::size_t>(attachment.Size));
+    attachment.Data =
+        SecureBuffer(body.data() + content, static_cast<std::size_t>(attachment.Size));
     return true;
 }
 

@@ -39,10 +39,20 @@ void putInt32(std::uint8_t* at, std::int32_t value);
 void EncodeHeader(const ContainerHeader& header, std::uint8_t out[kHeaderSize]);
 // Reads the header fields at offsets 4..87 of a file of at least kHeaderSize bytes.
 ContainerHeader DecodeHeader(std::span<const std::uint8_t> file);
-// Counts not negative and rounds within 1..kMaxRounds.
+// At least one group, counts not negative and rounds within 1..kMaxRounds.
 bool HeaderIsSane(const ContainerHeader& header);
 
-// Plaintext bodies. Encoding fails (empty buffer) only for a body past the 32-bit size limit.
+// Plaintext bodies. A body's size may pass the format's 32-bit limit (kMaxBodySize): such a
+// record cannot be stored. PutBody writes exactly BodySize bytes at out.
+inline constexpr std::int64_t kMaxBodySize = 0x7FFFFFFF;
+std::int64_t BodySize(const Group& group);
+std::int64_t BodySize(const Entry& entry);
+std::int64_t BodySize(const Attachment& attachment);
+void PutBody(const Group& group, std::uint8_t* out);
+void PutBody(const Entry& entry, std::uint8_t* out);
+void PutBody(const Attachment& attachment, std::uint8_t* out);
+
+// The same in a buffer of their own; empty for a body past the size limit.
 SecureBuffer EncodeGroupBody(const Group& group);
 SecureBuffer EncodeEntryBody(const Entry& entry);
 SecureBuffer EncodeAttachmentBody(const Attachment& attachment);

@@ -8,6 +8,10 @@ namespace vlt {
 
 int FreeMemoryEx(TraceLog& log, SecureBuffer& buffer) {
     constexpr std::string_view kProc = "FreeMemoryEx";
+    if (!log.tracing()) {
+        buffer.release();
+        return 0;
+    }
     auto address = static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(buffer.data()));
     log.Trace(u"Trying to free memory buffer: " + decimal(address), kProc);
     if (address == 0) {

@@ -5,12 +5,38 @@ namespace vlt {
 IdRegistry::IdRegistry(NumberSource source) : source_(std::move(source)) {}
 
 int IdRegistry::RegisterID(std::int32_t id) {
-    std::lock_guard guard(lock_);
-    if (position_.emplace(id, order_.size()).second) {
-        order_.push_back(id);
-        live_.push_back(true);
-    }
+    tryRegister(id);
     return 0;
+}
+
+bool IdRegistry::tryRegister(std::int32_t id) {
+    std::lock_guard guard(lock_);
+    if (!position_.emplace(id, order_.size()).second) {
+        return false;
+    }
+    order_.push_back(id);
+    live_.push_back(true);
+    return true;
+}
+
+void IdRegistry::reserve(std::size_t n) {
+    std::lock_guard guard(lock_);
+    order_.reserve(order_.size() + n);
+    live_.reserve(live_.size() + n);
+    position_.reserve(position_.size() + n);
+}
+
+void IdRegistry::replaceWith(IdRegistry& other) {
+    if (&other == this) {
+        return;
+    }
+    std::scoped_lock guard(lock_, other.lock_);
+    order_ = std::move(other.order_);
+    live_ = std::move(other.live_);
+    position_ = std::move(other.position_);
+    other.order_.clear();
+    other.live_.clear();
+    other.position_.clear();
 }
 
 int IdRegistry::ID_Exists(std::int32_t id) const {

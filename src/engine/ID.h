@@ -30,6 +30,13 @@ public:
     // Forgets every ID (plugin IDs included). Returns 0.
     int ID_Clear();
 
+    // Adds id unless it is already registered; true when it was added.
+    bool tryRegister(std::int32_t id);
+    // Room for n more IDs, so that registering a whole vault does not grow the index stepwise.
+    void reserve(std::size_t n);
+    // Takes over the IDs of `other` (which is left empty) in place of this registry's own.
+    void replaceWith(IdRegistry& other);
+
     // The registered IDs in registration order.
     std::vector<std::int32_t> ids() const;
     std::size_t count() const;

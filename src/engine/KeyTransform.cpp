@@ -4,6 +4,7 @@
 #include <openssl/rand.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <memory>
@@ -14,6 +15,11 @@ namespace vlt {
 namespace {
 
 constexpr std::size_t kKeySize = 32;
+// The clock is read every so many rounds (well under a millisecond of work), and the windows get
+// their events once about every frame: pumping after every round made a file with millions of
+// rounds take seconds longer than its rounds do.
+constexpr std::int32_t kRoundsPerClockCheck = 1024;
+constexpr auto kPumpEvery = std::chrono::milliseconds(16);
 
 struct CipherContextFree {
     void operator()(EVP_CIPHER_CTX* ctx) const { EVP_CIPHER_CTX_free(ctx); }
@@ -32,14 +38,19 @@ SecureBuffer transformKey(TraceLog& log, std::string_view proc, std::u16string_v
                                     encrypt ? 1 : 0) == 1 &&
                   EVP_CIPHER_CTX_set_padding(ctx.get(), 0) == 1;
         const std::uint8_t* source = input32;
-        for (std::int32_t round = 0; ok && round < rounds; ++round) {
+        auto lastPump = std::chrono::steady_clock::now();
+        for (std::int32_t round = 1; ok && round <= rounds; ++round) {
             int written = 0;
             ok = EVP_CipherUpdate(ctx.get(), result.data(), &written, source,
                                   static_cast<int>(kKeySize)) == 1 &&
                  written == static_cast<int>(kKeySize);
             source = result.data();
-            if (ok && progress) {
-                progress();
+            if (progress && round % kRoundsPerClockCheck == 0) {
+                const auto now = std::chrono::steady_clock::now();
+                if (now - lastPump >= kPumpEvery) {
+                    progress();
+                    lastPump = now;
+                }
             }
         }
         if (!ok) {

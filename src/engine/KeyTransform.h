@@ -28,7 +28,7 @@ std::int32_t CreateRandomNumberL(TraceLog& log, const NumberSource& source, std:
 SecureBuffer CreateIV(TraceLog& log, const NumberSource& source, std::size_t n,
                       const RandomBytes& strong = systemRandomBytes());
 
-// Called after every transformation round so the user interface can stay live.
+// Called about every 16 ms while the transformation runs, so the user interface stays live.
 using RoundCallback = std::function<void()>;
 
 // rounds times AES-256-ECB of the two 16-byte blocks of input32 under key32, each round reading

@@ -106,4 +106,8 @@ bool TraceLog::isOpen() const {
     return file_ != nullptr;
 }
 
+bool TraceLog::tracing() const {
+    return enabled_() && isOpen();
+}
+
 }  // namespace vlt

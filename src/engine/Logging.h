@@ -40,6 +40,9 @@ public:
     int Log_Close();
 
     bool isOpen() const;
+    // Whether a Trace call would write a line now. Loops that trace per record ask once, so that
+    // with tracing off they build no text at all.
+    bool tracing() const;
 
 private:
     void writeLines(std::string_view text);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -142,6 +143,18 @@ public:
     Iterator end() const { return Iterator(items_.end()); }
 
     void reserve(std::size_t n) { items_.reserve(n); }
+
+    // Moves every element of `other` to the end of this list, in order (the records keep their
+    // addresses); the last one moved becomes current and `other` is left empty.
+    void takeAll(RecordList& other) {
+        if (other.items_.empty()) {
+            return;
+        }
+        items_.insert(items_.end(), std::make_move_iterator(other.items_.begin()),
+                      std::make_move_iterator(other.items_.end()));
+        other.clear();
+        cursor_ = count() - 1;
+    }
 
 private:
     bool valid(int i) const { return i >= 0 && i < count(); }

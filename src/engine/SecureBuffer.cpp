@@ -15,9 +15,10 @@ void wipeBytes(void* data, std::size_t size) {
 SecureBuffer::SecureBuffer(std::size_t size)
     : data_(size ? new std::uint8_t[size]() : nullptr), size_(size) {}
 
-SecureBuffer::SecureBuffer(const void* data, std::size_t size) : SecureBuffer(size) {
+SecureBuffer::SecureBuffer(const void* data, std::size_t size)
+    : data_(size ? new std::uint8_t[size] : nullptr), size_(size) {
     if (size != 0) {
-        std::memcpy(data_.get(), data, size);
+        std::memcpy(data_.get(), data, size);  // every byte is copied over: no zero fill first
     }
 }
 

@@ -4,6 +4,7 @@
 #include "HexBytes.h"
 #include "RawContainer.h"
 #include "SampleVault.h"
+#include "Text.h"
 
 namespace vlt {
 namespace {
@@ -18,19 +19,23 @@ Vault OneEmptyGroup() {
     return vault;
 }
 
+bool FramesFit(const std::vector<std::uint8_t>& file) {
+    std::vector<RecordFrame> frames;
+    return CheckFrames(MemorySource(file), DecodeHeader(file), frames);
+}
+
 // Decodes a whole file the way the reader does, for round trips.
 bool Decode(const std::vector<std::uint8_t>& file, const std::u16string& password, Vault& out) {
     ContainerHeader header = DecodeHeader(file);
-    if (!CheckFrames(file, header)) {
+    std::vector<RecordFrame> frames;
+    MemorySource source(file);
+    if (!CheckFrames(source, header, frames)) {
         return false;
     }
     SecureBuffer key = test::KeyFor(password, header);
-    if (ComputeChecksum(file, header, key) != StoredChecksum(file)) {
-        return false;
-    }
-    std::vector<std::int32_t> ids;
     RecordObserver quiet;
-    return LoadRecords(file, header, key, out, ids, quiet);
+    RecordsRead read = ReadRecords(source, frames, header, key, &out, quiet);
+    return read.status == ReadStatus::kRead && read.checksum == StoredChecksum(file);
 }
 
 TEST(ContainerCodec, GoldenFileOfOneEmptyGroup) {
@@ -140,10 +145,7 @@ TEST(ContainerCodec, DecodersRefuseLengthsThatDoNotFit) {
 }
 
 TEST(ContainerCodec, FrameShapesAreCheckedBeforeDecryption) {
-    auto check = [](RawContainer raw) {
-        auto file = raw.bytes();
-        return CheckFrames(file, DecodeHeader(file));
-    };
+    auto check = [](RawContainer raw) { return FramesFit(raw.bytes()); };
     RawContainer good;
     good.addVault(test::SampleVault());
     EXPECT_TRUE(check(good));
@@ -174,8 +176,7 @@ TEST(ContainerCodec, FrameShapesAreCheckedBeforeDecryption) {
     for (std::int32_t rounds : {0, -5, kMaxRounds + 1}) {
         RawContainer r = good;
         r.header.Rounds = rounds;
-        auto file = r.bytes();
-        EXPECT_FALSE(CheckFrames(file, DecodeHeader(file))) << "rounds " << rounds;
+        EXPECT_FALSE(FramesFit(r.bytes())) << "rounds " << rounds;
     }
     RawContainer negativeCount = good;
     negativeCount.header.EntryCount = -1;
@@ -192,6 +193,130 @@ TEST(ContainerCodec, WriterStopsWhenTheSinkFails) {
         vault, raw.header, key, [&writes](const void*, std::size_t) { return ++writes < 5; },
         quiet));
     EXPECT_EQ(writes, 5);
+}
+
+// An observer that wants every step: the codec then goes record by record, each in buffers of
+// its own.
+struct TracingObserver : RecordObserver {
+    int released = 0;
+    bool tracing() const override { return true; }
+    void release(SecureBuffer& buffer) override {
+        ++released;
+        buffer.release();
+    }
+};
+
+// Enough records of varied sizes to be cut into many batches, attachments larger than a batch.
+Vault ManyRecords() {
+    Vault vault = test::SampleVault({0, 15, 16, 17, 3 << 20, 70'000});
+    for (int i = 0; i < 700; ++i) {
+        Entry e;
+        e.ID = 1000 + i;
+        e.GroupID = 101;
+        e.Account = u"account " + decimal(i);
+        e.Comment = std::u16string(static_cast<std::size_t>(i * 37 % 1500), u'x');
+        vault.Entries.append(std::move(e));
+    }
+    return vault;
+}
+
+struct ReadBack {
+    RecordsRead read;
+    Vault vault;
+};
+
+ReadBack ReadAll(const ByteSource& file, const SecureBuffer& key, RecordObserver& observer,
+                 unsigned threads) {
+    std::vector<std::uint8_t> head(kHeaderSize);
+    EXPECT_TRUE(file.readAt(0, head.data(), head.size()));
+    const ContainerHeader header = DecodeHeader(head);
+    std::vector<RecordFrame> frames;
+    EXPECT_TRUE(CheckFrames(file, header, frames));
+    ReadBack back;
+    back.read = ReadRecords(file, frames, header, key, &back.vault, observer, threads);
+    return back;
+}
+
+TEST(ContainerCodec, BatchesOnSeveralThreadsGiveTheSameFileAndRecordsAsOneByOne) {
+    const Vault vault = ManyRecords();
+    const int records = vault.Groups.count() + vault.Entries.count() + vault.Attachments.count();
+    RawContainer raw;
+    const SecureBuffer key = raw.key();
+    auto write = [&](RecordObserver& observer, unsigned threads) {
+        std::vector<std::uint8_t> out;
+        EXPECT_TRUE(WriteContainer(
+            vault, raw.header, key,
+            [&out](const void* data, std::size_t size) {
+                auto bytes = static_cast<const std::uint8_t*>(data);
+                out.insert(out.end(), bytes, bytes + size);
+                return true;
+            },
+            observer, threads));
+        return out;
+    };
+    TracingObserver traced;
+    const std::vector<std::uint8_t> oneByOne = write(traced, 1);
+    EXPECT_EQ(traced.released, 2 * records);
+    RecordObserver quiet;
+    for (unsigned threads : {1u, 3u, 8u}) {
+        EXPECT_TRUE(write(quiet, threads) == oneByOne) << threads << " threads";
+    }
+
+    const MemorySource file(oneByOne);
+    for (unsigned threads : {1u, 3u, 8u}) {
+        SCOPED_TRACE(threads);
+        ReadBack back = ReadAll(file, key, quiet, threads);
+        EXPECT_EQ(back.read.status, ReadStatus::kRead);
+        EXPECT_EQ(back.read.checksum, StoredChecksum(oneByOne));
+        test::ExpectSameVault(vault, back.vault);
+    }
+    TracingObserver tracedRead;
+    ReadBack back = ReadAll(file, key, tracedRead, 8);
+    EXPECT_EQ(back.read.checksum, StoredChecksum(oneByOne));
+    EXPECT_EQ(tracedRead.released, 2 * records);
+    test::ExpectSameVault(vault, back.vault);
+}
+
+// Bytes that cannot be read past a point, as when a file is cut short while it is read.
+struct ShortSource : ByteSource {
+    ShortSource(const MemorySource& whole, std::uint64_t readable)
+        : whole(whole), readable(readable) {}
+    MemorySource whole;
+    std::uint64_t readable;
+    std::uint64_t size() const override { return whole.size(); }
+    bool readAt(std::uint64_t offset, void* out, std::size_t n) const override {
+        return offset + n <= readable && whole.readAt(offset, out, n);
+    }
+};
+
+TEST(ContainerCodec, DamageIsToldApartFromAWrongKeyAndFromAFailedRead) {
+    RawContainer raw;
+    raw.addVault(ManyRecords());
+    const auto whole = raw.bytes();
+    // A body whose checksum is right but whose comment claims an odd length, half-way.
+    auto& damaged = raw.frames[raw.frames.size() / 2];
+    ASSERT_EQ(damaged.type, kEntryRecord);
+    putInt32(&damaged.body[44 + 4 * 6], 3);
+    const auto bytes = raw.bytes();
+    const MemorySource file(bytes);
+    const SecureBuffer key = raw.key();
+    const SecureBuffer wrongKey = test::KeyFor(u"abd", raw.header);
+    RecordObserver quiet;
+    TracingObserver traced;
+    for (RecordObserver* observer : {&quiet, static_cast<RecordObserver*>(&traced)}) {
+        for (unsigned threads : {1u, 8u}) {
+            SCOPED_TRACE(threads);
+            ReadBack back = ReadAll(file, key, *observer, threads);
+            EXPECT_EQ(back.read.status, ReadStatus::kUnparsable);
+            if (observer == &quiet) {  // the checksum still covers every record
+                EXPECT_EQ(back.read.checksum, StoredChecksum(bytes));
+            }
+            EXPECT_NE(ReadAll(file, wrongKey, quiet, threads).read.checksum, StoredChecksum(bytes));
+
+            const ShortSource cut(MemorySource(whole), whole.size() - 20'000);
+            EXPECT_EQ(ReadAll(cut, key, *observer, threads).read.status, ReadStatus::kUnreadable);
+        }
+    }
 }
 
 }  // namespace

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <new>
+#include <regex>
+#include <set>
 
 #include "AtomicFile.h"
 #include "ChildProcess.h"
@@ -16,8 +20,10 @@
 #include "RawContainer.h"
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
+#include "SystemMemory.h"
 #include "TempDir.h"
 #include "Text.h"
+#include "TraceCapture.h"
 
 namespace vlt {
 namespace {
@@ -181,6 +187,13 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
         bad.frames[2].declaredSize = declared;
         cases.push_back({"frame size " + std::to_string(declared), bad.text(), kNotValid, false});
     }
+    // No group: nothing would be decrypted, so any password would open it.
+    cases.push_back({"no records", test::RawContainer().text(), kNotValid, false});
+    test::RawContainer entriesOnly;
+    Vault noGroup = test::SampleVault({});
+    noGroup.Groups.clear();
+    entriesOnly.addVault(noGroup);
+    cases.push_back({"entries without a group", entriesOnly.text(), kNotValid, false});
     test::RawContainer shifted = good;
     shifted.header.GroupCount -= 1;
     shifted.header.EntryCount += 1;
@@ -381,7 +394,7 @@ TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {
     };
     ASSERT_EQ(SaveContainer(engine), 0);
     desktop.onPendingEvents = nullptr;
-    EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nCannot allocate memory");
+    EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(kLocked + u"\r\nCannot allocate memory"));
     EXPECT_EQ(desktop.progressOpen, 0);
     EXPECT_EQ(test::readFile(dir.file("big.vlt")), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -412,14 +425,24 @@ TEST(BackupName, DropsEveryExtensionOccurrenceAndAddsTheDate) {
 }
 
 TEST_F(ContainerFlow, CommandsArrivingDuringTheKeyWorkSeeTheEngineBusy) {
-    saveAs(test::SampleVault(), "busy.vlt", u"pw");
+    // Enough rounds for the key work to take several frames, during which events are pumped.
+    test::RawContainer slow;
+    slow.header.Rounds = kMaxRounds;
+    slow.password = u"pw";
+    slow.addVault(test::SampleVault());
+    test::writeFile(dir.file("busy.vlt"), slow.text());
+    loadSomething();
     int busySeen = 0;
+    int duringKeyWork = 0;
     desktop.pendingEventCalls = 0;
-    desktop.onPendingEvents = [&] { busySeen += engine.busy() ? 1 : 0; };
+    desktop.onPendingEvents = [&] {
+        busySeen += engine.busy() ? 1 : 0;
+        duringKeyWork += desktop.progressOpen == 0 ? 1 : 0;
+    };
     desktop.yesNoAnswers.push_back(true);
     desktop.passwordAnswers.push_back(u"pw");
     ASSERT_EQ(OpenContainer(engine, path("busy.vlt")), 1);
-    EXPECT_GE(busySeen, 5120);
+    EXPECT_GE(duringKeyWork, 1);
     EXPECT_EQ(busySeen, desktop.pendingEventCalls);
     EXPECT_FALSE(engine.busy());
 }
@@ -442,6 +465,264 @@ TEST_F(ContainerFlow, TraceLinesNameTheStepsButNeverThePassword) {
         EXPECT_NE(log.find(step), std::string::npos) << step;
     }
     EXPECT_EQ(log.find("hunter2"), std::string::npos);
+}
+
+// A sparse file: as large as asked, but only the given stretches take disk space.
+void writeSparse(
+    const std::string& path, std::uint64_t size,
+    const std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>>& stretches) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
+    for (const auto& [at, bytes] : stretches) {
+        ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(at)),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+    ::close(fd);
+}
+
+TEST_F(ContainerFlow, FilesLargerThanMemoryAreRefusedQuicklyAndTheOpenVaultStays) {
+    constexpr std::uint64_t kSize = std::uint64_t{64} << 30;
+    if (AvailableMemory() >= kSize) {
+        GTEST_SKIP() << "this machine could hold 64 GiB of records";
+    }
+    std::vector<std::uint8_t> head(kHeaderSize);
+    EncodeHeader(test::RawContainer().header, head.data());
+    const std::vector<std::uint8_t> tail = {0, 0, 0, 0, 'V', 'L', 'T', 'E', 'O', 'F'};
+
+    // Both signatures right and nothing else: the header names no group.
+    writeSparse(
+        dir.file("signatures.vlt"), kSize,
+        {{0, std::vector<std::uint8_t>(head.begin(), head.begin() + 4)}, {kSize - 10, tail}});
+    // A well-formed file: 32 group frames of almost 2 GiB each, ending right at the checksum.
+    ContainerHeader header = test::RawContainer().header;
+    header.GroupCount = 32;
+    EncodeHeader(header, head.data());
+    std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> stretches = {
+        {0, head}, {kSize - 10, tail}};
+    std::uint64_t at = kHeaderSize;
+    std::uint64_t left = kSize - kHeaderSize - 10 - 32 * 8;
+    for (int i = 0; i < 32; ++i) {
+        const std::uint64_t body = left / static_cast<std::uint64_t>(32 - i);
+        std::vector<std::uint8_t> frame(8);
+        putInt32(frame.data(), kGroupRecord);
+        putInt32(frame.data() + 4, static_cast<std::int32_t>(body));
+        stretches.push_back({at, frame});
+        at += 8 + body;
+        left -= body;
+    }
+    ASSERT_EQ(at, kSize - 10);
+    writeSparse(dir.file("huge.vlt"), kSize, stretches);
+
+    const std::pair<const char*, std::u16string> cases[] = {
+        {"signatures.vlt", kNotValid}, {"huge.vlt", u"Error allocating memory buffers."}};
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        loadSomething();
+        desktop.yesNoAnswers.push_back(true);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(OpenContainer(engine, path(name)), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_TRUE(desktop.lastMessage()->text == message) << toUtf8(desktop.lastMessage()->text);
+        EXPECT_TRUE(desktop.passwordModes.empty());
+        expectSomethingKept();
+    }
+
+    // Memory running out part-way, here while the progress window takes its events: refused
+    // like a file too large, the window closed, the open vault untouched.
+    saveAs(test::SampleVault({100, 200}), "fine.vlt", u"pw");
+    loadSomething();
+    desktop.messages.clear();
+    desktop.onPendingEvents = [this] {
+        if (desktop.progressOpen > 0) {
+            throw std::bad_alloc();
+        }
+    };
+    EXPECT_EQ(open(path("fine.vlt"), u"pw"), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == u"Error allocating memory buffers.");
+    EXPECT_EQ(desktop.progressOpen, 0);
+    EXPECT_FALSE(engine.busy());
+    expectSomethingKept();
+}
+
+TEST_F(ContainerFlow, RepeatedIdsGetFreshOnesAndRelationsStayWithTheirRecords) {
+    auto entry = [](std::int32_t id, std::int32_t groupId, const char16_t* groupName,
+                    const char16_t* account) {
+        Entry e;
+        e.ID = id;
+        e.GroupID = groupId;
+        e.GroupName = groupName;
+        e.Account = account;
+        return e;
+    };
+    Vault stored;
+    stored.Groups.append(Group{10, 1, u"Mail", 0});
+    stored.Groups.append(Group{10, 1, u"Bank", 0});  // an importer reused the ID
+    stored.Groups.append(Group{20, 1, u"Work", 0});
+    stored.Entries.append(entry(100, 10, u"Bank", u"placed in Bank"));
+    stored.Entries.append(entry(100, 10, u"Mail", u"placed in Mail"));
+    stored.Entries.append(entry(20, 20, u"Work", u"shares the ID of Work"));
+    stored.Entries.append(entry(300, 10, u"Gone", u"placed in a renamed group"));
+    test::AddAttachment(stored, 500, 100, 3);  // on the first entry 100
+    test::AddAttachment(stored, 500, 20, 4);   // on entry 20, not on group 20
+    test::AddAttachment(stored, 100, 777, 5);  // shares an entry's ID; its entry is missing
+    test::RawContainer raw;
+    raw.password = u"pw";
+    raw.addVault(stored);
+    test::writeFile(dir.file("ids.vlt"), raw.text());
+
+    ASSERT_EQ(open(path("ids.vlt"), u"pw"), 1);
+    const Vault& v = engine.vault;
+    std::set<std::int32_t> ids;
+    for (const Group& g : v.Groups) {
+        ids.insert(g.ID);
+    }
+    for (const Entry& e : v.Entries) {
+        ids.insert(e.ID);
+    }
+    for (const Attachment& a : v.Attachments) {
+        ids.insert(a.ID);
+    }
+    EXPECT_EQ(ids.size(), 10u) << "every record has an ID of its own";
+    EXPECT_EQ(engine.ids.count(), 10u);
+    for (std::int32_t id : ids) {
+        EXPECT_EQ(engine.ids.ID_Exists(id), 1) << id;
+    }
+
+    const Group &mail = v.Groups.at(0), &bank = v.Groups.at(1), &work = v.Groups.at(2);
+    EXPECT_EQ(mail.ID, 10);  // the first record with an ID keeps it
+    EXPECT_EQ(work.ID, 20);
+    EXPECT_TRUE(bank.Name == u"Bank");
+    EXPECT_EQ(v.Entries.at(0).ID, 100);
+    EXPECT_EQ(v.Entries.at(0).GroupID, bank.ID);
+    EXPECT_EQ(v.Entries.at(1).GroupID, mail.ID);
+    EXPECT_EQ(v.Entries.at(2).GroupID, work.ID);
+    EXPECT_EQ(v.Entries.at(3).ID, 300);
+    EXPECT_EQ(v.Entries.at(3).GroupID, mail.ID);
+
+    EXPECT_EQ(v.Attachments.at(0).ID, 500);
+    EXPECT_EQ(v.Attachments.at(0).EntryID, v.Entries.at(0).ID);
+    EXPECT_EQ(v.Attachments.at(1).EntryID, v.Entries.at(2).ID);
+    EXPECT_EQ(v.Attachments.at(1).Size, 4);
+    EXPECT_EQ(v.Attachments.at(2).EntryID, 777);
+}
+
+// The trace with buffer addresses, which differ from run to run, written as "#".
+std::string withoutAddresses(std::string lines) {
+    static const std::regex address("(buffer: )[0-9]+");
+    return std::regex_replace(lines, address, "$1#");
+}
+
+TEST_F(ContainerFlow, OpenAndSaveAreTracedStepByStepWithEveryBufferGivenBack) {
+    test::RawContainer golden;
+    Vault one;
+    one.Groups.append(Group{1, 1, u"", 0});
+    golden.addVault(one);
+    test::writeFile(dir.file("golden.vlt"), golden.text());
+    test::TraceCapture opening(engine.log);
+    desktop.passwordAnswers.push_back(u"abc");
+    ASSERT_EQ(OpenContainer(engine, path("golden.vlt")), 1);
+    const std::string freed = R"(FreeMemoryEx() -> Trying to free memory buffer: #
+FreeMemoryEx() -> Freeing buffer: #
+FreeMemoryEx() -> Buffer freed
+)";
+    // The checksum pass and the reading pass each give back both buffers of every record, lists
+    // without records are still named, and the IV blocks go back with the hash and the key.
+    EXPECT_EQ(
+        withoutAddresses(opening.lines()), R"(OpenContainer() -> Asking whether to open the file
+OpenContainer() -> Continuing to load from: ")" +
+                                               dir.file("golden.vlt") + R"("
+OpenContainer() -> Checking the input file
+OpenContainer() -> Reading the file
+OpenContainer() -> File successfully open, FileInH = 1
+OpenContainer() -> Allocate the needed buffers
+OpenContainer() -> Check file signatures
+OpenContainer() -> SigStart = VLT4 | SigEnd = VLTEOF
+OpenContainer() -> Reading CRC32 checksum
+OpenContainer() -> Data CRC32: 588E39D1
+OpenContainer() -> Asking user for the password
+OpenContainer() -> Reading header
+OpenContainer() -> File save date: 01/01/1970, 00:00:00
+OpenContainer() -> Total groups: 1
+OpenContainer() -> Total entries: 0
+OpenContainer() -> Total attachments: 0
+OpenContainer() -> Total transformation rounds: 5120
+OpenContainer() -> Reading IVs
+OpenContainer() -> Header successfully read
+OpenContainer() -> Preparing the key
+SHA256Fingerprint() -> Memory allocated
+SHA256Fingerprint() -> Returning
+EncryptKey256() -> Encrypting key
+EncryptKey256() -> Done
+OpenContainer() -> Obtained transformation key
+OpenContainer() -> Checking is password is correct
+)" + freed + freed + R"(OpenContainer() -> Done calculating, checking hashes
+OpenContainer() -> Calculated checksum: 588E39D1
+OpenContainer() -> Data checksum: 588E39D1
+OpenContainer() -> Checksums match, password correct
+OpenContainer() -> Calculating total progress, opening progress window
+OpenContainer() -> Reading groups
+OpenContainer() -> Reading entry type
+OpenContainer() -> Reading group size
+OpenContainer() -> Group size: 18
+OpenContainer() -> Preparing buffers
+OpenContainer() -> Read data
+OpenContainer() -> Decrypt data
+OpenContainer() -> Adding data in memory
+OpenContainer() -> Adding the entries in the gadgets
+OpenContainer() -> Freeing allocated resources
+)" + freed + freed + R"(OpenContainer() -> Showing progress
+OpenContainer() -> Reading entries
+OpenContainer() -> Reading attachments
+OpenContainer() -> All entries have been read
+OpenContainer() -> Closing progress window
+OpenContainer() -> Cleaning old data
+CloseContainer() -> CloseContainer called
+CloseContainer() -> Clearing data
+CloseContainer() -> Returning
+OpenContainer() -> Refreshing gadgets
+OpenContainer() -> Refreshing statusbar
+OpenContainer() -> Freeing resources
+)" + freed + freed + freed + freed + R"(OpenContainer() -> Closing the file
+OpenContainer() -> Adding file to recent list if necessary
+OpenContainer() -> Refreshing menu
+OpenContainer() -> Returning
+)");
+
+    // Saving checks the key after its self-test, and gives back both buffers of every record.
+    test::TraceCapture saving(engine.log);
+    desktop.passwordAnswers.push_back(u"abc");
+    desktop.saveFileAnswers.push_back(path("saved.vlt"));
+    ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
+    const std::string saved = withoutAddresses(saving.lines());
+    const auto from = saved.find("SaveContainerAs() -> Preparing the key");
+    const auto to = saved.find("SaveContainerAs() -> Writing entries");
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(saved.substr(from, to - from), R"(SaveContainerAs() -> Preparing the key
+SHA256Fingerprint() -> Memory allocated
+SHA256Fingerprint() -> Returning
+EncryptKey256() -> Encrypting key
+EncryptKey256() -> Done
+DecryptKey256() -> Decrypting key
+DecryptKey256() -> Done
+SaveContainerAs() -> Checking if the key is valid
+SaveContainerAs() -> Valid key generated, continuing
+SaveContainerAs() -> Freeing the *DecryptionTest memory buffer
+)" + freed + R"(SaveContainerAs() -> Writing header
+SaveContainerAs() -> Header written
+SaveContainerAs() -> Calculating total entries to be written
+SaveContainerAs() -> Total items: 1. Opening progress window
+SaveContainerAs() -> Writing groups
+SaveContainerAs() -> Preparing data
+SaveContainerAs() -> Total group length: 18 bytes
+SaveContainerAs() -> Writing entry type
+SaveContainerAs() -> Preparing buffer
+SaveContainerAs() -> Calculating checksum
+SaveContainerAs() -> Encrypting data
+SaveContainerAs() -> Writing data
+SaveContainerAs() -> Freeing memory resources
+)" + freed + freed + R"(SaveContainerAs() -> Showing progress
+)");
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ namespace vlt::test {
 
 class TraceCapture {
   public:
-    TraceCapture() {
+    TraceCapture() : TraceCapture(own_) {}
+    // Captures what an existing log (an engine's) traces from now on.
+    explicit TraceCapture(TraceLog& log) : log_(log) {
         log_.setEnabled([] { return true; });
         log_.setClock([] { return 0; });
         log_.Log_Open(path_);
@@ -42,7 +44,8 @@ class TraceCapture {
   private:
     TempDir dir_;
     std::string path_ = dir_.file("VLT.log");
-    TraceLog log_;
+    TraceLog own_;
+    TraceLog& log_;
 };
 
 }  // namespace vlt::test
