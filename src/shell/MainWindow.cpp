@@ -69,21 +69,28 @@ void setColors(QWidget* widget, int enableBack, int back, int enableText, int te
     widget->setPalette(palette);
 }
 
+// Plain text as rich text; a stored line end (CR LF, or a lone CR) is one line break.
+QString richText(std::u16string_view text) {
+    return qs(text)
+        .toHtmlEscaped()
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(u'\r', u'\n');
+}
+
 // The comment as rich text. Anchor n is "#n", naming the n-th found link: what a click opens
 // is taken from the link finder, never read back from the document.
 QString commentHtml(const std::u16string& text, const std::vector<FoundLink>& links) {
+    const std::u16string_view all(text);
     QString html;
     std::size_t at = 0;
     for (std::size_t n = 0; n < links.size(); ++n) {
         const FoundLink& link = links[n];
-        html += qs(std::u16string_view(text).substr(at, link.start - at)).toHtmlEscaped();
-        html +=
-            QStringLiteral("<a href=\"#%1\">%2</a>")
-                .arg(n)
-                .arg(qs(std::u16string_view(text).substr(link.start, link.length)).toHtmlEscaped());
+        html += richText(all.substr(at, link.start - at));
+        html += QStringLiteral("<a href=\"#%1\">%2</a>")
+                    .arg(QString::number(n), richText(all.substr(link.start, link.length)));
         at = link.start + link.length;
     }
-    html += qs(std::u16string_view(text).substr(at)).toHtmlEscaped();
+    html += richText(all.substr(at));
     return QStringLiteral("<div style=\"white-space: pre-wrap\">%1</div>").arg(html);
 }
 
@@ -175,9 +182,6 @@ void MainWindow::createGadgets() {
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::onGroupTreeEvent);
     connect(tree_, &QTreeWidget::itemClicked, this, &MainWindow::onGroupTreeEvent);
     connect(tree_, &QWidget::customContextMenuRequested, this, &MainWindow::showGroupPopup);
-    // The current row follows the selection before the list event sees it.
-    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &MainWindow::followSelection);
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &MainWindow::onEntryListEvent);
     connect(list_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -186,7 +190,7 @@ void MainWindow::createGadgets() {
     connect(list_, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
     connect(list_, &QAbstractItemView::doubleClicked, this, [this] {
         onEntryListEvent();
-        if (list_->currentIndex().isValid() && isCommandAvailable(16)) {
+        if (currentRow() >= 0 && isCommandAvailable(16)) {
             dispatch(16);
         }
     });
@@ -360,7 +364,7 @@ void MainWindow::Entry_RefreshList() {
         engine_.log.Trace(u"Done", kRefreshProc);
         return;
     }
-    const int remembered = list_->currentIndex().isValid() ? list_->currentIndex().row() : -1;
+    const int remembered = currentRow();
     const std::int32_t groupId = item == 0 ? 0 : engine_.vault.Groups.at(item - 1).ID;
     {
         // Reselecting from code is no user event: no access date, no second refresh.
@@ -464,21 +468,17 @@ void MainWindow::updateSelectionStatus() {
         QStringLiteral("%1 of %2 selected").arg(selectedRowCount()).arg(model_->rowCount()));
 }
 
-void MainWindow::followSelection() {
-    // A click on blank space clears the selection but would leave Qt's current row behind,
-    // unseen, to be stamped and shown by every later list event. The current row is always a
-    // selected one: the first selected row when the current one was deselected, else none.
-    QItemSelectionModel* selection = list_->selectionModel();
-    const QItemSelection selected = selection->selection();
-    const QModelIndex current = selection->currentIndex();
+int MainWindow::currentRow() const {
+    // Qt keeps a current index of its own that need not be selected: a click on blank space
+    // deselects all but leaves it, and the list gaining the focus puts it on the first row. A row
+    // nobody sees selected must not be stamped, shown or edited, so the current row is Qt's only
+    // while selected; else the first selected row; with nothing selected there is none.
+    const QItemSelection selected = list_->selectionModel()->selection();
+    const QModelIndex current = list_->currentIndex();
     if (current.isValid() && IsRowSelected(selected, current.row())) {
-        return;
+        return current.row();
     }
-    const int first = FirstSelectedRow(selected);
-    const QModelIndex next = first < 0 ? QModelIndex() : model_->index(first, 0);
-    if (next != current) {
-        selection->setCurrentIndex(next, QItemSelectionModel::NoUpdate);
-    }
+    return FirstSelectedRow(selected);
 }
 
 void MainWindow::onEntryListEvent() {
@@ -486,8 +486,8 @@ void MainWindow::onEntryListEvent() {
     if (engine_.busy()) {
         return;
     }
-    const QModelIndex current = list_->currentIndex();
-    if (!current.isValid()) {
+    const int current = currentRow();
+    if (current < 0) {
         clearComment();
         return;
     }
@@ -495,7 +495,7 @@ void MainWindow::onEntryListEvent() {
         return;
     }
     clearComment();
-    if (Entry* entry = model_->entryAt(current.row())) {
+    if (Entry* entry = model_->entryAt(current)) {
         entry->AccessDate = engine_.clock();
         showComment(entry->Comment);
     }
@@ -518,8 +518,7 @@ void MainWindow::showGroupPopup(const QPoint& at) {
 
 void MainWindow::showEntryPopup(const QPoint& at) {
     onEntryListEvent();
-    ApplyEntryPopupRules(*popups_, list_->currentIndex().isValid(), model_->rowCount(),
-                         selectedRowCount());
+    ApplyEntryPopupRules(*popups_, currentRow() >= 0, model_->rowCount(), selectedRowCount());
     greyUnavailable();
     popups_->popup(4)->exec(list_->viewport()->mapToGlobal(at));
 }

@@ -95,7 +95,7 @@ class MainWindow : public QMainWindow {
     void updateCounts();
     int selectedRowCount() const;
     void updateSelectionStatus();
-    void followSelection();
+    int currentRow() const;
     void expandSelectedGroup(bool expand);
     void onEntryListEvent();
     void onGroupTreeEvent();
