@@ -14,6 +14,8 @@ namespace vlt {
 
 namespace {
 
+constexpr int kPrefetchAhead = 16;
+
 // Collects one entry's attachment names; the same rules serve a single entry and a whole list.
 class SummaryText {
   public:
@@ -154,9 +156,14 @@ EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t 
         attached[attachment.EntryID].add(attachment.FileName);
     }
     EntryRows list;
-    std::int32_t index = -1;
-    for (const Entry& entry : vault.Entries) {
-        ++index;
+    const int count = vault.Entries.count();
+    for (int index = 0; index < count; ++index) {
+        // The records lie scattered over the heap: asking for them well ahead overlaps the
+        // waits for memory instead of taking them one after another.
+        if (index + kPrefetchAhead < count) {
+            __builtin_prefetch(&vault.Entries.at(index + kPrefetchAhead));
+        }
+        const Entry& entry = vault.Entries.at(index);
         if (entry.GroupID != groupId || (viewFilter == 1 && !EntryExpired(entry, now))) {
             continue;
         }
