@@ -96,11 +96,11 @@ class TextSorter {
     TextSorter& operator=(const TextSorter&) = delete;
 
     std::vector<std::uint32_t> order() {
-        foldHeads();
+        const std::size_t shared = foldHeads();
         std::vector<std::uint32_t> order(texts_.size());
         std::iota(order.begin(), order.end(), 0u);
         // A work list rather than recursion: long shared prefixes cannot exhaust the stack.
-        std::vector<Run> runs{{0, order.size(), 0}};
+        std::vector<Run> runs{{0, order.size(), shared}};
         while (!runs.empty()) {
             const Run run = runs.back();
             runs.pop_back();
@@ -116,9 +116,11 @@ class TextSorter {
         std::size_t offset = 0;  // the texts of the run agree on every unit before this one
     };
 
-    void foldHeads() {
+    // Fills the folded block; returns how many of its units all texts share.
+    std::size_t foldHeads() {
         const std::size_t n = texts_.size();
         folded_.assign(n * kFoldedUnits, 0);
+        std::size_t shared = n == 0 ? 0 : std::min(texts_[0].size(), kFoldedUnits);
         for (std::size_t item = 0; item < n; ++item) {
             // The texts lie scattered over the heap: asking for them well ahead overlaps the
             // waits for memory instead of taking them one after another.
@@ -130,7 +132,11 @@ class TextSorter {
             for (std::size_t i = 0; i < std::min(text.size(), kFoldedUnits); ++i) {
                 head[i] = fold(text[i]);
             }
+            shared = static_cast<std::size_t>(
+                std::mismatch(head, head + std::min(shared, text.size()), folded_.data()).first -
+                head);
         }
+        return shared;
     }
 
     std::size_t length(std::uint32_t item) const { return texts_[item].size(); }
