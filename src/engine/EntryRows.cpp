@@ -14,6 +14,8 @@ namespace vlt {
 
 namespace {
 
+constexpr int kPrefetchAhead = 16;
+
 // Collects one entry's attachment names; the same rules serve a single entry and a whole list.
 class SummaryText {
   public:
@@ -95,51 +97,101 @@ std::u16string AttachmentSummary(const RecordList<Attachment>& attachments, std:
     return summary.finish();
 }
 
-EntryRow BuildEntryRow(const Entry& entry, std::u16string summary, const MaskFields& masks,
-                       std::int32_t now) {
-    EntryRow row;
-    row.id = entry.ID;
-    const std::u16string* texts[] = {&entry.Account, &entry.User, &entry.Password, &entry.URL};
-    for (int column = kColAccounts; column <= kColURLs; ++column) {
-        row.cells[column] = masked(masks, column) ? maskedCell() : *texts[column];
-    }
-    row.cells[kColAttachments] = std::move(summary);
-    row.cells[kColCreationDates] = EntryDateText(entry.CreationDate);
-    row.cells[kColAccessDates] = EntryDateText(entry.AccessDate);
-    row.cells[kColModificationDates] = EntryDateText(entry.ModificationDate);
-    row.cells[kColExpirationDates] =
-        entry.Expires == 1 ? EntryDateText(entry.ExpirationDate) : u"Never";
-    row.expired = EntryExpired(entry, now);
-    row.customForeground = entry.CustomForeground == 1;
-    row.foreground = entry.ForegroundColor;
-    row.customBackground = entry.CustomBackground == 1;
-    row.background = entry.BackgroundColor;
-    return row;
+const EntryRow* EntryRows::row(int at) const {
+    return at >= 0 && at < count() ? &rows[static_cast<std::size_t>(at)] : nullptr;
 }
 
-std::vector<EntryRow> BuildEntryRows(const Vault& vault, std::int32_t groupId,
-                                     const MaskFields& masks, std::int32_t viewFilter,
-                                     std::int32_t now) {
-    std::unordered_map<std::int32_t, SummaryText> summaries;
-    for (const Attachment& attachment : vault.Attachments) {
-        summaries[attachment.EntryID].add(attachment.FileName);
+const Entry* EntryRows::entry(const Vault& vault, int at) const {
+    const EntryRow* shown = row(at);
+    if (shown == nullptr || shown->index < 0 || shown->index >= vault.Entries.count()) {
+        return nullptr;
     }
-    const SummaryText none;
-    std::vector<EntryRow> rows;
-    for (const Entry& entry : vault.Entries) {
+    const Entry& found = vault.Entries.at(shown->index);
+    return found.ID == shown->id ? &found : nullptr;
+}
+
+Entry* EntryRows::entry(Vault& vault, int at) const {
+    return const_cast<Entry*>(entry(static_cast<const Vault&>(vault), at));
+}
+
+WipedText EntryRows::cellText(const Vault& vault, int at, int column,
+                              const MaskFields& masks) const {
+    const EntryRow* shown = row(at);
+    const Entry* source = entry(vault, at);
+    if (shown == nullptr || source == nullptr) {
+        return {};
+    }
+    switch (column) {
+        case kColAccounts:
+        case kColUserNames:
+        case kColPasswords:
+        case kColURLs: {
+            if (masked(masks, column)) {
+                return maskedCell();
+            }
+            const std::u16string* texts[] = {&source->Account, &source->User, &source->Password,
+                                             &source->URL};
+            return *texts[column];
+        }
+        case kColAttachments:
+            return shown->summary >= 0 ? summaries[static_cast<std::size_t>(shown->summary)]
+                                       : SummaryText().finish();
+        case kColCreationDates:
+            return EntryDateText(shown->creationDate);
+        case kColAccessDates:
+            return EntryDateText(shown->accessDate);
+        case kColModificationDates:
+            return EntryDateText(shown->modificationDate);
+        case kColExpirationDates:
+            return shown->expires ? EntryDateText(shown->expirationDate) : u"Never";
+        default:
+            return {};
+    }
+}
+
+EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t viewFilter,
+                         std::int32_t now) {
+    std::unordered_map<std::int32_t, SummaryText> attached;
+    for (const Attachment& attachment : vault.Attachments) {
+        attached[attachment.EntryID].add(attachment.FileName);
+    }
+    EntryRows list;
+    const int count = vault.Entries.count();
+    for (int index = 0; index < count; ++index) {
+        // The records lie scattered over the heap: asking for them well ahead overlaps the
+        // waits for memory instead of taking them one after another.
+        if (index + kPrefetchAhead < count) {
+            __builtin_prefetch(&vault.Entries.at(index + kPrefetchAhead));
+        }
+        const Entry& entry = vault.Entries.at(index);
         if (entry.GroupID != groupId || (viewFilter == 1 && !EntryExpired(entry, now))) {
             continue;
         }
-        auto found = summaries.find(entry.ID);
-        const SummaryText& summary = found != summaries.end() ? found->second : none;
-        rows.push_back(BuildEntryRow(entry, summary.finish(), masks, now));
+        EntryRow& row = list.rows.emplace_back();
+        row.id = entry.ID;
+        row.index = index;
+        if (!attached.empty()) {
+            if (auto found = attached.find(entry.ID); found != attached.end()) {
+                row.summary = static_cast<std::int32_t>(list.summaries.size());
+                list.summaries.push_back(found->second.finish());
+            }
+        }
+        row.creationDate = entry.CreationDate;
+        row.accessDate = entry.AccessDate;
+        row.modificationDate = entry.ModificationDate;
+        row.expirationDate = entry.ExpirationDate;
+        row.expires = entry.Expires == 1;
+        row.expired = EntryExpired(entry, now);
+        row.customForeground = entry.CustomForeground == 1;
+        row.foreground = entry.ForegroundColor;
+        row.customBackground = entry.CustomBackground == 1;
+        row.background = entry.BackgroundColor;
     }
-    return rows;
+    return list;
 }
 
-std::vector<EntryRow> BuildEntryRows(const Engine& engine, std::int32_t groupId) {
-    return BuildEntryRows(engine.vault, groupId, engine.settings.Mask, engine.ViewFilter,
-                          engine.clock());
+EntryRows BuildEntryRows(const Engine& engine, std::int32_t groupId) {
+    return BuildEntryRows(engine.vault, groupId, engine.ViewFilter, engine.clock());
 }
 
 }  // namespace vlt

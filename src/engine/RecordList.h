@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <utility>
@@ -14,7 +15,7 @@ namespace vlt {
 
 template <typename T>
 class RecordList {
-public:
+  public:
     // Cursor before the first element.
     void reset() { cursor_ = -1; }
 
@@ -101,31 +102,35 @@ public:
         cursor_ = -1;
     }
 
-    // Sorts the elements standing at `positions` (strictly increasing indexes) among themselves,
-    // stably; every other element keeps its index. The cursor is reset. Positions out of range
-    // or out of order change nothing.
-    template <typename Less>
-    void stableSortAt(const std::vector<int>& positions, Less less) {
+    // Reorders the elements standing at `positions` (strictly increasing indexes) among
+    // themselves: positions[k] receives the element that stood at positions[order[k]]. Every
+    // other element keeps its index, and the cursor is reset. Positions out of range or out of
+    // order, or an order that is not a permutation of them, change nothing.
+    void reorderAt(const std::vector<int>& positions, const std::vector<std::uint32_t>& order) {
+        if (order.size() != positions.size()) {
+            return;
+        }
+        std::vector<bool> taken(positions.size(), false);
         for (std::size_t i = 0; i < positions.size(); ++i) {
-            if (!valid(positions[i]) || (i > 0 && positions[i] <= positions[i - 1])) {
+            if (!valid(positions[i]) || (i > 0 && positions[i] <= positions[i - 1]) ||
+                order[i] >= positions.size() || taken[order[i]]) {
                 return;
             }
+            taken[order[i]] = true;
         }
         std::vector<std::unique_ptr<T>> picked;
         picked.reserve(positions.size());
         for (int at : positions) {
             picked.push_back(std::move(items_[at]));
         }
-        std::stable_sort(picked.begin(), picked.end(),
-                         [&](const auto& a, const auto& b) { return less(*a, *b); });
         for (std::size_t i = 0; i < positions.size(); ++i) {
-            items_[positions[i]] = std::move(picked[i]);
+            items_[positions[i]] = std::move(picked[order[i]]);
         }
         cursor_ = -1;
     }
 
     class Iterator {
-    public:
+      public:
         using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;
         explicit Iterator(Inner it) : it_(it) {}
         T& operator*() const { return **it_; }
@@ -136,7 +141,7 @@ public:
         }
         bool operator==(const Iterator& o) const { return it_ == o.it_; }
 
-    private:
+      private:
         Inner it_;
     };
     Iterator begin() const { return Iterator(items_.begin()); }
@@ -156,7 +161,7 @@ public:
         cursor_ = count() - 1;
     }
 
-private:
+  private:
     bool valid(int i) const { return i >= 0 && i < count(); }
 
     T& insertAt(int at, T record) {

@@ -1,39 +1,18 @@
 #include "SortEntries.h"
 
-#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Engine.h"
+#include "SortOrder.h"
 
 namespace vlt {
 
 namespace {
 
 constexpr const char* kProcedure = "SortEntries";
-
-// Folds A-Z to a-z only, then compares UTF-16 code units: the C locale's case-insensitive
-// compare, under which '_' (0x5F) sorts before every letter of either case.
-int compareText(const std::u16string& a, const std::u16string& b) {
-    auto fold = [](char16_t c) {
-        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
-    };
-    const std::size_t n = std::min(a.size(), b.size());
-    // Identical runs need no folding; only a differing pair of code units is looked at closely.
-    for (std::size_t i = 0; i < n; ++i) {
-        i = static_cast<std::size_t>(
-            std::mismatch(a.begin() + i, a.begin() + n, b.begin() + i).first - a.begin());
-        if (i == n) {
-            break;
-        }
-        const char16_t ca = fold(a[i]);
-        const char16_t cb = fold(b[i]);
-        if (ca != cb) {
-            return ca < cb ? -1 : 1;
-        }
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
+constexpr int kPrefetchAhead = 64;
 
 const std::u16string* textKey(const Entry& entry, std::int32_t column) {
     switch (column) {
@@ -65,16 +44,6 @@ std::int32_t dateKey(const Entry& entry, std::int32_t column) {
     }
 }
 
-// Negative, zero or positive as a orders before, with or after b under the column.
-int compareEntries(const Entry& a, const Entry& b, std::int32_t column) {
-    if (const std::u16string* keyA = textKey(a, column)) {
-        return compareText(*keyA, *textKey(b, column));
-    }
-    const std::int32_t keyA = dateKey(a, column);
-    const std::int32_t keyB = dateKey(b, column);
-    return keyA < keyB ? -1 : (keyA > keyB ? 1 : 0);
-}
-
 }  // namespace
 
 int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction) {
@@ -87,11 +56,37 @@ int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction) {
         return 0;
     }
     const std::int32_t groupId = engine.vault.Groups.at(item - 1).ID;
+    const bool known = column >= 0 && column < kColumnCount;
+    const bool byText = known && column < kColCreationDates;
+    const bool descending = direction == kSortDescending;
 
+    // One walk collects the group's positions and sort keys; the keys are then ordered on their
+    // own, and the records are moved once.
+    const auto most = static_cast<std::size_t>(entries.count());
     std::vector<int> positions;
+    positions.reserve(most);  // room for the largest group: unused pages are never touched
+    std::vector<std::u16string_view> texts;
+    std::vector<std::int32_t> dates;
+    if (byText) {
+        texts.reserve(most);
+    } else if (known) {
+        dates.reserve(most);
+    }
     for (int i = 0; i < entries.count(); ++i) {
-        if (entries.at(i).GroupID == groupId) {
-            positions.push_back(i);
+        // The records lie scattered over the heap: asking for them well ahead overlaps the
+        // waits for memory instead of taking them one after another.
+        if (i + kPrefetchAhead < entries.count()) {
+            __builtin_prefetch(&entries.at(i + kPrefetchAhead));
+        }
+        const Entry& entry = entries.at(i);
+        if (entry.GroupID != groupId) {
+            continue;
+        }
+        positions.push_back(i);
+        if (byText) {
+            texts.push_back(*textKey(entry, column));
+        } else if (known) {
+            dates.push_back(dateKey(entry, column));
         }
     }
     if (positions.empty()) {
@@ -99,13 +94,9 @@ int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction) {
         return 0;
     }
 
-    if (column >= 0 && column < kColumnCount) {
-        // Descending swaps the operands rather than reversing an ascending result, so that
-        // equal keys keep their previous order in both directions.
-        const bool descending = direction == kSortDescending;
-        entries.stableSortAt(positions, [&](const Entry& a, const Entry& b) {
-            return descending ? compareEntries(b, a, column) < 0 : compareEntries(a, b, column) < 0;
-        });
+    if (known) {
+        entries.reorderAt(positions,
+                          byText ? TextOrder(texts, descending) : NumberOrder(dates, descending));
     }
 
     engine.desktop.RefreshEntryList();

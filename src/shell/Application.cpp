@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QScreen>
 
@@ -24,7 +25,9 @@ namespace vlt {
 Application::Application(std::string programFile, Prompter& prompter)
     : programFile_(std::move(programFile)),
       desktop_(std::make_unique<QtDesktop>(prompter)),
-      engine_(std::make_unique<Engine>(*desktop_)) {}
+      engine_(std::make_unique<Engine>(*desktop_)) {
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
 
 Application::~Application() {
     // The window refers to the engine and the desktop to the window: take them down in order.
@@ -106,6 +109,7 @@ bool Application::start(const QStringList& arguments) {
     ShellHooks hooks;
     hooks.configPath = paths_.ConfigPath;
     hooks.endProcess = [this](int code) { endProcess(code); };
+    hooks.openUrl = [this](const QUrl& url) { return openUrl(url); };
     window_ = std::make_unique<MainWindow>(e, hooks);
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));

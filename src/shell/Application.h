@@ -6,6 +6,7 @@
 #include <QList>
 #include <QRect>
 #include <QStringList>
+#include <QUrl>
 #include <functional>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ class Application {
 
     // How the program ends after the exit sequence (tests record it instead).
     std::function<void(int code)> endProcess = [](int code) { QCoreApplication::exit(code); };
+    // How a link is handed to the user's browser or mail program (tests record it instead).
+    std::function<bool(const QUrl& url)> openUrl;
 
     // Moves a stored window position that lies wholly off every screen back to centred, and
     // clips a left or top edge past the first screen to 0.

@@ -3,9 +3,11 @@
 #include <QBrush>
 #include <QColor>
 
+#include "Engine.h"
 #include "IconCatalog.h"
 #include "Misc.h"
 #include "Painting.h"
+#include "QtText.h"
 
 namespace vlt {
 
@@ -14,33 +16,23 @@ namespace {
 constexpr int kIconEntry = 45;
 constexpr int kIconExpired = 46;
 
-QString qText(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
-void EntryListModel::setRows(std::vector<EntryRow> rows) {
+EntryListModel::EntryListModel(Engine& engine, QObject* parent)
+    : QAbstractTableModel(parent), engine_(engine) {}
+
+void EntryListModel::setRows(EntryRows rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
 }
 
-const EntryRow* EntryListModel::row(int index) const {
-    return index >= 0 && index < static_cast<int>(rows_.size()) ? &rows_[index] : nullptr;
-}
-
-int EntryListModel::rowOf(std::int32_t id) const {
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        if (rows_[i].id == id) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+Entry* EntryListModel::entryAt(int row) const {
+    return rows_.entry(engine_.vault, row);
 }
 
 int EntryListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : rows_.count();
 }
 
 int EntryListModel::columnCount(const QModelIndex& parent) const {
@@ -54,7 +46,8 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
         case Qt::DisplayRole:
-            return qText(r->cells[index.column()]);
+            return qs(
+                rows_.cellText(engine_.vault, index.row(), index.column(), engine_.settings.Mask));
         case Qt::DecorationRole:
             return index.column() == 0 ? MenuIcon(r->expired ? kIconExpired : kIconEntry)
                                        : QVariant();
@@ -74,8 +67,7 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
         section >= kColumnCount) {
         return {};
     }
-    const auto title = kColumnTitles[static_cast<std::size_t>(section)];
-    return QString::fromUtf16(title.data(), static_cast<qsizetype>(title.size()));
+    return qs(kColumnTitles[static_cast<std::size_t>(section)]);
 }
 
 Qt::ItemFlags EntryListModel::flags(const QModelIndex& index) const {

@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+#include "EntryListHeader.h"
+
 namespace vlt {
 
 EntryListView::EntryListView(QWidget* parent) : QTableView(parent) {
@@ -17,6 +19,7 @@ EntryListView::EntryListView(QWidget* parent) : QTableView(parent) {
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    setHorizontalHeader(new EntryListHeader(this));
     verticalHeader()->hide();
     // Fixed row heights keep very long lists fast to lay out and scroll.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -29,10 +32,18 @@ EntryListView::EntryListView(QWidget* parent) : QTableView(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
+EntryListHeader* EntryListView::header() const {
+    return static_cast<EntryListHeader*>(horizontalHeader());
+}
+
 void EntryListView::mousePressEvent(QMouseEvent* event) {
     pressPosition_ = event->position().toPoint();
     QTableView::mousePressEvent(event);
-    emit touched();
+    // A press on blank space deselects only when the button is released; it is no event of the
+    // row that is still selected until then.
+    if (indexAt(pressPosition_).isValid()) {
+        emit touched();
+    }
 }
 
 void EntryListView::startDrag(Qt::DropActions) {

@@ -6,16 +6,20 @@
 
 namespace vlt {
 
+class EntryListHeader;
+
 class EntryListView : public QTableView {
     Q_OBJECT
   public:
     explicit EntryListView(QWidget* parent = nullptr);
 
+    EntryListHeader* header() const;
+
     // The text a drag from that cell carries; empty starts no drag.
     std::function<QString(const QModelIndex&)> dragText;
 
   signals:
-    // Every mouse press and drag start on the list, before it is handled.
+    // Every mouse press on a row and every drag start, before it is handled.
     void touched();
 
   protected:

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -21,6 +20,7 @@
 
 #include "ConfigFile.h"
 #include "Container.h"
+#include "EntryListHeader.h"
 #include "EntryListModel.h"
 #include "EntryListView.h"
 #include "EntryRows.h"
@@ -33,6 +33,7 @@
 #include "Painting.h"
 #include "PopupMenus.h"
 #include "QtText.h"
+#include "RowSelection.h"
 #include "Shortcuts.h"
 #include "SortEntries.h"
 #include "Text.h"
@@ -68,18 +69,28 @@ void setColors(QWidget* widget, int enableBack, int back, int enableText, int te
     widget->setPalette(palette);
 }
 
-QString commentHtml(const std::u16string& text) {
+// Plain text as rich text; a stored line end (CR LF, or a lone CR) is one line break.
+QString richText(std::u16string_view text) {
+    return qs(text)
+        .toHtmlEscaped()
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(u'\r', u'\n');
+}
+
+// The comment as rich text. Anchor n is "#n", naming the n-th found link: what a click opens
+// is taken from the link finder, never read back from the document.
+QString commentHtml(const std::u16string& text, const std::vector<FoundLink>& links) {
+    const std::u16string_view all(text);
     QString html;
     std::size_t at = 0;
-    for (const FoundLink& link : FindLinks(text)) {
-        html += qs(std::u16string_view(text).substr(at, link.start - at)).toHtmlEscaped();
-        html +=
-            QStringLiteral("<a href=\"%1\">%2</a>")
-                .arg(qs(link.url).toHtmlEscaped(),
-                     qs(std::u16string_view(text).substr(link.start, link.length)).toHtmlEscaped());
+    for (std::size_t n = 0; n < links.size(); ++n) {
+        const FoundLink& link = links[n];
+        html += richText(all.substr(at, link.start - at));
+        html += QStringLiteral("<a href=\"#%1\">%2</a>")
+                    .arg(QString::number(n), richText(all.substr(link.start, link.length)));
         at = link.start + link.length;
     }
-    html += qs(std::u16string_view(text).substr(at)).toHtmlEscaped();
+    html += richText(all.substr(at));
     return QStringLiteral("<div style=\"white-space: pre-wrap\">%1</div>").arg(html);
 }
 
@@ -133,16 +144,12 @@ void MainWindow::createGadgets() {
 
     list_ = new EntryListView(treeListSplitter_);
     list_->setMinimumWidth(kMinimumPane);
-    model_ = new EntryListModel(list_);
+    model_ = new EntryListModel(engine_, list_);
     list_->setModel(model_);
     list_->dragText = [this](const QModelIndex& index) -> QString {
-        const EntryRow* row = model_->row(index.row());
-        if (row == nullptr) {
-            return {};
-        }
         if (index.column() <= kColURLs) {
             // The stored text, also when the column shows a mask.
-            Entry* entry = entryById(row->id);
+            const Entry* entry = model_->entryAt(index.row());
             if (entry == nullptr) {
                 return {};
             }
@@ -150,7 +157,7 @@ void MainWindow::createGadgets() {
                                               &entry->URL};
             return qs(*fields[index.column()]);
         }
-        return qs(row->cells[static_cast<std::size_t>(index.column())]);
+        return model_->data(index, Qt::DisplayRole).toString();
     };
 
     comment_ = new QTextBrowser(upperCommentSplitter_);
@@ -158,11 +165,7 @@ void MainWindow::createGadgets() {
     comment_->setReadOnly(true);
     comment_->setOpenLinks(false);
     comment_->setMinimumHeight(kMinimumPane);
-    connect(comment_, &QTextBrowser::anchorClicked, this, [](const QUrl& url) {
-        if (IsOpenableUrl(u16s(url.toString()))) {
-            QDesktopServices::openUrl(url);
-        }
-    });
+    connect(comment_, &QTextBrowser::anchorClicked, this, &MainWindow::onCommentLink);
 
     upperCommentSplitter_->setStretchFactor(0, 1);
     upperCommentSplitter_->setStretchFactor(1, 0);
@@ -187,12 +190,12 @@ void MainWindow::createGadgets() {
     connect(list_, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
     connect(list_, &QAbstractItemView::doubleClicked, this, [this] {
         onEntryListEvent();
-        if (list_->currentIndex().isValid() && isCommandAvailable(16)) {
+        if (currentRow() >= 0 && isCommandAvailable(16)) {
             dispatch(16);
         }
     });
     connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int column) { dispatch(55 + column); });
+            &MainWindow::onHeaderClicked);
     connect(list_->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
                 popups_->popup(3)->exec(list_->horizontalHeader()->mapToGlobal(at));
@@ -270,10 +273,14 @@ void MainWindow::applySettings() {
 
 void MainWindow::applySplitterPositions() {
     const MainSettings& m = engine_.settings.Main;
-    const int wide = std::max(treeListSplitter_->width(), m.Splitter1 + kMinimumPane);
-    const int high = std::max(upperCommentSplitter_->height(), m.Splitter2 + kMinimumPane);
-    treeListSplitter_->setSizes({m.Splitter1, wide - m.Splitter1});
-    upperCommentSplitter_->setSizes({m.Splitter2, high - m.Splitter2});
+    // The panes share what the handle leaves: sizes adding up to more would be scaled down, and
+    // the stored position would creep by the handle's width on every start.
+    auto place = [](QSplitter* splitter, int first, int whole) {
+        const int panes = std::max(whole - splitter->handleWidth(), first + kMinimumPane);
+        splitter->setSizes({first, panes - first});
+    };
+    place(treeListSplitter_, m.Splitter1, treeListSplitter_->width());
+    place(upperCommentSplitter_, m.Splitter2, upperCommentSplitter_->height());
 }
 
 // ---------------------------------------------------------------- views the engine refreshes
@@ -300,7 +307,7 @@ void MainWindow::clearViews() {
     root->setData(0, kTreeIndexRole, 0);
     const QSignalBlocker blockSelection(list_->selectionModel());
     model_->clear();
-    comment_->clear();
+    clearComment();
 }
 
 void MainWindow::rebuildGroupTree() {
@@ -357,18 +364,18 @@ void MainWindow::Entry_RefreshList() {
         engine_.log.Trace(u"Done", kRefreshProc);
         return;
     }
-    const int remembered = list_->currentIndex().isValid() ? list_->currentIndex().row() : -1;
+    const int remembered = currentRow();
     const std::int32_t groupId = item == 0 ? 0 : engine_.vault.Groups.at(item - 1).ID;
     {
         // Reselecting from code is no user event: no access date, no second refresh.
         const QSignalBlocker block(list_->selectionModel());
-        comment_->clear();
+        clearComment();
         model_->setRows(BuildEntryRows(engine_, groupId));
-        if (const EntryRow* row = model_->row(remembered)) {
+        if (model_->row(remembered) != nullptr) {
             list_->selectionModel()->setCurrentIndex(
                 model_->index(remembered, 0),
                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            if (Entry* entry = entryById(row->id)) {
+            if (const Entry* entry = model_->entryAt(remembered)) {
                 showComment(entry->Comment);
             }
         }
@@ -408,24 +415,70 @@ void MainWindow::updateCounts() {
 }
 
 void MainWindow::showComment(const std::u16string& text) {
-    comment_->setHtml(commentHtml(text));
+    commentText_ = text;
+    commentLinks_ = FindLinks(text);
+    comment_->setHtml(commentHtml(commentText_, commentLinks_));
 }
 
-Entry* MainWindow::entryById(std::int32_t id) {
-    for (Entry& entry : engine_.vault.Entries) {
-        if (entry.ID == id) {
-            return &entry;
-        }
+void MainWindow::clearComment() {
+    commentText_.clear();
+    commentLinks_.clear();
+    comment_->clear();
+}
+
+void MainWindow::onCommentLink(const QUrl& url) {
+    // Only the anchors the comment was given count, whatever else a click may report.
+    bool ok = false;
+    const int n = url.fragment().toInt(&ok);
+    if (!url.scheme().isEmpty() || !url.path().isEmpty() || !ok || n < 0 ||
+        n >= static_cast<int>(commentLinks_.size())) {
+        return;
     }
-    return nullptr;
+    // A copy: while the question is open, another comment may be shown.
+    const FoundLink link = commentLinks_[static_cast<std::size_t>(n)];
+    const std::u16string shown = commentText_.substr(link.start, link.length);
+    if (!shown.empty() &&
+        engine_.desktop.AskYesNo(u"Please confirm",
+                                 u"Would you like to open the link below in the default browser "
+                                 u"window?\r\n\r\n\"" +
+                                     shown + u"\"",
+                                 MessageIcon::Question)) {
+        openLink(link.url);
+    }
+    comment_->viewport()->setCursor(Qt::ArrowCursor);
+    comment_->setFocus();
+}
+
+void MainWindow::openLink(const std::u16string& url) {
+    // Web and mail addresses only, handed over whole as one argument; no shell sees them.
+    const QUrl parsed(qs(url));
+    if (IsOpenableUrl(url) && parsed.isValid() && hooks_.openUrl) {
+        hooks_.openUrl(parsed);
+    }
 }
 
 // ---------------------------------------------------------------------------- gadget events
 
+int MainWindow::selectedRowCount() const {
+    return SelectedRowCount(list_->selectionModel()->selection());
+}
+
 void MainWindow::updateSelectionStatus() {
-    status_[1]->setText(QStringLiteral("%1 of %2 selected")
-                            .arg(list_->selectionModel()->selectedRows().size())
-                            .arg(model_->rowCount()));
+    status_[1]->setText(
+        QStringLiteral("%1 of %2 selected").arg(selectedRowCount()).arg(model_->rowCount()));
+}
+
+int MainWindow::currentRow() const {
+    // Qt keeps a current index of its own that need not be selected: a click on blank space
+    // deselects all but leaves it, and the list gaining the focus puts it on the first row. A row
+    // nobody sees selected must not be stamped, shown or edited, so the current row is Qt's only
+    // while selected; else the first selected row; with nothing selected there is none.
+    const QItemSelection selected = list_->selectionModel()->selection();
+    const QModelIndex current = list_->currentIndex();
+    if (current.isValid() && IsRowSelected(selected, current.row())) {
+        return current.row();
+    }
+    return FirstSelectedRow(selected);
 }
 
 void MainWindow::onEntryListEvent() {
@@ -433,16 +486,18 @@ void MainWindow::onEntryListEvent() {
     if (engine_.busy()) {
         return;
     }
-    const QModelIndex current = list_->currentIndex();
-    if (engine_.vault.Groups.empty() || engine_.vault.Entries.empty() || !current.isValid()) {
+    const int current = currentRow();
+    if (current < 0) {
+        clearComment();
         return;
     }
-    comment_->clear();
-    if (const EntryRow* row = model_->row(current.row())) {
-        if (Entry* entry = entryById(row->id)) {
-            entry->AccessDate = engine_.clock();
-            showComment(entry->Comment);
-        }
+    if (engine_.vault.Groups.empty() || engine_.vault.Entries.empty()) {
+        return;
+    }
+    clearComment();
+    if (Entry* entry = model_->entryAt(current)) {
+        entry->AccessDate = engine_.clock();
+        showComment(entry->Comment);
     }
 }
 
@@ -463,8 +518,7 @@ void MainWindow::showGroupPopup(const QPoint& at) {
 
 void MainWindow::showEntryPopup(const QPoint& at) {
     onEntryListEvent();
-    ApplyEntryPopupRules(*popups_, list_->currentIndex().isValid(), model_->rowCount(),
-                         static_cast<int>(list_->selectionModel()->selectedRows().size()));
+    ApplyEntryPopupRules(*popups_, currentRow() >= 0, model_->rowCount(), selectedRowCount());
     greyUnavailable();
     popups_->popup(4)->exec(list_->viewport()->mapToGlobal(at));
 }
@@ -710,11 +764,18 @@ void MainWindow::sortBy(int column) {
     if (column < 0 || column >= kColumnCount) {
         return;
     }
-    const std::int32_t direction = NextSortDirection(engine_.settings, column);
-    SortEntries(engine_, column, direction);
-    list_->horizontalHeader()->setSortIndicatorShown(true);
-    list_->horizontalHeader()->setSortIndicator(
-        column, direction == kSortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    SortEntries(engine_, column, NextSortDirection(engine_.settings, column));
+}
+
+void MainWindow::onHeaderClicked(int column) {
+    if (engine_.busy() || column < 0 || column >= kColumnCount) {
+        return;
+    }
+    dispatch(55 + column);
+    // The column's flag now names the direction of its next sort: 1 after an ascending one.
+    list_->header()->showSortArrow(column, engine_.settings.SortDirections[column] == 1
+                                               ? QStyleOptionHeader::SortUp
+                                               : QStyleOptionHeader::SortDown);
 }
 
 // ------------------------------------------------------------------------------ exit and lock

@@ -11,6 +11,7 @@
 
 #include "AutoResize.h"
 #include "Engine.h"
+#include "LinkFinder.h"
 
 class QLabel;
 class QSplitter;
@@ -29,9 +30,10 @@ class PopupMenus;
 
 // What the window needs from the program around it.
 struct ShellHooks {
-    std::string configPath;                    // where the exit writes the view settings
-    std::function<void()> quitPlugins;         // the plugins' quit walk at exit
-    std::function<void(int code)> endProcess;  // ends the program after the exit sequence
+    std::string configPath;                        // where the exit writes the view settings
+    std::function<void()> quitPlugins;             // the plugins' quit walk at exit
+    std::function<void(int code)> endProcess;      // ends the program after the exit sequence
+    std::function<bool(const QUrl& url)> openUrl;  // hands a link to the browser or mail program
 };
 
 class MainWindow : public QMainWindow {
@@ -91,20 +93,25 @@ class MainWindow : public QMainWindow {
     void layoutStatusBar();
     void applySplitterPositions();
     void updateCounts();
+    int selectedRowCount() const;
     void updateSelectionStatus();
+    int currentRow() const;
     void expandSelectedGroup(bool expand);
     void onEntryListEvent();
     void onGroupTreeEvent();
     void showGroupPopup(const QPoint& at);
     void showEntryPopup(const QPoint& at);
     void showComment(const std::u16string& text);
+    void clearComment();
+    void onCommentLink(const QUrl& url);
+    void openLink(const std::u16string& url);
     void changePassword();
     void openRecent(int index);
     void toggleMask(int field);
     void toggleColumn(int column);
     void setViewFilter(int filter);
     void sortBy(int column);
-    Entry* entryById(std::int32_t id);
+    void onHeaderClicked(int column);
     void writeExitSettings();
 
     Engine& engine_;
@@ -117,6 +124,8 @@ class MainWindow : public QMainWindow {
     EntryListView* list_ = nullptr;
     EntryListModel* model_ = nullptr;
     QTextBrowser* comment_ = nullptr;
+    std::u16string commentText_;           // the comment shown
+    std::vector<FoundLink> commentLinks_;  // its links; anchor n names commentLinks_[n]
     QSplitter* treeListSplitter_ = nullptr;
     QSplitter* upperCommentSplitter_ = nullptr;
     QWidget* central_ = nullptr;

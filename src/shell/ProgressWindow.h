@@ -38,7 +38,8 @@ class ProgressPresenter {
     ProgressPresenter(const ProgressPresenter&) = delete;
     ProgressPresenter& operator=(const ProgressPresenter&) = delete;
 
-    // Opens the window over the active window (replacing one still open) and shows it; returns 1.
+    // Opens the window over the middle of the active window (replacing one still open) and shows
+    // it; returns 1.
     int Progress_Open(const QString& title, const QString& text);
     // Sets the bar (clamped to 0..100) when the window is open, then handles pending events.
     void Progress_Update(int value);

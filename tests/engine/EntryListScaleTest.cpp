@@ -44,17 +44,19 @@ TEST(EntryListScale, HundredThousandEntriesBuildAndSort) {
         vault.Attachments.append(std::move(attachment));
     }
 
-    const auto rows = BuildEntryRows(engine, 1);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kEntries));
+    const EntryRows list = BuildEntryRows(engine, 1);
+    ASSERT_EQ(list.count(), kEntries);
+    auto cell = [&](int row, int column) { return list.cellText(vault, row, column, {}); };
     for (int i : {0, 1, 96, 97, 50000, kEntries - 1}) {
-        EXPECT_EQ(rows[i].id, i + 1);
-        EXPECT_EQ(rows[i].cells[kColAttachments], AttachmentSummary(vault.Attachments, i + 1));
+        EXPECT_EQ(list.rows[i].id, i + 1);
+        EXPECT_EQ(cell(i, kColAttachments), AttachmentSummary(vault.Attachments, i + 1));
+        EXPECT_EQ(list.entry(vault, i)->ID, i + 1);
     }
-    EXPECT_EQ(rows[97].cells[kColAttachments], u"f1");
-    EXPECT_EQ(rows[96].cells[kColAttachments], u"No attachments");
+    EXPECT_EQ(cell(97, kColAttachments), u"f1");
+    EXPECT_EQ(cell(96, kColAttachments), u"No attachments");
 
     engine.ViewFilter = 1;  // odd indexes expire at i, expired by now = 1000 up to i = 1000
-    EXPECT_EQ(BuildEntryRows(engine, 1).size(), 500u);
+    EXPECT_EQ(BuildEntryRows(engine, 1).count(), 500);
 
     desktop.selectedGroupItem = 1;
     SortEntries(engine, kColAccounts, kSortDescending);

@@ -34,91 +34,6 @@ Attachment makeAttachment(std::int32_t id, std::int32_t entryId, std::u16string 
     return attachment;
 }
 
-TEST(EntryRows, UnmaskedRowShowsTheFieldsAndDates) {
-    Entry entry = makeEntry(7, 1);
-    entry.CustomForeground = 1;
-    entry.ForegroundColor = 0x0000FF;
-    entry.BackgroundColor = 0x00FF00;  // not custom: the list's own colour applies
-    const EntryRow row = BuildEntryRow(entry, u"a.txt", MaskFields{}, kNow);
-    EXPECT_EQ(row.id, 7);
-    EXPECT_EQ(row.cells[kColAccounts], u"Bank");
-    EXPECT_EQ(row.cells[kColUserNames], u"alice");
-    EXPECT_EQ(row.cells[kColPasswords], u"s3cret");
-    EXPECT_EQ(row.cells[kColURLs], u"https://bank.example");
-    EXPECT_EQ(row.cells[kColAttachments], u"a.txt");
-    EXPECT_EQ(row.cells[kColCreationDates], u"01/01/1970 00:00:00");
-    EXPECT_EQ(row.cells[kColAccessDates], u"12/08/2026 09:28:50");
-    EXPECT_EQ(row.cells[kColModificationDates], u"12/31/1969 23:59:59");
-    EXPECT_EQ(row.cells[kColExpirationDates], u"Never");
-    EXPECT_FALSE(row.expired);
-    EXPECT_TRUE(row.customForeground);
-    EXPECT_EQ(row.foreground, 0x0000FF);
-    EXPECT_FALSE(row.customBackground);
-}
-
-TEST(EntryRows, DateTextCoversTheWholeSignedRange) {
-    EXPECT_EQ(EntryDateText(std::numeric_limits<std::int32_t>::min()), u"12/13/1901 20:45:52");
-    EXPECT_EQ(EntryDateText(std::numeric_limits<std::int32_t>::max()), u"01/19/2038 03:14:07");
-    EXPECT_EQ(EntryDateText(-86400 * 365), u"01/01/1969 00:00:00");
-    // The list's date text is the general formatter's date and time masks joined by a blank.
-    for (std::int64_t date = std::numeric_limits<std::int32_t>::min();
-         date <= std::numeric_limits<std::int32_t>::max(); date += 7777777) {
-        const auto d = static_cast<std::int32_t>(date);
-        ASSERT_EQ(EntryDateText(d),
-                  FormatDate(u"%mm/%dd/%yyyy", d) + u" " + FormatDate(u"%hh:%ii:%ss", d))
-            << d;
-    }
-}
-
-TEST(EntryRows, EachMaskHidesOnlyItsColumnBehindFiveAsterisks) {
-    Entry entry = makeEntry(1, 1);
-    const MaskFields none;
-    for (int column = kColAccounts; column <= kColURLs; ++column) {
-        MaskFields masks;
-        std::int32_t* flags[] = {&masks.Accounts, &masks.UserNames, &masks.Passwords, &masks.URLs};
-        *flags[column] = 1;
-        const EntryRow row = BuildEntryRow(entry, u"", masks, kNow);
-        const EntryRow plain = BuildEntryRow(entry, u"", none, kNow);
-        for (int other = 0; other < kColumnCount; ++other) {
-            if (other == column) {
-                EXPECT_EQ(row.cells[other], u"*****") << column;
-            } else {
-                EXPECT_EQ(row.cells[other], plain.cells[other]) << column << "/" << other;
-            }
-        }
-    }
-}
-
-TEST(EntryRows, MaskLengthDoesNotDependOnTheValue) {
-    MaskFields masks;
-    masks.Passwords = 1;
-    Entry entry = makeEntry(1, 1);
-    for (std::u16string password :
-         {std::u16string(), std::u16string(u"x"), std::u16string(40, u'p')}) {
-        entry.Password = password;
-        EXPECT_EQ(BuildEntryRow(entry, u"", masks, kNow).cells[kColPasswords], u"*****");
-    }
-    masks.Passwords = 2;  // only 1 switches the mask on
-    EXPECT_EQ(BuildEntryRow(entry, u"", masks, kNow).cells[kColPasswords], entry.Password);
-}
-
-TEST(EntryRows, ExpiryColumnAndExpiredState) {
-    Entry entry = makeEntry(1, 1);
-    entry.ExpirationDate = kNow;
-    EXPECT_EQ(BuildEntryRow(entry, u"", MaskFields{}, kNow).cells[kColExpirationDates], u"Never");
-    EXPECT_FALSE(EntryExpired(entry, kNow + 1000));  // a past date alone does not expire it
-
-    entry.Expires = 1;
-    const EntryRow atNow = BuildEntryRow(entry, u"", MaskFields{}, kNow);
-    EXPECT_EQ(atNow.cells[kColExpirationDates], u"12/08/2026 09:28:50");
-    EXPECT_TRUE(atNow.expired);
-    EXPECT_FALSE(BuildEntryRow(entry, u"", MaskFields{}, kNow - 1).expired);
-
-    entry.Expires = 2;
-    EXPECT_EQ(BuildEntryRow(entry, u"", MaskFields{}, kNow).cells[kColExpirationDates], u"Never");
-    EXPECT_FALSE(EntryExpired(entry, kNow));
-}
-
 TEST(AttachmentSummaryTest, NamesInListOrderIgnoringOtherEntries) {
     RecordList<Attachment> attachments;
     EXPECT_EQ(AttachmentSummary(attachments, 5), u"No attachments");
@@ -142,15 +57,131 @@ TEST(AttachmentSummaryTest, TrimsBlanksAndOneTrailingComma) {
     EXPECT_EQ(AttachmentSummary(unnamed, 5), u"");
 }
 
+// One group's list over a vault of its own, read cell by cell as the list shows it.
 struct EntryListFixture : ::testing::Test {
     test::ScriptedDesktop desktop;
     Engine engine{desktop};
     Vault& vault = engine.vault;
+    EntryRows list;
 
     void SetUp() override {
         engine.clock = [] { return kNow; };
     }
+
+    // The list of a vault holding only this entry (with an attachment named `attachment`).
+    const EntryRow& only(const Entry& entry, std::u16string attachment = {}) {
+        vault.clear();
+        vault.Entries.append(entry);
+        if (!attachment.empty()) {
+            vault.Attachments.append(makeAttachment(90, entry.ID, std::move(attachment)));
+        }
+        list = BuildEntryRows(engine, entry.GroupID);
+        return list.rows.at(0);
+    }
+    std::u16string text(int column, const MaskFields& masks = {}) {
+        return list.cellText(vault, 0, column, masks);
+    }
 };
+
+TEST_F(EntryListFixture, UnmaskedRowShowsTheFieldsAndDates) {
+    Entry entry = makeEntry(7, 1);
+    entry.CustomForeground = 1;
+    entry.ForegroundColor = 0x0000FF;
+    entry.BackgroundColor = 0x00FF00;  // not custom: the list's own colour applies
+    const EntryRow row = only(entry, u"a.txt");
+    EXPECT_EQ(row.id, 7);
+    EXPECT_EQ(text(kColAccounts), u"Bank");
+    EXPECT_EQ(text(kColUserNames), u"alice");
+    EXPECT_EQ(text(kColPasswords), u"s3cret");
+    EXPECT_EQ(text(kColURLs), u"https://bank.example");
+    EXPECT_EQ(text(kColAttachments), u"a.txt");
+    EXPECT_EQ(text(kColCreationDates), u"01/01/1970 00:00:00");
+    EXPECT_EQ(text(kColAccessDates), u"12/08/2026 09:28:50");
+    EXPECT_EQ(text(kColModificationDates), u"12/31/1969 23:59:59");
+    EXPECT_EQ(text(kColExpirationDates), u"Never");
+    EXPECT_FALSE(row.expired);
+    EXPECT_TRUE(row.customForeground);
+    EXPECT_EQ(row.foreground, 0x0000FF);
+    EXPECT_FALSE(row.customBackground);
+}
+
+TEST(EntryRows, DateTextCoversTheWholeSignedRange) {
+    EXPECT_EQ(EntryDateText(std::numeric_limits<std::int32_t>::min()), u"12/13/1901 20:45:52");
+    EXPECT_EQ(EntryDateText(std::numeric_limits<std::int32_t>::max()), u"01/19/2038 03:14:07");
+    EXPECT_EQ(EntryDateText(-86400 * 365), u"01/01/1969 00:00:00");
+    // The list's date text is the general formatter's date and time masks joined by a blank.
+    for (std::int64_t date = std::numeric_limits<std::int32_t>::min();
+         date <= std::numeric_limits<std::int32_t>::max(); date += 7777777) {
+        const auto d = static_cast<std::int32_t>(date);
+        ASSERT_EQ(EntryDateText(d),
+                  FormatDate(u"%mm/%dd/%yyyy", d) + u" " + FormatDate(u"%hh:%ii:%ss", d))
+            << d;
+    }
+}
+
+TEST_F(EntryListFixture, EachMaskHidesOnlyItsColumnBehindFiveAsterisks) {
+    only(makeEntry(1, 1));
+    const MaskFields none;
+    for (int column = kColAccounts; column <= kColURLs; ++column) {
+        MaskFields masks;
+        std::int32_t* flags[] = {&masks.Accounts, &masks.UserNames, &masks.Passwords, &masks.URLs};
+        *flags[column] = 1;
+        for (int other = 0; other < kColumnCount; ++other) {
+            if (other == column) {
+                EXPECT_EQ(text(other, masks), u"*****") << column;
+            } else {
+                EXPECT_EQ(text(other, masks), text(other, none)) << column << "/" << other;
+            }
+        }
+    }
+}
+
+TEST_F(EntryListFixture, MaskLengthDoesNotDependOnTheValue) {
+    MaskFields masks;
+    masks.Passwords = 1;
+    Entry entry = makeEntry(1, 1);
+    for (std::u16string password :
+         {std::u16string(), std::u16string(u"x"), std::u16string(40, u'p')}) {
+        entry.Password = password;
+        only(entry);
+        EXPECT_EQ(text(kColPasswords, masks), u"*****");
+    }
+    masks.Passwords = 2;  // only 1 switches the mask on
+    EXPECT_EQ(text(kColPasswords, masks), entry.Password);
+}
+
+TEST_F(EntryListFixture, ExpiryColumnAndExpiredState) {
+    Entry entry = makeEntry(1, 1);
+    entry.ExpirationDate = kNow;
+    only(entry);
+    EXPECT_EQ(text(kColExpirationDates), u"Never");
+    EXPECT_FALSE(EntryExpired(entry, kNow + 1000));  // a past date alone does not expire it
+
+    entry.Expires = 1;
+    const EntryRow atNow = only(entry);
+    EXPECT_EQ(text(kColExpirationDates), u"12/08/2026 09:28:50");
+    EXPECT_TRUE(atNow.expired);
+    engine.clock = [] { return kNow - 1; };
+    EXPECT_FALSE(only(entry).expired);
+
+    entry.Expires = 2;
+    only(entry);
+    EXPECT_EQ(text(kColExpirationDates), u"Never");
+    EXPECT_FALSE(EntryExpired(entry, kNow));
+}
+
+TEST_F(EntryListFixture, CellsReadTheLiveEntryButOnlyWhereItStillStands) {
+    only(makeEntry(1, 1));
+    vault.Entries.at(0).Account = u"Renamed";  // an edit shows without copying the texts
+    EXPECT_EQ(text(kColAccounts), u"Renamed");
+    // A list left over from before a change never shows another entry's texts.
+    vault.Entries.select(0);
+    vault.Entries.insertBefore(makeEntry(2, 1)).Password = u"other secret";
+    EXPECT_EQ(list.entry(vault, 0), nullptr);
+    EXPECT_EQ(text(kColPasswords), u"");
+    EXPECT_EQ(text(kColCreationDates), u"");
+    EXPECT_EQ(list.cellText(vault, 1, kColAccounts, {}), u"");  // no such row
+}
 
 TEST_F(EntryListFixture, RowsOfOneGroupInListOrderWithFreshSummaries) {
     vault.Entries.append(makeEntry(1, 10)).AttachmentNames = u"stale.txt";
@@ -160,14 +191,16 @@ TEST_F(EntryListFixture, RowsOfOneGroupInListOrderWithFreshSummaries) {
     vault.Attachments.append(makeAttachment(51, 2, u"z.txt"));
     vault.Attachments.append(makeAttachment(52, 3, u"b.txt"));
 
-    const auto rows = BuildEntryRows(engine, 10);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].id, 1);
-    EXPECT_EQ(rows[0].cells[kColAttachments], u"No attachments");
-    EXPECT_EQ(rows[1].id, 3);
-    EXPECT_EQ(rows[1].cells[kColAttachments], u"a.txt, b.txt");
-    EXPECT_EQ(rows[1].cells[kColAttachments], AttachmentSummary(vault.Attachments, 3));
-    EXPECT_TRUE(BuildEntryRows(engine, 99).empty());
+    list = BuildEntryRows(engine, 10);
+    ASSERT_EQ(list.count(), 2);
+    EXPECT_EQ(list.rows[0].id, 1);
+    EXPECT_EQ(list.cellText(vault, 0, kColAttachments, {}), u"No attachments");
+    EXPECT_EQ(list.rows[1].id, 3);
+    EXPECT_EQ(list.cellText(vault, 1, kColAttachments, {}), u"a.txt, b.txt");
+    EXPECT_EQ(list.cellText(vault, 1, kColAttachments, {}),
+              AttachmentSummary(vault.Attachments, 3));
+    EXPECT_EQ(list.entry(vault, 1), &vault.Entries.at(2));
+    EXPECT_EQ(BuildEntryRows(engine, 99).count(), 0);
 }
 
 TEST_F(EntryListFixture, ExpiredOnlyViewKeepsEachRowsOwnData) {
@@ -186,9 +219,9 @@ TEST_F(EntryListFixture, ExpiredOnlyViewKeepsEachRowsOwnData) {
     Entry& otherGroup = vault.Entries.append(makeEntry(6, 20));
     otherGroup.Expires = 1;
 
-    EXPECT_EQ(BuildEntryRows(engine, 10).size(), 5u);
+    EXPECT_EQ(BuildEntryRows(engine, 10).count(), 5);
     engine.ViewFilter = 1;
-    const auto rows = BuildEntryRows(engine, 10);
+    const auto rows = BuildEntryRows(engine, 10).rows;
     ASSERT_EQ(rows.size(), 2u);
     for (const EntryRow& row : rows) {
         EXPECT_TRUE(row.expired);
@@ -199,16 +232,17 @@ TEST_F(EntryListFixture, ExpiredOnlyViewKeepsEachRowsOwnData) {
     EXPECT_EQ(rows[1].id, 3);
 
     engine.clock = [] { return kNow + 1; };  // the clock decides, not a cached "now"
-    EXPECT_EQ(BuildEntryRows(engine, 10).size(), 3u);
+    EXPECT_EQ(BuildEntryRows(engine, 10).count(), 3);
 }
 
 TEST_F(EntryListFixture, EngineMasksApplyToEveryRow) {
     vault.Entries.append(makeEntry(1, 10));
     vault.Entries.append(makeEntry(2, 10));
     engine.settings.Mask.UserNames = 1;
-    for (const EntryRow& row : BuildEntryRows(engine, 10)) {
-        EXPECT_EQ(row.cells[kColUserNames], u"*****");
-        EXPECT_EQ(row.cells[kColAccounts], u"Bank");
+    list = BuildEntryRows(engine, 10);
+    for (int row = 0; row < list.count(); ++row) {
+        EXPECT_EQ(list.cellText(vault, row, kColUserNames, engine.settings.Mask), u"*****");
+        EXPECT_EQ(list.cellText(vault, row, kColAccounts, engine.settings.Mask), u"Bank");
     }
 }
 

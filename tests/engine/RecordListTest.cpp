@@ -91,16 +91,15 @@ TEST(RecordList, MoveFollowsTheElement) {
     EXPECT_EQ(values(list), (std::vector<int>{0, 4, 1, 2, 3}));
 }
 
-TEST(RecordList, StableSortAtReordersOnlyThePickedPositions) {
+TEST(RecordList, ReorderAtMovesOnlyThePickedPositions) {
     RecordList<Group> list;
-    const std::int32_t keys[] = {3, 9, 1, 9, 3, 9, 2};
     for (std::int32_t i = 0; i < 7; ++i) {
-        list.append(Group{i, keys[i], u"", 0});
+        list.append(Group{i, 0, u"", 0});
     }
     Group* third = &list.at(2);
     list.select(4);
-    list.stableSortAt({0, 2, 4, 6},
-                      [](const Group& a, const Group& b) { return a.Depth < b.Depth; });
+    // Positions 0, 2, 4 and 6 receive what stood at 2, 6, 0 and 4.
+    list.reorderAt({0, 2, 4, 6}, {1, 3, 0, 2});
     std::vector<int> ids;
     for (const Group& group : list) {
         ids.push_back(group.ID);
@@ -110,14 +109,21 @@ TEST(RecordList, StableSortAtReordersOnlyThePickedPositions) {
     EXPECT_EQ(list.index(), -1);
 }
 
-TEST(RecordList, StableSortAtRejectsBadPositions) {
+TEST(RecordList, ReorderAtRejectsBadPositionsAndOrders) {
     RecordList<int> list;
     for (int i : {3, 2, 1}) {
         list.append(i);
     }
     for (const std::vector<int>& positions : {std::vector<int>{0, 3}, std::vector<int>{-1, 1},
                                               std::vector<int>{1, 0}, std::vector<int>{1, 1}}) {
-        list.stableSortAt(positions, std::less<int>());
+        list.reorderAt(positions, {1, 0});
+        EXPECT_EQ(values(list), (std::vector<int>{3, 2, 1}));
+    }
+    // An order that is not a permutation would lose a record.
+    for (const std::vector<std::uint32_t>& order :
+         {std::vector<std::uint32_t>{0, 0}, std::vector<std::uint32_t>{1, 2},
+          std::vector<std::uint32_t>{0}}) {
+        list.reorderAt({0, 2}, order);
         EXPECT_EQ(values(list), (std::vector<int>{3, 2, 1}));
     }
 }

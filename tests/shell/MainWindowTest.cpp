@@ -1,13 +1,18 @@
 #include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTableView>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
 
+#include "EntryListHeader.h"
 #include "EntryListModel.h"
 #include "EntryListView.h"
 #include "IniFile.h"
@@ -41,6 +46,30 @@ class MainWindowFlow : public test::ShellFixture {
         auto* model = app->window().entryModel();
         return model->data(model->index(row, column), Qt::DisplayRole).toString();
     }
+    // A left click (press and release) at a point of the widget.
+    static void click(QWidget* target, QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        const QPointF global = target->mapToGlobal(QPointF(at));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
+                          Qt::LeftButton, keys);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                            Qt::NoButton, keys);
+        QApplication::sendEvent(target, &release);
+    }
+    void clickRow(int row, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QTableView* list = app->window().entryList();
+        const QModelIndex index = list->model()->index(row, kColAccounts);
+        click(list->viewport(), list->visualRect(index).center(), keys);
+    }
+    // A click on the comment view's text where `fragment` stands.
+    void clickComment(const QString& fragment) {
+        QTextBrowser* view = app->window().commentView();
+        const auto at = view->toPlainText().indexOf(fragment);
+        ASSERT_GE(at, 0) << fragment.toStdString();
+        QTextCursor cursor(view->document());
+        cursor.setPosition(static_cast<int>(at) + 2);
+        click(view->viewport(), view->cursorRect(cursor).center());
+    }
     std::string file;
 };
 
@@ -58,6 +87,17 @@ Vault ThreeEntries() {
         e.CreationDate = 100 - i;
         vault.Entries.append(e);
     }
+    return vault;
+}
+
+// ThreeEntries with comments, the first one holding links of every kind.
+Vault CommentedEntries() {
+    Vault vault = ThreeEntries();
+    vault.Entries.at(0).Comment =
+        u"Log in at https://bank.example/login?a=1&b=2 or www.example.org;\r\nnever "
+        u"javascript:alert(1) or file:///etc/passwd";
+    vault.Entries.at(1).Comment = u"second";
+    vault.Entries.at(2).Comment = u"third";
     return vault;
 }
 
@@ -365,6 +405,138 @@ TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
     EXPECT_TRUE(window.groupTree()->isEnabled());
     EXPECT_TRUE(window.menuBar()->actions().first()->isEnabled());
     EXPECT_FALSE(window.mainMenu()->action(11)->isEnabled());  // still not built
+}
+
+TEST_F(MainWindowFlow, StartAndExitKeepTheDividersWhereTheyWere) {
+    writeConfig("[Window]\r\nSplitter1 = 150\r\nSplitter2 = 260\r\n");
+    for (int round = 0; round < 2; ++round) {
+        startWith();
+        app->window().dispatch(10);
+        ASSERT_EQ(endCodes.size(), static_cast<std::size_t>(round + 1));
+        IniFile ini;
+        ASSERT_TRUE(ini.load(configPath()));
+        EXPECT_EQ(ini.readNumber(u"Window", u"Splitter1", 0), 150) << round;
+        EXPECT_EQ(ini.readNumber(u"Window", u"Splitter2", 0), 260) << round;
+        app.reset();
+    }
+}
+
+TEST_F(MainWindowFlow, ACommentLinkOpensOnlyAfterYesAndOnlyForWebAndMail) {
+    MainWindow& window = openSample(CommentedEntries());
+    clickRow(0);
+    // A stored line end (CR LF) is one line break.
+    ASSERT_EQ(window.commentView()->toPlainText().toStdString(),
+              "Log in at https://bank.example/login?a=1&b=2 or www.example.org;\nnever "
+              "javascript:alert(1) or file:///etc/passwd");
+    const auto asked = [this] { return prompter.prompts.size(); };
+
+    prompter.answers.push_back(false);
+    clickComment("bank.example");
+    ASSERT_EQ(asked(), 1u);
+    EXPECT_EQ(prompter.prompts.back().caption, "Please confirm");
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to open the link below in the default browser window?\r\n\r\n"
+              "\"https://bank.example/login?a=1&b=2\"");
+    EXPECT_EQ(prompter.prompts.back().icon, MessageIcon::Question);
+    EXPECT_TRUE(prompter.prompts.back().question);
+    EXPECT_TRUE(openedUrls.isEmpty());
+
+    prompter.answers.push_back(true);
+    clickComment("bank.example");
+    EXPECT_EQ(openedUrls, QStringList{"https://bank.example/login?a=1&b=2"});
+
+    // The question quotes the link as written; the browser gets it with its scheme.
+    prompter.answers.push_back(true);
+    clickComment("www.example.org");
+    EXPECT_TRUE(prompter.prompts.back().text.endsWith("\r\n\r\n\"www.example.org\""));
+    EXPECT_EQ(openedUrls.size(), 2);
+    EXPECT_EQ(openedUrls.back(), "http://www.example.org");
+
+    // Other schemes are no links, and anchors the comment was not given open nothing.
+    prompter.answers.assign({true, true, true, true, true});
+    clickComment("javascript");
+    clickComment("etc/passwd");
+    for (const char* forged : {"javascript:alert(1)", "file:///etc/passwd", "#7", "#-1", "#"}) {
+        window.commentView()->anchorClicked(QUrl(QString::fromLatin1(forged)));
+    }
+    EXPECT_EQ(asked(), 3u);
+    EXPECT_EQ(openedUrls.size(), 2);
+}
+
+TEST_F(MainWindowFlow, OnlyHeaderClicksSetTheSortArrowAndAscendingPointsUp) {
+    MainWindow& window = openSample(ThreeEntries());
+    auto* header = window.findChild<EntryListHeader*>(QStringLiteral("entryListHeader"));
+    ASSERT_NE(header, nullptr);
+    ASSERT_EQ(window.entryList()->horizontalHeader(), header);
+    auto arrow = [header](int section) {
+        QStyleOptionHeader option;
+        header->initStyleOptionForIndex(&option, section);
+        return option.sortIndicator;
+    };
+
+    header->sectionClicked(kColAccounts);
+    EXPECT_EQ(cell(0, 0), "Alpha");  // ascending
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
+    header->sectionClicked(kColAccounts);
+    EXPECT_EQ(cell(0, 0), "beta");  // descending
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortDown);
+    header->sectionClicked(kColAccounts);
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
+
+    window.dispatch(55);  // the menu's sort command: sorts, leaves the arrows alone
+    EXPECT_EQ(cell(0, 0), "beta");
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
+
+    header->sectionClicked(kColCreationDates);
+    EXPECT_EQ(arrow(kColCreationDates), QStyleOptionHeader::SortUp);
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (column != kColCreationDates) {
+            EXPECT_EQ(arrow(column), QStyleOptionHeader::None) << column;
+        }
+    }
+}
+
+TEST_F(MainWindowFlow, OnlyASelectedRowIsCurrent) {
+    MainWindow& window = openSample(CommentedEntries());
+    QTableView* list = window.entryList();
+    Vault& vault = app->engine().vault;
+    auto stamped = [&vault] {
+        std::vector<std::int32_t> ids;
+        for (Entry& entry : vault.Entries) {
+            if (entry.AccessDate != 0) {
+                ids.push_back(entry.ID);
+            }
+            entry.AccessDate = 0;
+        }
+        return ids;
+    };
+    clickRow(1);
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 3 selected");
+    EXPECT_EQ(window.commentView()->toPlainText(), "second");
+    EXPECT_EQ(stamped(), std::vector<std::int32_t>{11});
+
+    // Blank space below the rows deselects all: no comment stays, and neither a later click
+    // nor the list gaining the focus (Qt then makes its first row current) stamps an entry.
+    const QPoint blank(10, list->viewport()->height() - 3);
+    ASSERT_FALSE(list->indexAt(blank).isValid());
+    click(list->viewport(), blank);
+    EXPECT_EQ(window.statusField(1)->text(), "0 of 3 selected");
+    EXPECT_TRUE(window.commentView()->toPlainText().isEmpty());
+    click(list->viewport(), blank);
+    QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(list, &focus);
+    EXPECT_TRUE(window.commentView()->toPlainText().isEmpty());
+    EXPECT_TRUE(stamped().empty());
+
+    // Deselecting the current row of several makes the first row still selected current.
+    clickRow(2);
+    clickRow(0, Qt::ControlModifier);
+    EXPECT_EQ(window.statusField(1)->text(), "2 of 3 selected");
+    EXPECT_EQ(window.commentView()->toPlainText().left(6), "Log in");
+    clickRow(0, Qt::ControlModifier);
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 3 selected");
+    EXPECT_EQ(window.commentView()->toPlainText(), "third");
+    EXPECT_EQ(stamped().back(), 12);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 
 #include "ProgressWindow.h"
@@ -124,6 +125,39 @@ TEST(ProgressPresenter, WindowIsModalOverTheActiveWindow) {
     EXPECT_EQ(progress.window()->parentWidget(), &owner);
     EXPECT_EQ(progress.window()->windowModality(), Qt::WindowModal);
     EXPECT_TRUE(progress.window()->isWindow());
+    progress.Progress_Close();
+}
+
+TEST(ProgressPresenter, WindowStandsOverTheMiddleOfItsOwnerAndOnItsScreen) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    auto placedAround = [](QPoint centre, QSize size) {
+        QRect expected(QPoint(), size);
+        expected.moveCenter(centre);
+        return expected.topLeft();
+    };
+    ProgressPresenter progress;
+    {
+        QWidget owner;
+        owner.setGeometry(screen.left() + 60, screen.top() + 40, 500, 400);
+        owner.show();
+        owner.activateWindow();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::activeWindow(), &owner);
+        progress.Progress_Open(QStringLiteral("a"), QStringLiteral("b"));
+        EXPECT_EQ(progress.window()->pos(),
+                  placedAround(owner.frameGeometry().center(),
+                               progress.window()->frameGeometry().size()));
+
+        // An owner hanging over the screen's corner: the window stays wholly on the screen.
+        owner.move(screen.right() - 100, screen.bottom() - 50);
+        progress.Progress_Open(QStringLiteral("a"), QStringLiteral("b"));
+        EXPECT_TRUE(screen.contains(progress.window()->frameGeometry()));
+        progress.Progress_Close();
+    }
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    progress.Progress_Open(QStringLiteral("a"), QStringLiteral("b"));
+    EXPECT_EQ(progress.window()->pos(),
+              placedAround(screen.center(), progress.window()->frameGeometry().size()));
     progress.Progress_Close();
 }
 

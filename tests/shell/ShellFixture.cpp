@@ -30,6 +30,10 @@ ShellFixture::~ShellFixture() {
 Application& ShellFixture::make() {
     app = std::make_unique<Application>(home.file("bin/VLT"), prompter);
     app->endProcess = [this](int code) { endCodes.push_back(code); };
+    app->openUrl = [this](const QUrl& url) {
+        openedUrls << url.toString();
+        return true;
+    };
     auto take = [](std::deque<QString>& queue) {
         if (queue.empty()) {
             return QString();

@@ -41,6 +41,7 @@ class ShellFixture : public ::testing::Test {
     std::vector<int> passwordModes;
     std::vector<bool> windowVisibleAtPassword;
     std::vector<int> endCodes;  // the program's end, recorded instead of leaving the loop
+    QStringList openedUrls;     // links handed to the browser, recorded instead of opened
     std::unique_ptr<Application> app;
 
   private:
