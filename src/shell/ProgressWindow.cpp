@@ -15,21 +15,23 @@ namespace vlt {
 
 namespace {
 
-// The window stands over the middle of the window it keeps waiting (over the middle of the
-// screen when there is none), wholly on that screen: a fixed place on the desktop could be far
-// from that window, or on another screen altogether.
-QPoint placeOver(const QWidget* owner, QSize frame) {
-    QScreen* screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect();
-    QRect placed(QPoint(), frame);
-    placed.moveCenter(owner != nullptr ? owner->frameGeometry().center() : area.center());
-    if (area.isValid()) {
-        placed.moveLeft(std::clamp(placed.left(), area.left(),
-                                   std::max(area.left(), area.right() + 1 - frame.width())));
-        placed.moveTop(std::clamp(placed.top(), area.top(),
-                                  std::max(area.top(), area.bottom() + 1 - frame.height())));
+// The window's place on the desktop; moved in as far as needed to stand wholly on a screen
+// that is smaller than that.
+constexpr QPoint kPlace(330, 260);
+
+QPoint placeOnScreen(QSize frame) {
+    QScreen* screen = QGuiApplication::screenAt(kPlace);
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
     }
-    return placed.topLeft();
+    if (screen == nullptr) {
+        return kPlace;
+    }
+    const QRect area = screen->availableGeometry();
+    return {std::clamp(kPlace.x(), area.left(),
+                       std::max(area.left(), area.right() + 1 - frame.width())),
+            std::clamp(kPlace.y(), area.top(),
+                       std::max(area.top(), area.bottom() + 1 - frame.height()))};
 }
 
 }  // namespace
@@ -70,11 +72,10 @@ int ProgressPresenter::Progress_Open(const QString& title, const QString& text) 
     Progress_Close();
     owner_ = QApplication::activeWindow();
     window_ = new ProgressWindow(title, text, owner_.data());
-    const QWidget* over = owner_ ? owner_->window() : nullptr;
-    window_->move(placeOver(over, window_->size()));
+    window_->move(placeOnScreen(window_->size()));
     window_->show();
     // Again with the frame, which exists only now.
-    window_->move(placeOver(over, window_->frameGeometry().size()));
+    window_->move(placeOnScreen(window_->frameGeometry().size()));
     return 1;
 }
 
