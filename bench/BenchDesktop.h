@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "Desktop.h"
+#include "engine/Desktop.h"
 
 namespace vlt::bench {
 
 class BenchDesktop : public Desktop {
-public:
+  public:
     std::u16string password;
     std::u16string file;
     std::u16string lastMessage;

@@ -24,15 +24,15 @@
 #include <vector>
 
 #include "BenchDesktop.h"
-#include "Container.h"
-#include "Engine.h"
-#include "EntryListModel.h"
-#include "EntryRows.h"
-#include "KeyTransform.h"
 #include "MachineLimits.h"
-#include "RowSelection.h"
-#include "SortEntries.h"
-#include "Text.h"
+#include "engine/container/Container.h"
+#include "engine/crypto/KeyTransform.h"
+#include "engine/text/Text.h"
+#include "engine/vault/Engine.h"
+#include "engine/view/EntryRows.h"
+#include "engine/view/SortEntries.h"
+#include "shell/main/EntryListModel.h"
+#include "shell/main/RowSelection.h"
 
 namespace vlt::bench {
 namespace {

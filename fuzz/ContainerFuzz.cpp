@@ -9,9 +9,9 @@
 #include <span>
 #include <vector>
 
-#include "ContainerCodec.h"
-#include "ContainerFormat.h"
-#include "UniqueIds.h"
+#include "engine/container/ContainerCodec.h"
+#include "engine/container/ContainerFormat.h"
+#include "engine/vault/UniqueIds.h"
 
 namespace {
 

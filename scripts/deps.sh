@@ -9,7 +9,7 @@ VLT_PACKAGES=(
     qt6-base-dev qt6-qpa-plugins famfamfam-silk
     fonts-liberation fonts-dejavu-core
     xvfb xauth
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 vlt_install_missing() {

@@ -6,6 +6,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/scripts/deps.sh"
 vlt_install_missing
 
+echo "== Source tree checks"
+bash "$root/scripts/check-tree.sh"
+
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 

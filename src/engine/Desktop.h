@@ -6,12 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "SecureBuffer.h"
+#include "engine/crypto/SecureBuffer.h"
 
 namespace vlt {
 
 // Message box icons, numbered as the message box flags of the plugin interface.
-enum class MessageIcon : int { None = 0, Error = 16, Question = 32, Warning = 48, Information = 64 };
+enum class MessageIcon : int {
+    None = 0,
+    Error = 16,
+    Question = 32,
+    Warning = 48,
+    Information = 64
+};
 
 // Modes of the password dialog.
 enum PasswordMode : int {
@@ -23,7 +29,7 @@ enum PasswordMode : int {
 };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
 
     // Messages and questions.
@@ -36,8 +42,7 @@ public:
     // Requesters. Patterns are "Description (*.ext)|*.ext" pairs; "" means cancelled.
     virtual std::u16string OpenFileRequester(std::u16string_view title,
                                              std::u16string_view pattern) = 0;
-    virtual std::u16string SaveFileRequester(std::u16string_view title,
-                                             std::u16string_view pattern,
+    virtual std::u16string SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
                                              std::u16string_view defaultName) = 0;
     // The password dialog in one of its modes; empty when cancelled.
     virtual SecureText AskPassword(int mode) = 0;

@@ -1,4 +1,4 @@
-#include "CoreDumps.h"
+#include "platform/CoreDumps.h"
 
 #include <sys/prctl.h>
 #include <sys/resource.h>

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <map>
 
-#include "DataFolder.h"
 #include "TempDir.h"
+#include "platform/DataFolder.h"
 
 namespace vlt {
 namespace {

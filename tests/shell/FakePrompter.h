@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "Prompter.h"
+#include "shell/app/Prompter.h"
 
 namespace vlt::test {
 

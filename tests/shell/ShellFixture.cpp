@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "QtDesktop.h"
 #include "RawContainer.h"
 #include "SampleVault.h"
+#include "shell/app/QtDesktop.h"
 
 namespace vlt::test {
 

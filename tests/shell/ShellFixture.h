@@ -8,10 +8,10 @@
 #include <deque>
 #include <memory>
 
-#include "Application.h"
 #include "FakePrompter.h"
-#include "MainWindow.h"
 #include "TempDir.h"
+#include "shell/app/Application.h"
+#include "shell/main/MainWindow.h"
 
 namespace vlt::test {
 

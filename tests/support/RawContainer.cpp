@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "Crc32.h"
-#include "KeyTransform.h"
-#include "Logging.h"
-#include "RecordCipher.h"
+#include "engine/crypto/Crc32.h"
+#include "engine/crypto/KeyTransform.h"
+#include "engine/crypto/RecordCipher.h"
+#include "engine/log/Logging.h"
 
 namespace vlt::test {
 
@@ -41,7 +41,9 @@ SecureBuffer KeyFor(const std::u16string& password, const ContainerHeader& heade
     return DeriveContainerKey(quiet, SecureText(password), header.IV2.data(), header.Rounds, {});
 }
 
-SecureBuffer RawContainer::key() const { return KeyFor(password, header); }
+SecureBuffer RawContainer::key() const {
+    return KeyFor(password, header);
+}
 
 std::vector<std::uint8_t> RawContainer::bytes() const {
     std::vector<std::uint8_t> out(kHeaderSize);

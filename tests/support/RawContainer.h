@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "ContainerFormat.h"
-#include "SecureBuffer.h"
-#include "Vault.h"
+#include "engine/container/ContainerFormat.h"
+#include "engine/crypto/SecureBuffer.h"
+#include "engine/vault/Vault.h"
 
 namespace vlt::test {
 
 struct RawFrame {
     std::int32_t type;
-    std::vector<std::uint8_t> body;  // plaintext
+    std::vector<std::uint8_t> body;            // plaintext
     std::optional<std::int32_t> declaredSize;  // none: the body's real size
 };
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Text.h"
+#include "engine/text/Text.h"
 
 namespace vlt::test {
 

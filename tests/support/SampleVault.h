@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "Vault.h"
+#include "engine/vault/Vault.h"
 
 namespace vlt::test {
 

@@ -1,6 +1,6 @@
 #include "ScriptedDesktop.h"
 
-#include "Text.h"
+#include "engine/text/Text.h"
 
 namespace vlt::test {
 
@@ -59,14 +59,18 @@ SecureText ScriptedDesktop::AskPassword(int mode) {
     return SecureText(std::move(answer));
 }
 
-void ScriptedDesktop::Progress_Open(std::u16string_view, std::u16string_view) { ++progressOpen; }
+void ScriptedDesktop::Progress_Open(std::u16string_view, std::u16string_view) {
+    ++progressOpen;
+}
 
 void ScriptedDesktop::Progress_Update(int value) {
     progressValues.push_back(value);
     ProcessPendingEvents();
 }
 
-void ScriptedDesktop::Progress_Close() { --progressOpen; }
+void ScriptedDesktop::Progress_Close() {
+    --progressOpen;
+}
 
 void ScriptedDesktop::ProcessPendingEvents() {
     ++pendingEventCalls;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Desktop.h"
+#include "engine/Desktop.h"
 
 namespace vlt::test {
 
@@ -19,7 +19,7 @@ struct ShownMessage {
 };
 
 class ScriptedDesktop : public Desktop {
-public:
+  public:
     // Answers, consumed in order. An unscripted question is answered No / cancel and recorded in
     // `unexpected`.
     std::deque<bool> yesNoAnswers;
@@ -44,10 +44,8 @@ public:
     // Called from ProcessPendingEvents, to act while an operation is under way.
     std::function<void()> onPendingEvents;
 
-    void Message(std::u16string_view caption, std::u16string_view text,
-                 MessageIcon icon) override;
-    bool AskYesNo(std::u16string_view caption, std::u16string_view text,
-                  MessageIcon icon) override;
+    void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
+    bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     std::u16string OpenFileRequester(std::u16string_view title,
                                      std::u16string_view pattern) override;
     std::u16string SaveFileRequester(std::u16string_view title, std::u16string_view pattern,

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "Logging.h"
 #include "TempDir.h"
+#include "engine/log/Logging.h"
 
 namespace vlt::test {
 

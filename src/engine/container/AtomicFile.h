@@ -1,0 +1,99 @@
+#pragma once
+// Writing a file so that a crash, a full disk or a failed write never leaves a torn or empty
+// file behind, and so that the file keeps its owner, group, mode and hard links.
+//
+// The usual way: the bytes go to an unnamed temporary file in the target's folder, are flushed
+// to disk, and only then get a name and are renamed over the target, so a crash leaves nothing
+// beside the target. Where the filesystem has no unnamed files, the temporary file is named
+// ".<target name>.tmp-XXXXXX" and held locked while in use; every save sweeps the unlocked
+// ones of its target, so what a crash left behind goes with the next save.
+//
+// Where a rename would change the file's identity (the folder cannot be written, the target
+// has other hard links, or its owner and group cannot be given to a new file), the whole new
+// content is collected in memory first and then written over the target in place, every write
+// checked. Only that way can a failure damage the target, and targetDamaged() then says so.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "engine/crypto/SecureBuffer.h"
+
+namespace vlt {
+
+class AtomicFile {
+  public:
+    // Permissions for a new target; an existing target keeps its own.
+    explicit AtomicFile(std::string targetPath, unsigned newFileMode = 0600);
+    ~AtomicFile();  // abandons the temporary file unless commit() succeeded
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Prepares the writing (a symbolic link is followed, so the file it points to is the one
+    // replaced). False when neither a temporary file nor the target can be written, or an
+    // existing target may not be written.
+    bool open();
+    // Appends bytes; false (and the file is doomed) once any write fails.
+    bool write(const void* data, std::size_t size);
+    bool write(std::span<const std::uint8_t> bytes) { return write(bytes.data(), bytes.size()); }
+    bool writeInt32(std::int32_t value);
+    // Puts the bytes in place and syncs them to disk. False when any step failed; the target
+    // is then untouched unless targetDamaged().
+    bool commit();
+    // Drops what was written; the target is untouched.
+    void abandon();
+
+    const std::string& targetPath() const { return target_; }
+    // The system's error number of the first failure since open(), 0 when none.
+    int error() const { return error_; }
+    // That failure in words ("No space left on device"), empty when none.
+    std::string errorText() const;
+    // True when a failed commit() had begun rewriting the target in place: the file on disk may
+    // now be damaged.
+    bool targetDamaged() const { return damaged_; }
+
+    // Tests inject write failures here: called before each write with the bytes written so
+    // far; returning false fails that write with the errno the hook set (EIO when none).
+    static std::function<bool(std::size_t written)>& writeHook();
+    // Tests switch unnamed temporary files off here, to run the named ones that filesystems
+    // without them get.
+    static bool& unnamedTemporaries();
+
+  private:
+    enum class Method { None, Unnamed, Named, InPlace };
+
+    bool openInPlace();
+    bool fail(int error);
+    bool grow(std::size_t needed);
+    bool flushBuffer();
+    bool writeThrough(const std::uint8_t* data, std::size_t size);
+    bool linkUnnamed();
+    bool commitReplacing();
+    bool commitInPlace();
+
+    std::string target_;    // as given
+    std::string resolved_;  // the file really replaced
+    std::string temp_;      // the temporary file's name, once it has one
+    unsigned mode_;
+    Method method_ = Method::None;
+    int fd_ = -1;
+    int error_ = 0;
+    bool damaged_ = false;
+    std::size_t written_ = 0;
+    SecureBuffer buffer_;  // what is written may be secret: wiped when freed
+    std::size_t buffered_ = 0;
+};
+
+// Writes a whole file atomically. False on any failure, the old file then untouched.
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         unsigned newFileMode = 0600);
+bool writeFileAtomically(const std::string& path, const std::string& bytes,
+                         unsigned newFileMode = 0600);
+
+// Copies a file of any size chunk by chunk into an atomically written one. False on any
+// failure, `to` then untouched.
+bool copyFileAtomically(const std::string& from, const std::string& to,
+                        unsigned newFileMode = 0600);
+
+}  // namespace vlt

@@ -1,0 +1,339 @@
+#include "engine/settings/IniFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+
+#include "engine/container/AtomicFile.h"
+#include "engine/crypto/SecureBuffer.h"
+#include "engine/text/Text.h"
+
+namespace vlt {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
+std::u16string_view trimBlanksAndTabs(std::u16string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool sameName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
+}
+
+// Group and key names and values are single-line texts; a line break would split the entry.
+std::u16string oneLine(std::u16string_view text) {
+    std::u16string out(text);
+    for (char16_t& c : out) {
+        if (c == u'\r' || c == u'\n') {
+            c = u' ';
+        }
+    }
+    return out;
+}
+
+int digitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c - u'a' + 10;
+    }
+    if (c >= u'A' && c <= u'F') {
+        return c - u'A' + 10;
+    }
+    return 99;
+}
+
+// The whole file, or nothing when it is not a readable regular file.
+std::optional<std::string> readWholeFile(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::optional<std::string> bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.emplace();
+        char chunk[4096];
+        for (;;) {
+            ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                wipeBytes(bytes->data(), bytes->size());
+                bytes.reset();
+                break;
+            }
+            if (n == 0) {
+                break;
+            }
+            bytes->append(chunk, static_cast<std::size_t>(n));
+        }
+        wipeBytes(chunk, sizeof chunk);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+void wipeString(std::string& text) {
+    wipeBytes(text.data(), text.size());
+    text.clear();
+}
+
+void wipeString(std::u16string& text) {
+    wipeBytes(text.data(), text.size() * sizeof(char16_t));
+    text.clear();
+}
+
+}  // namespace
+
+std::int32_t IniNumber(std::u16string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    int base = 10;
+    if (i < text.size() && (text[i] == u'$' || text[i] == u'%')) {
+        base = text[i] == u'$' ? 16 : 2;
+        ++i;
+    }
+    // The magnitude stops growing just past the int32 range, so any length of digits is safe.
+    constexpr std::int64_t kLimit = std::int64_t{1} << 31;
+    std::int64_t magnitude = 0;
+    for (; i < text.size() && digitValue(text[i]) < base; ++i) {
+        magnitude = std::min(magnitude * base + digitValue(text[i]), kLimit);
+    }
+    std::int64_t value = negative ? -magnitude : magnitude;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+IniFile::IniFile() {
+    reset();
+}
+
+IniFile::~IniFile() {
+    // Settings files can hold a search text; leave none of it in freed memory.
+    for (Line& line : lines_) {
+        wipeString(line.text);
+        wipeString(line.value);
+    }
+}
+
+void IniFile::reset() {
+    lines_.assign(1, Line{});
+    byteOrderMark_ = true;
+    changed_ = true;
+}
+
+bool IniFile::load(const std::string& path) {
+    reset();
+    std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) {
+        return false;
+    }
+    std::string_view rest(*bytes);
+    byteOrderMark_ = rest.starts_with(kByteOrderMark);
+    if (byteOrderMark_) {
+        rest.remove_prefix(kByteOrderMark.size());
+    }
+    lines_.clear();
+    while (!rest.empty()) {
+        std::size_t end = rest.find('\n');
+        std::string_view raw = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (raw.ends_with('\r')) {
+            raw.remove_suffix(1);
+        }
+        Line line;
+        line.text = raw;
+        std::u16string decoded = fromUtf8(raw);
+        std::u16string_view body = trimBlanksAndTabs(decoded);
+        std::size_t close = body.find(u']');
+        std::size_t equals = body.find(u'=');
+        if (body.starts_with(u'[') && close != std::u16string_view::npos) {
+            line.kind = LineKind::Group;
+            line.name = trimBlanksAndTabs(body.substr(1, close - 1));
+        } else if (!body.starts_with(u';') && equals != std::u16string_view::npos &&
+                   !trimBlanksAndTabs(body.substr(0, equals)).empty()) {
+            line.kind = LineKind::Entry;
+            line.name = trimBlanksAndTabs(body.substr(0, equals));
+            line.value = trimBlanksAndTabs(body.substr(equals + 1));
+        }
+        wipeString(decoded);
+        lines_.push_back(std::move(line));
+    }
+    wipeString(*bytes);
+    changed_ = false;
+    return true;
+}
+
+std::optional<IniFile::Range> IniFile::findGroup(std::u16string_view group) const {
+    std::optional<Range> found;
+    if (group.empty()) {
+        found = Range{0, lines_.size()};
+    }
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        if (lines_[i].kind != LineKind::Group) {
+            continue;
+        }
+        if (found) {
+            found->end = i;
+            return found;
+        }
+        if (sameName(lines_[i].name, group)) {
+            found = Range{i + 1, lines_.size()};
+        }
+    }
+    return found;
+}
+
+std::optional<std::size_t> IniFile::findKey(Range range, std::u16string_view key) const {
+    for (std::size_t i = range.begin; i < range.end; ++i) {
+        if (lines_[i].kind == LineKind::Entry && sameName(lines_[i].name, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::u16string IniFile::readString(std::u16string_view group, std::u16string_view key,
+                                   std::u16string_view defaultValue) const {
+    if (auto range = findGroup(group)) {
+        if (auto line = findKey(*range, key)) {
+            return lines_[*line].value;
+        }
+    }
+    return std::u16string(defaultValue);
+}
+
+std::int32_t IniFile::readNumber(std::u16string_view group, std::u16string_view key,
+                                 std::int32_t defaultValue) const {
+    return IniNumber(readString(group, key, decimal(defaultValue)));
+}
+
+void IniFile::writeString(std::u16string_view group, std::u16string_view key,
+                          std::u16string_view value) {
+    Line entry;
+    entry.kind = LineKind::Entry;
+    entry.name = trimBlanksAndTabs(oneLine(key));
+    entry.value = trimBlanksAndTabs(oneLine(value));
+    entry.text = toUtf8(entry.name + u" = " + entry.value);
+
+    auto range = findGroup(group);
+    if (!range) {
+        Line header;
+        header.kind = LineKind::Group;
+        header.name = trimBlanksAndTabs(oneLine(group));
+        header.text = toUtf8(u"[" + header.name + u"]");
+        lines_.push_back(std::move(header));
+        range = Range{lines_.size(), lines_.size()};
+    }
+    if (auto existing = findKey(*range, key)) {
+        Line& line = lines_[*existing];
+        if (line.value == entry.value) {
+            return;
+        }
+        wipeString(line.text);
+        wipeString(line.value);
+        line = std::move(entry);
+    } else {
+        // After the group's last entry, so that blank and comment lines that lead into the
+        // next group stay with it.
+        std::size_t at = range->begin;
+        for (std::size_t i = range->begin; i < range->end; ++i) {
+            if (lines_[i].kind == LineKind::Entry) {
+                at = i + 1;
+            }
+        }
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+    }
+    changed_ = true;
+}
+
+void IniFile::writeNumber(std::u16string_view group, std::u16string_view key, std::int32_t value) {
+    writeString(group, key, decimal(value));
+}
+
+void IniFile::removeGroup(std::u16string_view group) {
+    std::vector<Line> kept;
+    kept.reserve(lines_.size());
+    bool removing = false;
+    for (Line& line : lines_) {
+        if (line.kind == LineKind::Group) {
+            removing = sameName(line.name, group);
+        }
+        if (removing) {
+            wipeString(line.text);
+            wipeString(line.value);
+            changed_ = true;
+        } else {
+            kept.push_back(std::move(line));
+        }
+    }
+    lines_ = std::move(kept);
+}
+
+std::vector<std::pair<std::u16string, std::u16string>> IniFile::entries(
+    std::u16string_view group) const {
+    std::vector<std::pair<std::u16string, std::u16string>> out;
+    if (auto range = findGroup(group)) {
+        for (std::size_t i = range->begin; i < range->end; ++i) {
+            if (lines_[i].kind == LineKind::Entry) {
+                out.emplace_back(lines_[i].name, lines_[i].value);
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<std::u16string> IniFile::groups() const {
+    std::vector<std::u16string> out;
+    for (const Line& line : lines_) {
+        if (line.kind == LineKind::Group) {
+            out.push_back(line.name);
+        }
+    }
+    return out;
+}
+
+bool IniFile::save(const std::string& path) {
+    if (!changed_) {
+        return true;
+    }
+    std::string bytes(byteOrderMark_ ? kByteOrderMark : std::string_view{});
+    for (const Line& line : lines_) {
+        bytes += line.text;
+        bytes += "\r\n";
+    }
+    bool written = writeFileAtomically(path, bytes, 0600);
+    wipeString(bytes);
+    if (written) {
+        changed_ = false;
+    }
+    return written;
+}
+
+}  // namespace vlt

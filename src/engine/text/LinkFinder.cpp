@@ -1,0 +1,77 @@
+#include "engine/text/LinkFinder.h"
+
+#include "engine/text/Text.h"
+
+namespace vlt {
+
+namespace {
+
+constexpr std::u16string_view kPrefixes[] = {u"http://", u"https://", u"ftp://", u"mailto:",
+                                             u"www."};
+
+bool endsLink(char16_t c) {
+    return c <= u' ' || c == u'<' || c == u'>' || c == u'"' || c == 0x7F;
+}
+
+bool trailingPunctuation(char16_t c) {
+    return c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' ||
+           c == u')' || c == u']' || c == u'\'';
+}
+
+bool startsWithIgnoreCase(std::u16string_view text, std::u16string_view prefix) {
+    return text.size() >= prefix.size() && lowerAscii(text.substr(0, prefix.size())) == prefix;
+}
+
+}  // namespace
+
+std::vector<FoundLink> FindLinks(std::u16string_view text) {
+    std::vector<FoundLink> links;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const bool wordStart = i == 0 || !((text[i - 1] >= u'a' && text[i - 1] <= u'z') ||
+                                           (text[i - 1] >= u'A' && text[i - 1] <= u'Z') ||
+                                           (text[i - 1] >= u'0' && text[i - 1] <= u'9'));
+        std::u16string_view prefix;
+        if (wordStart) {
+            for (auto p : kPrefixes) {
+                if (startsWithIgnoreCase(text.substr(i), p)) {
+                    prefix = p;
+                    break;
+                }
+            }
+        }
+        if (prefix.empty()) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + prefix.size();
+        while (end < text.size() && !endsLink(text[end])) {
+            ++end;
+        }
+        while (end > i + prefix.size() && trailingPunctuation(text[end - 1])) {
+            --end;
+        }
+        if (end == i + prefix.size()) {
+            i = end;
+            continue;
+        }
+        std::u16string url(text.substr(i, end - i));
+        if (prefix == u"www.") {
+            url = u"http://" + url;
+        }
+        links.push_back({i, end - i, std::move(url)});
+        i = end;
+    }
+    return links;
+}
+
+bool IsOpenableUrl(std::u16string_view url) {
+    for (auto scheme : {u"http://", u"https://", u"ftp://", u"mailto:"}) {
+        if (startsWithIgnoreCase(url, scheme) && url.size() > std::u16string_view(scheme).size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace vlt

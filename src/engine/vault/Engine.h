@@ -1,0 +1,58 @@
+#pragma once
+// Everything the vault procedures share: the open vault and its ID registry, the settings, the
+// trace log, the desktop they talk to, and the open container's path and kept password.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/Desktop.h"
+#include "engine/crypto/Random.h"
+#include "engine/crypto/SecureBuffer.h"
+#include "engine/log/Logging.h"
+#include "engine/settings/RecentFiles.h"
+#include "engine/settings/Settings.h"
+#include "engine/text/DateText.h"
+#include "engine/vault/ID.h"
+#include "engine/vault/Vault.h"
+
+namespace vlt {
+
+struct Engine {
+    explicit Engine(Desktop& desktop, NumberSource numbers = defaultNumberSource());
+
+    Desktop& desktop;
+    NumberSource numbers;
+    Clock clock = LocalNow;
+    Vault vault;
+    IdRegistry ids;
+    Settings settings;
+    TraceLog log;
+    RecentFiles Recent{std::string()};  // the shell points it at "Recent.ini" at start-up
+
+    std::u16string ContainerPath;      // empty when no container is open
+    SecureText ContainerPassword;      // the open container's password, kept for later saves
+    std::int32_t ViewFilter = 0;       // 0 all entries, 1 expired entries only
+    std::int32_t SearchPosition = -1;  // the find routine's last hit, -1 for none
+
+    // Operations that pump window events while they run (load, save, plugin runs) hold the
+    // engine busy, so that a command arriving meanwhile is turned away instead of running on a
+    // half-built vault.
+    bool busy() const { return busyDepth_ > 0; }
+
+    class BusyGuard {
+      public:
+        explicit BusyGuard(Engine& engine) : engine_(engine) { ++engine_.busyDepth_; }
+        ~BusyGuard() { --engine_.busyDepth_; }
+        BusyGuard(const BusyGuard&) = delete;
+        BusyGuard& operator=(const BusyGuard&) = delete;
+
+      private:
+        Engine& engine_;
+    };
+
+  private:
+    int busyDepth_ = 0;
+};
+
+}  // namespace vlt

@@ -1,0 +1,197 @@
+#include "engine/view/EntryRows.h"
+
+#include <ctime>
+#include <iterator>
+#include <unordered_map>
+#include <utility>
+
+#include "engine/text/Misc.h"
+#include "engine/text/Text.h"
+#include "engine/vault/Engine.h"
+#include "engine/vault/Vault.h"
+
+namespace vlt {
+
+namespace {
+
+constexpr int kPrefetchAhead = 16;
+
+// Collects one entry's attachment names; the same rules serve a single entry and a whole list.
+class SummaryText {
+  public:
+    void add(std::u16string_view fileName) {
+        any_ = true;
+        text_ += fileName;
+        text_ += u", ";
+    }
+
+    std::u16string finish() const {
+        if (!any_) {
+            return u"No attachments";
+        }
+        std::u16string text = trimBlanks(text_);
+        if (!text.empty() && text.back() == u',') {
+            text.pop_back();
+        }
+        return text;
+    }
+
+  private:
+    bool any_ = false;
+    std::u16string text_;
+};
+
+// The mask shows a fixed width so that it gives nothing away about the value's length.
+const std::u16string& maskedCell() {
+    static const std::u16string mask = MaskText(u"     ");
+    return mask;
+}
+
+bool masked(const MaskFields& masks, int column) {
+    switch (column) {
+        case kColAccounts:
+            return masks.Accounts == 1;
+        case kColUserNames:
+            return masks.UserNames == 1;
+        case kColPasswords:
+            return masks.Passwords == 1;
+        case kColURLs:
+            return masks.URLs == 1;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::u16string EntryDateText(std::int32_t date) {
+    // A list refresh formats four dates per row, so this fills a fixed pattern instead of going
+    // through the general mask formatter, which is several times slower. An int32 date always
+    // has a four-digit year.
+    const std::time_t time = date;
+    std::tm parts{};
+    gmtime_r(&time, &parts);
+    const int year = parts.tm_year + 1900;
+    const int fields[] = {parts.tm_mon + 1, parts.tm_mday, year / 100,  year % 100,
+                          parts.tm_hour,    parts.tm_min,  parts.tm_sec};
+    static constexpr std::size_t kOffsets[] = {0, 3, 6, 8, 11, 14, 17};
+    std::u16string text = u"00/00/0000 00:00:00";
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        text[kOffsets[i]] = static_cast<char16_t>(u'0' + fields[i] / 10);
+        text[kOffsets[i] + 1] = static_cast<char16_t>(u'0' + fields[i] % 10);
+    }
+    return text;
+}
+
+bool EntryExpired(const Entry& entry, std::int32_t now) {
+    return entry.Expires == 1 && now >= entry.ExpirationDate;
+}
+
+std::u16string AttachmentSummary(const RecordList<Attachment>& attachments, std::int32_t entryId) {
+    SummaryText summary;
+    for (const Attachment& attachment : attachments) {
+        if (attachment.EntryID == entryId) {
+            summary.add(attachment.FileName);
+        }
+    }
+    return summary.finish();
+}
+
+const EntryRow* EntryRows::row(int at) const {
+    return at >= 0 && at < count() ? &rows[static_cast<std::size_t>(at)] : nullptr;
+}
+
+const Entry* EntryRows::entry(const Vault& vault, int at) const {
+    const EntryRow* shown = row(at);
+    if (shown == nullptr || shown->index < 0 || shown->index >= vault.Entries.count()) {
+        return nullptr;
+    }
+    const Entry& found = vault.Entries.at(shown->index);
+    return found.ID == shown->id ? &found : nullptr;
+}
+
+Entry* EntryRows::entry(Vault& vault, int at) const {
+    return const_cast<Entry*>(entry(static_cast<const Vault&>(vault), at));
+}
+
+WipedText EntryRows::cellText(const Vault& vault, int at, int column,
+                              const MaskFields& masks) const {
+    const EntryRow* shown = row(at);
+    const Entry* source = entry(vault, at);
+    if (shown == nullptr || source == nullptr) {
+        return {};
+    }
+    switch (column) {
+        case kColAccounts:
+        case kColUserNames:
+        case kColPasswords:
+        case kColURLs: {
+            if (masked(masks, column)) {
+                return maskedCell();
+            }
+            const std::u16string* texts[] = {&source->Account, &source->User, &source->Password,
+                                             &source->URL};
+            return *texts[column];
+        }
+        case kColAttachments:
+            return shown->summary >= 0 ? summaries[static_cast<std::size_t>(shown->summary)]
+                                       : SummaryText().finish();
+        case kColCreationDates:
+            return EntryDateText(shown->creationDate);
+        case kColAccessDates:
+            return EntryDateText(shown->accessDate);
+        case kColModificationDates:
+            return EntryDateText(shown->modificationDate);
+        case kColExpirationDates:
+            return shown->expires ? EntryDateText(shown->expirationDate) : u"Never";
+        default:
+            return {};
+    }
+}
+
+EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t viewFilter,
+                         std::int32_t now) {
+    std::unordered_map<std::int32_t, SummaryText> attached;
+    for (const Attachment& attachment : vault.Attachments) {
+        attached[attachment.EntryID].add(attachment.FileName);
+    }
+    EntryRows list;
+    const int count = vault.Entries.count();
+    for (int index = 0; index < count; ++index) {
+        // The records lie scattered over the heap: asking for them well ahead overlaps the
+        // waits for memory instead of taking them one after another.
+        if (index + kPrefetchAhead < count) {
+            __builtin_prefetch(&vault.Entries.at(index + kPrefetchAhead));
+        }
+        const Entry& entry = vault.Entries.at(index);
+        if (entry.GroupID != groupId || (viewFilter == 1 && !EntryExpired(entry, now))) {
+            continue;
+        }
+        EntryRow& row = list.rows.emplace_back();
+        row.id = entry.ID;
+        row.index = index;
+        if (!attached.empty()) {
+            if (auto found = attached.find(entry.ID); found != attached.end()) {
+                row.summary = static_cast<std::int32_t>(list.summaries.size());
+                list.summaries.push_back(found->second.finish());
+            }
+        }
+        row.creationDate = entry.CreationDate;
+        row.accessDate = entry.AccessDate;
+        row.modificationDate = entry.ModificationDate;
+        row.expirationDate = entry.ExpirationDate;
+        row.expires = entry.Expires == 1;
+        row.expired = EntryExpired(entry, now);
+        row.customForeground = entry.CustomForeground == 1;
+        row.foreground = entry.ForegroundColor;
+        row.customBackground = entry.CustomBackground == 1;
+        row.background = entry.BackgroundColor;
+    }
+    return list;
+}
+
+EntryRows BuildEntryRows(const Engine& engine, std::int32_t groupId) {
+    return BuildEntryRows(engine.vault, groupId, engine.ViewFilter, engine.clock());
+}
+
+}  // namespace vlt

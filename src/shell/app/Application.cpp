@@ -1,0 +1,186 @@
+#include "shell/app/Application.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QScreen>
+
+#include "engine/Version.h"
+#include "engine/container/Container.h"
+#include "engine/settings/ConfigFile.h"
+#include "engine/text/Text.h"
+#include "platform/CoreDumps.h"
+#include "shell/app/QtDesktop.h"
+#include "shell/app/QtText.h"
+#include "shell/main/MainWindow.h"
+#include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/UiFonts.h"
+
+#ifndef VLT_BUILD_TIME
+#define VLT_BUILD_TIME "unknown"
+#endif
+
+namespace vlt {
+
+Application::Application(std::string programFile, Prompter& prompter)
+    : programFile_(std::move(programFile)),
+      desktop_(std::make_unique<QtDesktop>(prompter)),
+      engine_(std::make_unique<Engine>(*desktop_)) {
+    openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+Application::~Application() {
+    // The window refers to the engine and the desktop to the window: take them down in order.
+    desktop_->attach(nullptr);
+    window_.reset();
+}
+
+void Application::CheckWindowPosition(MainSettings& settings, const QList<QRect>& screens) {
+    if (screens.isEmpty()) {
+        return;
+    }
+    const QRect first = screens.first();
+    if (settings.MainWinX > first.width()) {
+        settings.MainWinX = 0;
+    }
+    if (settings.MainWinY > first.height()) {
+        settings.MainWinY = 0;
+    }
+    if (settings.MainWinX == -1 || settings.MainWinY == -1) {
+        return;
+    }
+    // A window that no screen shows at all could never be reached: forget its position.
+    const QRect window(settings.MainWinX, settings.MainWinY, std::max(1, settings.MainWinW),
+                       std::max(1, settings.MainWinH));
+    for (const QRect& screen : screens) {
+        if (screen.intersects(window)) {
+            return;
+        }
+    }
+    settings.MainWinX = -1;
+    settings.MainWinY = -1;
+}
+
+void Application::startLog() {
+    Engine& e = *engine_;
+    if (e.settings.Main.LogActions != 1) {
+        return;
+    }
+    if (e.log.Log_Open(paths_.LogPath) == 0) {
+        e.desktop.Message(u"Warning",
+                          u"Error creating log file at: \"" + fromUtf8(paths_.LogPath) + u"\".",
+                          MessageIcon::Warning);
+        return;
+    }
+    e.log.Log_Banner(std::u16string(u"Orvelline Vaultwick v.") + kProgramVersion);
+    e.log.Trace(u"Program compiled on: " + fromUtf8(VLT_BUILD_TIME));
+    e.log.Trace(u"Compiled with GCC-compatible C++20 and Qt " + fromUtf8(qVersion()));
+    e.log.Trace(u"Compiled with ThreadSafe");
+    e.log.Trace(u"Compiled with Unicode");
+}
+
+bool Application::start(const QStringList& arguments) {
+    Engine& e = *engine_;
+    auto trace = [&e](std::u16string_view message) { e.log.Trace(message); };
+
+    // Before any password is typed or any container read.
+    disableCoreDumps();
+    QApplication::setFont(UiFonts::normal());
+    paths_ = ChooseProgramPaths(programFile_);
+    ReadConfig(e.settings, e.desktop, paths_.ConfigPath);
+    e.Recent = RecentFiles(paths_.RecentPath);
+    e.Recent.read();
+    QList<QRect> screens;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        screens << screen->geometry();
+    }
+    CheckWindowPosition(e.settings.Main, screens);
+    startLog();
+
+    // The images are compiled into the program; touching each table loads it.
+    (void)MenuIcon(0);
+    (void)GroupIcon(0);
+    (void)ButtonIcon(0);
+
+    trace(u"Loading plugins");
+    trace(u"Done loading plugins");
+
+    trace(u"Opening main window");
+    ShellHooks hooks;
+    hooks.configPath = paths_.ConfigPath;
+    hooks.endProcess = [this](int code) { endProcess(code); };
+    hooks.openUrl = [this](const QUrl& url) { return openUrl(url); };
+    window_ = std::make_unique<MainWindow>(e, hooks);
+    desktop_->attach(window_.get());
+    window_->setWindowTitle(qs(NoContainerTitle()));
+    window_->resize(e.settings.Main.MainWinW, e.settings.Main.MainWinH);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        window_->move(area.center() - window_->rect().center());
+    }
+
+    trace(u"Configuring main window");
+    trace(u"Adding keyboard shortcuts");
+    trace(u"Creating statusbar");
+    trace(u"Setting up bosskey");
+    trace(u"Creating main menu");
+    window_->CreateMainMenu();
+    for (const char16_t* popup :
+         {u"Creating groups menu", u"Creating entries menu", u"Creating list header menu",
+          u"Creating time menu", u"Creting systray menu", u"Creating toolbar 'add' menu",
+          u"Creating toolbar 'remove' menu", u"Creating toolbar 'move' menu",
+          u"Creating toolbar 'clipboard' menu", u"Configuring menus"}) {
+        trace(popup);
+    }
+    trace(u"Creating toolbar");
+    trace(u"Creating gadgets");
+    trace(u"Adding auto-resize support");
+    trace(u"Configuring gadgets");
+    trace(u"Applying settings to the gadgets");
+    window_->applySettings();
+
+    handleCommandLine(arguments);
+    applyWindowSettings();
+    trace(u"Showing window");
+    if (trayAtStart_) {
+        // Without a notification area the program starts minimised instead.
+        trace(u"Sending program to systray");
+        window_->showMinimized();
+    } else {
+        window_->show();
+    }
+    return true;
+}
+
+void Application::handleCommandLine(const QStringList& arguments) {
+    Engine& e = *engine_;
+    const QString first = arguments.isEmpty() ? QString() : arguments.first();
+    // Only "-tray" is compared without case: paths on this system are case-sensitive.
+    const std::u16string trimmed = trimBlanks(u16s(first));
+    e.log.Trace(u"Program parameter: " + lowerAscii(trimmed));
+    if (trimmed.empty()) {
+        return;
+    }
+    if (lowerAscii(trimmed) == u"-tray") {
+        trayAtStart_ = true;
+        return;
+    }
+    const QFileInfo file(qs(trimmed));
+    if (file.isFile() && file.size() > 0) {
+        // Kept absolute, so the recent-files list still finds it from another folder.
+        OpenContainer(e, u16s(file.absoluteFilePath()));
+    }
+}
+
+void Application::applyWindowSettings() {
+    const MainSettings& m = engine_->settings.Main;
+    engine_->log.Trace(u"Applying window settings");
+    if (m.MainWinX != -1 && m.MainWinY != -1 && m.RememberWinPos == 1) {
+        window_->move(m.MainWinX, m.MainWinY);
+    }
+    if (m.AlwaysOnTop == 1) {
+        window_->setStayOnTop(true);
+    }
+}
+
+}  // namespace vlt

@@ -1,0 +1,60 @@
+#pragma once
+// The program's start-up: folders, settings, recent files, the trace log, the images, the main
+// window and the command line, in that order, then the window is shown.
+
+#include <QCoreApplication>
+#include <QList>
+#include <QRect>
+#include <QStringList>
+#include <QUrl>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/vault/Engine.h"
+#include "platform/DataFolder.h"
+
+namespace vlt {
+
+class MainWindow;
+class Prompter;
+class QtDesktop;
+
+class Application {
+  public:
+    // `programFile` is the path of the running program (its folder decides portable mode).
+    Application(std::string programFile, Prompter& prompter);
+    ~Application();
+
+    // Everything before the event loop. False when the program must end at once.
+    bool start(const QStringList& arguments);
+
+    Engine& engine() { return *engine_; }
+    QtDesktop& desktop() { return *desktop_; }
+    MainWindow& window() { return *window_; }
+    const ProgramPaths& paths() const { return paths_; }
+    bool trayAtStart() const { return trayAtStart_; }
+
+    // How the program ends after the exit sequence (tests record it instead).
+    std::function<void(int code)> endProcess = [](int code) { QCoreApplication::exit(code); };
+    // How a link is handed to the user's browser or mail program (tests record it instead).
+    std::function<bool(const QUrl& url)> openUrl;
+
+    // Moves a stored window position that lies wholly off every screen back to centred, and
+    // clips a left or top edge past the first screen to 0.
+    static void CheckWindowPosition(MainSettings& settings, const QList<QRect>& screens);
+
+  private:
+    void startLog();
+    void handleCommandLine(const QStringList& arguments);
+    void applyWindowSettings();
+
+    std::string programFile_;
+    ProgramPaths paths_;
+    std::unique_ptr<QtDesktop> desktop_;
+    std::unique_ptr<Engine> engine_;
+    std::unique_ptr<MainWindow> window_;
+    bool trayAtStart_ = false;
+};
+
+}  // namespace vlt

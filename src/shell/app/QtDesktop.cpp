@@ -1,0 +1,122 @@
+#include "shell/app/QtDesktop.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QStringList>
+
+#include "shell/app/Prompter.h"
+#include "shell/app/QtText.h"
+#include "shell/dialogs/PasswordDialog.h"
+#include "shell/main/MainWindow.h"
+
+namespace vlt {
+
+QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
+    requesters_.openFile = [](QWidget* parent, const QString& title, const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    };
+    requesters_.saveFile = [](QWidget* parent, const QString& title, const QString& filter) {
+        return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+    };
+    requesters_.password = [this](QWidget* parent, int mode) {
+        PasswordDialogServices services;
+        services.prompter = &prompter_;
+        return PasswordDialog::ask(mode, services, parent);
+    };
+}
+
+QWidget* QtDesktop::dialogParent() const {
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return window_;
+}
+
+QString QtDesktop::qtFilter(std::u16string_view pattern) {
+    const QStringList parts = qs(pattern).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        filters << parts[i];
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtDesktop::Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) {
+    prompter_.message(dialogParent(), qs(caption), qs(text), icon);
+}
+
+bool QtDesktop::AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) {
+    return prompter_.askYesNo(dialogParent(), qs(caption), qs(text), icon);
+}
+
+std::u16string QtDesktop::OpenFileRequester(std::u16string_view title,
+                                            std::u16string_view pattern) {
+    return u16s(requesters_.openFile(dialogParent(), qs(title), qtFilter(pattern)));
+}
+
+std::u16string QtDesktop::SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
+                                            std::u16string_view) {
+    return u16s(requesters_.saveFile(dialogParent(), qs(title), qtFilter(pattern)));
+}
+
+SecureText QtDesktop::AskPassword(int mode) {
+    return requesters_.password(dialogParent(), mode);
+}
+
+void QtDesktop::Progress_Open(std::u16string_view title, std::u16string_view text) {
+    progress_.Progress_Open(qs(title), qs(text));
+}
+
+void QtDesktop::Progress_Update(int value) {
+    progress_.Progress_Update(value);
+}
+
+void QtDesktop::Progress_Close() {
+    progress_.Progress_Close();
+}
+
+void QtDesktop::ProcessPendingEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtDesktop::onWindow(const std::function<void(MainWindow&)>& action) {
+    // Before start-up made the window, and after it went, there is no view to refresh.
+    if (window_ != nullptr) {
+        action(*window_);
+    }
+}
+
+void QtDesktop::SetWindowTitle(std::u16string_view title) {
+    onWindow([&](MainWindow& w) { w.setWindowTitle(qs(title)); });
+}
+
+void QtDesktop::SetStatusField(int field, std::u16string_view text) {
+    onWindow([&](MainWindow& w) { w.setStatusField(field, qs(text)); });
+}
+
+void QtDesktop::SetContainerLabel(std::u16string_view text) {
+    onWindow([&](MainWindow& w) { w.setContainerLabel(qs(text)); });
+}
+
+void QtDesktop::ClearViews() {
+    onWindow([](MainWindow& w) { w.clearViews(); });
+}
+
+void QtDesktop::RebuildGroupTree() {
+    onWindow([](MainWindow& w) { w.rebuildGroupTree(); });
+}
+
+void QtDesktop::RefreshEntryList() {
+    onWindow([](MainWindow& w) { w.Entry_RefreshList(); });
+}
+
+void QtDesktop::RebuildMainMenu() {
+    onWindow([](MainWindow& w) { w.CreateMainMenu(); });
+}
+
+int QtDesktop::SelectedGroupItem() {
+    return window_ != nullptr ? window_->selectedGroupItem() : -1;
+}
+
+}  // namespace vlt

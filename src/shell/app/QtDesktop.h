@@ -1,0 +1,69 @@
+#pragma once
+// The engine's Desktop done with Qt windows: message boxes through a Prompter, file requesters,
+// the password dialog, the progress window, and the main window's views.
+
+#include <QPointer>
+#include <functional>
+
+#include "engine/Desktop.h"
+#include "shell/dialogs/ProgressWindow.h"
+
+class QWidget;
+
+namespace vlt {
+
+class MainWindow;
+class Prompter;
+class ToolSource;
+
+class QtDesktop : public Desktop {
+  public:
+    // What the desktop asks the user for; tests replace these with scripted answers.
+    struct Requesters {
+        std::function<QString(QWidget* parent, const QString& title, const QString& filter)>
+            openFile;
+        std::function<QString(QWidget* parent, const QString& title, const QString& filter)>
+            saveFile;
+        std::function<SecureText(QWidget* parent, int mode)> password;
+    };
+
+    explicit QtDesktop(Prompter& prompter);
+
+    void attach(MainWindow* window) { window_ = window; }
+    Requesters& requesters() { return requesters_; }
+    Prompter& prompter() { return prompter_; }
+
+    void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
+    bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
+    std::u16string OpenFileRequester(std::u16string_view title,
+                                     std::u16string_view pattern) override;
+    std::u16string SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
+                                     std::u16string_view defaultName) override;
+    SecureText AskPassword(int mode) override;
+    void Progress_Open(std::u16string_view title, std::u16string_view text) override;
+    void Progress_Update(int value) override;
+    void Progress_Close() override;
+    void ProcessPendingEvents() override;
+    void SetWindowTitle(std::u16string_view title) override;
+    void SetStatusField(int field, std::u16string_view text) override;
+    void SetContainerLabel(std::u16string_view text) override;
+    void ClearViews() override;
+    void RebuildGroupTree() override;
+    void RefreshEntryList() override;
+    void RebuildMainMenu() override;
+    int SelectedGroupItem() override;
+
+    // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
+    static QString qtFilter(std::u16string_view pattern);
+
+  private:
+    QWidget* dialogParent() const;
+    void onWindow(const std::function<void(MainWindow&)>& action);
+
+    Prompter& prompter_;
+    MainWindow* window_ = nullptr;
+    ProgressPresenter progress_;
+    Requesters requesters_;
+};
+
+}  // namespace vlt

@@ -1,0 +1,35 @@
+#pragma once
+// The main window's toolbar: twelve buttons with icon and text, each reporting its command
+// number through `command`. The add, remove, move and clipboard buttons carry an arrow that
+// opens the matching toolbar popup; their own number asks for nothing. GUI thread only.
+
+#include <QToolBar>
+
+#include "shell/commands/CommandActions.h"
+
+class QToolButton;
+
+namespace vlt {
+
+class PopupMenus;
+
+class MainToolbar : public QToolBar {
+    Q_OBJECT
+
+  public:
+    // The drop-down arrows open popups 6 to 9 of `popups`, which must outlive the toolbar.
+    explicit MainToolbar(const PopupMenus& popups, QWidget* parent = nullptr);
+
+    // The button's item with that command number (104 to 115), or null.
+    QAction* item(int id) const { return items_.find(id); }
+    // The button showing that item, or null.
+    QToolButton* button(int id) const;
+
+  signals:
+    void command(int id);
+
+  private:
+    CommandActions items_;
+};
+
+}  // namespace vlt

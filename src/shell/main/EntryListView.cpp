@@ -1,0 +1,66 @@
+#include "shell/main/EntryListView.h"
+
+#include <QDrag>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include "shell/main/EntryListHeader.h"
+
+namespace vlt {
+
+EntryListView::EntryListView(QWidget* parent) : QTableView(parent) {
+    setObjectName(QStringLiteral("entryList"));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setHorizontalHeader(new EntryListHeader(this));
+    verticalHeader()->hide();
+    // Fixed row heights keep very long lists fast to lay out and scroll.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+EntryListHeader* EntryListView::header() const {
+    return static_cast<EntryListHeader*>(horizontalHeader());
+}
+
+void EntryListView::mousePressEvent(QMouseEvent* event) {
+    pressPosition_ = event->position().toPoint();
+    QTableView::mousePressEvent(event);
+    // A press on blank space deselects only when the button is released; it is no event of the
+    // row that is still selected until then.
+    if (indexAt(pressPosition_).isValid()) {
+        emit touched();
+    }
+}
+
+void EntryListView::startDrag(Qt::DropActions) {
+    emit touched();
+    const QModelIndex index = indexAt(pressPosition_);
+    if (!index.isValid() || !dragText) {
+        return;
+    }
+    const QString text = dragText(index);
+    if (text.isEmpty()) {
+        return;
+    }
+    auto* mime = new QMimeData;
+    mime->setText(text);
+    auto* drag = new QDrag(this);
+    drag->setMimeData(mime);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+}  // namespace vlt

@@ -1,0 +1,729 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <new>
+#include <regex>
+#include <set>
+
+#include "ChildProcess.h"
+#include "RawContainer.h"
+#include "SampleVault.h"
+#include "ScriptedDesktop.h"
+#include "TempDir.h"
+#include "TraceCapture.h"
+#include "engine/container/AtomicFile.h"
+#include "engine/container/Container.h"
+#include "engine/container/ContainerCodec.h"
+#include "engine/container/SystemMemory.h"
+#include "engine/text/Text.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::int32_t kNow = 1796722130;  // 12/08/2026 09:28:50
+const std::u16string kWrongPassword =
+    u"The supplied password is wrong or the database has been modified outside VLT. Please try "
+    u"again.";
+const std::u16string kNotValid = u"This file is not a valid VLT 4.0 container.";
+const std::u16string kLocked = u"The file is locked and could not be created/modified.";
+
+struct ContainerFlow : ::testing::Test {
+    test::TempDir dir;
+    test::ScriptedDesktop desktop;
+    Engine engine{desktop};
+
+    void SetUp() override {
+        engine.clock = [] { return kNow; };
+        engine.settings.Main.Recents = 1;
+        engine.Recent = RecentFiles(dir.file("Recent.ini"));
+    }
+    void TearDown() override {
+        EXPECT_TRUE(desktop.unexpected.empty()) << desktop.unexpected.front();
+        AtomicFile::writeHook() = nullptr;
+    }
+
+    std::u16string path(const std::string& name) { return fromUtf8(dir.file(name)); }
+
+    // Saves `vault` under `name` with `password` through Save As.
+    void saveAs(const Vault& vault, const std::string& name, const std::u16string& password) {
+        engine.vault = Vault();
+        for (const Group& g : vault.Groups)
+            engine.vault.Groups.append(g);
+        for (const Entry& e : vault.Entries)
+            engine.vault.Entries.append(e);
+        for (const Attachment& a : vault.Attachments)
+            engine.vault.Attachments.append(a);
+        desktop.passwordAnswers.push_back(password);
+        desktop.saveFileAnswers.push_back(path(name));
+        ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
+    }
+
+    // Opens `file` answering `password`; the vault is expected to hold something already.
+    int open(const std::u16string& file, const std::u16string& password) {
+        if (!engine.vault.empty()) {
+            desktop.yesNoAnswers.push_back(true);
+        }
+        desktop.passwordAnswers.push_back(password);
+        return OpenContainer(engine, file);
+    }
+
+    // A loaded vault that a refused open must leave exactly as it is.
+    void loadSomething() {
+        engine.vault = test::SampleVault({3});
+        engine.ContainerPath = u"/somewhere/kept.vlt";
+        engine.ContainerPassword = SecureText(u"kept");
+    }
+    void expectSomethingKept() {
+        test::ExpectSameVault(test::SampleVault({3}), engine.vault);
+        EXPECT_TRUE(engine.ContainerPath == u"/somewhere/kept.vlt");
+        EXPECT_TRUE(engine.ContainerPassword.str() == u"kept");
+    }
+};
+
+TEST_F(ContainerFlow, SavedVaultReopensWithEveryFieldAndId) {
+    Vault original = test::SampleVault({0, 15, 16, 17, 1 << 20});
+    saveAs(original, "main", u"s3cret \U0001F511");
+    EXPECT_TRUE(engine.ContainerPath == path("main.vlt"));
+    EXPECT_TRUE(desktop.title == u"Orvelline Vaultwick v4.1 - main.vlt");
+
+    CloseContainer(engine, 1);
+    EXPECT_TRUE(desktop.title == u"Orvelline Vaultwick v4.1 -  no container open");
+    ASSERT_EQ(open(path("main.vlt"), u"s3cret \U0001F511"), 1);
+    test::ExpectSameVault(original, engine.vault);
+    for (std::int32_t id : {101, 104, 201, 202, 301, 305}) {
+        EXPECT_EQ(engine.ids.ID_Exists(id), 1) << id;
+    }
+    EXPECT_TRUE(engine.ContainerPassword.str() == u"s3cret \U0001F511");
+    EXPECT_TRUE(desktop.status[0] == u"4 groups / 2 entries");
+    EXPECT_TRUE(desktop.status[2] == u"Container: " + path("main.vlt"));
+    EXPECT_TRUE(desktop.containerLabel == u"main.vlt");
+    EXPECT_EQ(desktop.passwordModes, (std::vector<int>{kPasswordSave, kPasswordOpen}));
+    ASSERT_EQ(engine.Recent.paths.size(), 1u);
+    EXPECT_TRUE(engine.Recent.paths[0] == path("main.vlt"));
+    EXPECT_GE(desktop.menuRebuilds, 1);
+    EXPECT_EQ(desktop.progressOpen, 0);
+    EXPECT_EQ(desktop.progressValues.back(), 0);
+}
+
+TEST_F(ContainerFlow, TheGoldenFileOpensOnlyWithItsPassword) {
+    test::RawContainer golden;
+    Vault one;
+    one.Groups.append(Group{1, 1, u"", 0});
+    golden.addVault(one);
+    test::writeFile(dir.file("golden.vlt"), golden.text());
+
+    loadSomething();
+    EXPECT_EQ(open(path("golden.vlt"), u"abd"), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == kWrongPassword);
+    EXPECT_TRUE(desktop.lastMessage()->caption == u"Open error");
+    expectSomethingKept();
+
+    EXPECT_EQ(open(path("golden.vlt"), u"abc"), 1);
+    ASSERT_EQ(engine.vault.Groups.count(), 1);
+    EXPECT_EQ(engine.vault.Groups.at(0).ID, 1);
+}
+
+TEST_F(ContainerFlow, SavesDifferInBytesButNotInContent) {
+    Vault original = test::SampleVault();
+    saveAs(original, "a.vlt", u"pw");
+    saveAs(original, "b.vlt", u"pw");
+    auto a = test::readFile(dir.file("a.vlt"));
+    auto b = test::readFile(dir.file("b.vlt"));
+    EXPECT_NE(a.substr(24, 64), b.substr(24, 64));                // fresh IVs
+    EXPECT_EQ(a.substr(a.size() - 10), b.substr(b.size() - 10));  // same plaintext checksum
+    CloseContainer(engine, 1);
+    ASSERT_EQ(open(path("b.vlt"), u"pw"), 1);
+    test::ExpectSameVault(original, engine.vault);
+}
+
+TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
+    test::RawContainer good;
+    good.addVault(test::SampleVault({1, 40}));
+    const std::string goodText = good.text();
+
+    struct Case {
+        std::string name;
+        std::string bytes;
+        std::u16string message;
+        bool asksPassword;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"empty", "", u"The file you have chosen is empty.", false});
+    cases.push_back({"94 bytes", goodText.substr(0, 94), kNotValid, false});
+    cases.push_back(
+        {"95 bytes", std::string(95, 'x'), u"This is not a valid VLT container file.", false});
+    // One byte short of the smallest container: both signatures right, the frame no longer fits.
+    test::RawContainer smallest;
+    Vault one;
+    one.Groups.append(Group{1, 1, u"", 0});
+    smallest.addVault(one);
+    std::string short123 = smallest.text();
+    short123.erase(kHeaderSize + 8, 1);
+    ASSERT_EQ(short123.size(), 123u);
+    cases.push_back({"123 bytes", short123, kNotValid, false});
+    std::string badStart = goodText;
+    badStart[3] = '3';
+    cases.push_back({"bad start", badStart, u"This is not a valid VLT container file.", false});
+    cases.push_back({"truncated", goodText.substr(0, goodText.size() - 1),
+                     u"This is a valid VLT container file, but it seems to be truncated, the "
+                     u"ending signature is missing.",
+                     false});
+    std::string flippedCipher = goodText;
+    flippedCipher[kHeaderSize + 8 + 3] ^= 0x01;
+    cases.push_back({"flipped ciphertext", flippedCipher, kWrongPassword, true});
+    std::string flippedCrc = goodText;
+    flippedCrc[goodText.size() - 10] ^= 0x80;
+    cases.push_back({"flipped checksum", flippedCrc, kWrongPassword, true});
+    for (std::int32_t declared : {-1, 0, 15, 0x7FFFFFF0}) {
+        test::RawContainer bad = good;
+        bad.frames[2].declaredSize = declared;
+        cases.push_back({"frame size " + std::to_string(declared), bad.text(), kNotValid, false});
+    }
+    // No group: nothing would be decrypted, so any password would open it.
+    cases.push_back({"no records", test::RawContainer().text(), kNotValid, false});
+    test::RawContainer entriesOnly;
+    Vault noGroup = test::SampleVault({});
+    noGroup.Groups.clear();
+    entriesOnly.addVault(noGroup);
+    cases.push_back({"entries without a group", entriesOnly.text(), kNotValid, false});
+    test::RawContainer shifted = good;
+    shifted.header.GroupCount -= 1;
+    shifted.header.EntryCount += 1;
+    cases.push_back({"shifted counts", shifted.text(), kNotValid, false});
+    for (std::int32_t rounds : {0, 0x7FFFFFFF}) {
+        std::string bad = goodText;
+        putInt32(reinterpret_cast<std::uint8_t*>(bad.data()) + 20, rounds);
+        cases.push_back({"rounds " + std::to_string(rounds), bad, kNotValid, false});
+    }
+    // Bodies whose checksum is right but whose lengths lie.
+    for (std::int32_t length : {3, 2000}) {
+        test::RawContainer bad = good;
+        putInt32(&bad.frames[0].body[12], length);
+        cases.push_back({"name length " + std::to_string(length), bad.text(), kNotValid, true});
+    }
+    test::RawContainer hugeAttachment = good;
+    auto& attachmentBody = hugeAttachment.frames.back().body;
+    putInt32(&attachmentBody[8], 0x7FFFFFFF);
+    cases.push_back({"attachment size", hugeAttachment.text(), kNotValid, true});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeFile(dir.file("bad.vlt"), c.bytes);
+        loadSomething();
+        desktop.messages.clear();
+        desktop.yesNoAnswers.push_back(true);
+        if (c.asksPassword) {
+            desktop.passwordAnswers.push_back(u"abc");
+        }
+        EXPECT_EQ(OpenContainer(engine, path("bad.vlt")), 0);
+        ASSERT_NE(desktop.lastMessage(), nullptr);
+        EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(c.message));
+        EXPECT_TRUE(desktop.passwordAnswers.empty());
+        EXPECT_EQ(desktop.passwordModes.size(), c.asksPassword ? 1u : 0u);
+        desktop.passwordModes.clear();
+        expectSomethingKept();
+    }
+}
+
+TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
+    EXPECT_EQ(OpenContainer(engine, path("nothing.vlt")), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
+    EXPECT_EQ(OpenContainer(engine, fromUtf8(dir.path().string())), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
+}
+
+TEST_F(ContainerFlow, CancellingThePasswordKeepsTheVaultButForgetsItsPassword) {
+    saveAs(test::SampleVault(), "c.vlt", u"pw");
+    desktop.yesNoAnswers.push_back(true);
+    desktop.passwordAnswers.push_back(u"");
+    EXPECT_EQ(OpenContainer(engine, path("c.vlt")), 0);
+    EXPECT_EQ(engine.vault.Groups.count(), 4);
+    EXPECT_TRUE(engine.ContainerPassword.empty());
+    EXPECT_TRUE(desktop.messages.back().question);  // no error message after the cancel
+
+    desktop.passwordAnswers.push_back(u"new");  // the next save has to ask
+    EXPECT_EQ(SaveContainer(engine), 1);
+    EXPECT_EQ(desktop.passwordModes.back(), kPasswordSave);
+}
+
+TEST_F(ContainerFlow, DecliningTheQuestionsChangesNothing) {
+    loadSomething();
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(OpenContainer(engine, path("x.vlt")), 0);
+    expectSomethingKept();
+
+    desktop.yesNoAnswers.push_back(true);
+    desktop.openFileAnswers.push_back(u"");
+    EXPECT_EQ(OpenContainer(engine, u""), 0);
+    expectSomethingKept();
+
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(CloseContainer(engine, 0), 0);
+    expectSomethingKept();
+    desktop.yesNoAnswers.push_back(true);
+    EXPECT_EQ(CloseContainer(engine, 0), 1);
+    EXPECT_TRUE(engine.vault.empty());
+    EXPECT_TRUE(engine.ContainerPath.empty());
+    EXPECT_TRUE(desktop.containerLabel == u"New container");
+    EXPECT_TRUE(desktop.status[1] == u"0 of 0 selected");
+}
+
+TEST_F(ContainerFlow, SavingNeedsAGroupAndAPassword) {
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text ==
+                u"There are no groups/ in the list. Please add at least one group and try again.");
+    engine.vault.Groups.append(Group{1, 1, u"g", 0});
+    desktop.passwordAnswers.push_back(u"");
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    desktop.passwordAnswers.push_back(u"pw");
+    desktop.saveFileAnswers.push_back(u"");
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_TRUE(engine.ContainerPath.empty());
+}
+
+TEST_F(ContainerFlow, TheExtensionIsAddedUnlessAlreadyThereInAnyCase) {
+    saveAs(test::SampleVault(), "UPPER.VLT", u"pw");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("UPPER.VLT")));
+    saveAs(test::SampleVault(), "notes.txt", u"pw");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("notes.txt.vlt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("notes.txt")));
+}
+
+TEST_F(ContainerFlow, ReplacingAsksFirstAndNoKeepsTheFile) {
+    test::writeFile(dir.file("keep.vlt"), "precious");
+    engine.vault = test::SampleVault();
+    desktop.passwordAnswers.push_back(u"pw");
+    desktop.saveFileAnswers.push_back(path("keep.vlt"));
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_EQ(test::readFile(dir.file("keep.vlt")), "precious");
+    EXPECT_TRUE(desktop.lastMessage()->text ==
+                u"The file already exists. Would you like to replace it?");
+}
+
+TEST_F(ContainerFlow, NewContainersAreOwnerOnly) {
+    saveAs(test::SampleVault(), "private.vlt", u"pw");
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("private.vlt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(ContainerFlow, AFailedSaveLeavesThePreviousContainerWhole) {
+    saveAs(test::SampleVault({5000}), "safe.vlt", u"pw");
+    const std::string before = test::readFile(dir.file("safe.vlt"));
+    engine.vault.Entries.at(0).Password = u"changed";
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    AtomicFile::writeHook() = [](std::size_t written) {
+        errno = ENOSPC;
+        return written < 200;
+    };
+    EXPECT_EQ(SaveContainer(engine), 0);
+    // The system's reason on a second line says what to fix.
+    EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nNo space left on device");
+    EXPECT_EQ(test::readFile(dir.file("safe.vlt")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_EQ(desktop.progressOpen, 0);
+}
+
+TEST_F(ContainerFlow, SavingOverTheOpenContainerBacksItUpFirst) {
+    engine.settings.Main.AutoBackupBeforeMod = 1;
+    saveAs(test::SampleVault(), "a.vlt.vlt", u"pw");  // mode 0 never backs up
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    const std::string first = test::readFile(dir.file("a.vlt.vlt"));
+
+    EXPECT_EQ(SaveContainer(engine), 1);  // mode 1 with the kept password: no question
+    EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup.vlt")), first);
+    EXPECT_EQ(desktop.passwordModes.size(), 1u);
+
+    // A second save within the same second keeps the first backup.
+    const std::string second = test::readFile(dir.file("a.vlt.vlt"));
+    EXPECT_EQ(SaveContainer(engine), 1);
+    EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup.vlt")), first);
+    EXPECT_EQ(test::readFile(dir.file("a_120826_092850_backup_2.vlt")), second);
+}
+
+TEST_F(ContainerFlow, ABackupThatCannotBeWrittenAsksBeforeSaving) {
+    engine.settings.Main.AutoBackupBeforeMod = 1;
+    saveAs(test::SampleVault(), "b.vlt", u"pw");
+    const std::string first = test::readFile(dir.file("b.vlt"));
+    AtomicFile::writeHook() = [](std::size_t) { return false; };  // the backup fails too
+    desktop.yesNoAnswers.push_back(false);
+    EXPECT_EQ(SaveContainer(engine), 0);
+    EXPECT_NE(desktop.lastMessage()->text.find(u"could not make a backup copy"),
+              std::u16string::npos);
+    EXPECT_EQ(test::readFile(dir.file("b.vlt")), first);
+}
+
+TEST_F(ContainerFlow, AnInPlaceSaveThatFailsSaysTheFileMayBeDamaged) {
+    saveAs(test::SampleVault({5000}), "linked.vlt", u"pw");
+    ASSERT_EQ(::link(dir.file("linked.vlt").c_str(), dir.file("second name.vlt").c_str()), 0);
+    const auto size = static_cast<rlim_t>(std::filesystem::file_size(dir.file("linked.vlt")));
+    // A file size limit lets the rewrite of the hard-linked file begin and then fail.
+    const int status = test::runInChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{size / 2, size / 2};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const bool failed = SaveContainer(engine) == 0;
+        const bool explained =
+            desktop.lastMessage() != nullptr &&
+            desktop.lastMessage()->text ==
+                u"The file could not be written completely and may be damaged. The vault is "
+                u"still open: save it under another name with 'Save As' before you close it.\r\n"
+                u"File too large";
+        return (failed ? 0 : 1) + (explained ? 0 : 2);
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {
+    saveAs(test::SampleVault({5000}), "big.vlt", u"pw");
+    const std::string before = test::readFile(dir.file("big.vlt"));
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    desktop.onPendingEvents = [&] {
+        if (desktop.progressOpen > 0) {
+            throw std::bad_alloc();
+        }
+    };
+    ASSERT_EQ(SaveContainer(engine), 0);
+    desktop.onPendingEvents = nullptr;
+    EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(kLocked + u"\r\nCannot allocate memory"));
+    EXPECT_EQ(desktop.progressOpen, 0);
+    EXPECT_EQ(test::readFile(dir.file("big.vlt")), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+
+    // An old file far larger than memory is backed up without being read whole; a backup that
+    // fails half-way is the usual question.
+    engine.settings.Main.AutoBackupBeforeMod = 1;
+    ASSERT_EQ(::truncate(dir.file("big.vlt").c_str(), off_t{1} << 40), 0);
+    AtomicFile::writeHook() = [](std::size_t written) {
+        errno = ENOSPC;
+        return written < (std::size_t{8} << 20);
+    };
+    desktop.yesNoAnswers.push_back(false);
+    ASSERT_EQ(SaveContainer(engine), 0);
+    EXPECT_NE(desktop.lastMessage()->text.find(u"could not make a backup copy"),
+              std::u16string::npos);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(BackupName, DropsEveryExtensionOccurrenceAndAddsTheDate) {
+    EXPECT_TRUE(BackupPath(u"/safe/main.vlt", kNow) == u"/safe/main_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/a.vlt.vlt", kNow) == u"/safe/a_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/a.vlt.b.vlt", kNow) == u"/safe/a.b_120826_092850_backup.vlt");
+    // One pass: what two removals join together is not removed again.
+    EXPECT_TRUE(BackupPath(u"/safe/a..vltvlt.vlt", kNow) ==
+                u"/safe/a.vlt_120826_092850_backup.vlt");
+    EXPECT_TRUE(BackupPath(u"/safe/noext", kNow) == u"/safe/noext_120826_092850_backup");
+}
+
+TEST_F(ContainerFlow, CommandsArrivingDuringTheKeyWorkSeeTheEngineBusy) {
+    // Enough rounds for the key work to take several frames, during which events are pumped.
+    test::RawContainer slow;
+    slow.header.Rounds = kMaxRounds;
+    slow.password = u"pw";
+    slow.addVault(test::SampleVault());
+    test::writeFile(dir.file("busy.vlt"), slow.text());
+    loadSomething();
+    int busySeen = 0;
+    int duringKeyWork = 0;
+    desktop.pendingEventCalls = 0;
+    desktop.onPendingEvents = [&] {
+        busySeen += engine.busy() ? 1 : 0;
+        duringKeyWork += desktop.progressOpen == 0 ? 1 : 0;
+    };
+    desktop.yesNoAnswers.push_back(true);
+    desktop.passwordAnswers.push_back(u"pw");
+    ASSERT_EQ(OpenContainer(engine, path("busy.vlt")), 1);
+    EXPECT_GE(duringKeyWork, 1);
+    EXPECT_EQ(busySeen, desktop.pendingEventCalls);
+    EXPECT_FALSE(engine.busy());
+}
+
+TEST_F(ContainerFlow, TraceLinesNameTheStepsButNeverThePassword) {
+    engine.settings.Main.LogActions = 1;
+    ASSERT_EQ(engine.log.Log_Open(dir.file("VLT.log")), 1);
+    saveAs(test::SampleVault(), "t.vlt", u"hunter2-secret");
+    CloseContainer(engine, 1);
+    ASSERT_EQ(open(path("t.vlt"), u"hunter2-secret"), 1);
+    engine.log.Log_Close();
+    const std::string log = test::readFile(dir.file("VLT.log"));
+    for (const char* step : {"SaveContainerAs() -> Writing header",
+                             "SaveContainerAs() -> Valid key generated, continuing",
+                             "SaveContainerAs() -> Total group length: 26 bytes",
+                             "SaveContainerAs() -> Footer written",
+                             "OpenContainer() -> Checksums match, password correct",
+                             "OpenContainer() -> Entry size: ", "CloseContainer() -> Clearing data",
+                             "FreeMemoryEx() -> Buffer freed"}) {
+        EXPECT_NE(log.find(step), std::string::npos) << step;
+    }
+    EXPECT_EQ(log.find("hunter2"), std::string::npos);
+}
+
+// A sparse file: as large as asked, but only the given stretches take disk space.
+void writeSparse(
+    const std::string& path, std::uint64_t size,
+    const std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>>& stretches) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
+    for (const auto& [at, bytes] : stretches) {
+        ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(at)),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+    ::close(fd);
+}
+
+TEST_F(ContainerFlow, FilesLargerThanMemoryAreRefusedQuicklyAndTheOpenVaultStays) {
+    constexpr std::uint64_t kSize = std::uint64_t{64} << 30;
+    if (AvailableMemory() >= kSize) {
+        GTEST_SKIP() << "this machine could hold 64 GiB of records";
+    }
+    std::vector<std::uint8_t> head(kHeaderSize);
+    EncodeHeader(test::RawContainer().header, head.data());
+    const std::vector<std::uint8_t> tail = {0, 0, 0, 0, 'V', 'L', 'T', 'E', 'O', 'F'};
+
+    // Both signatures right and nothing else: the header names no group.
+    writeSparse(
+        dir.file("signatures.vlt"), kSize,
+        {{0, std::vector<std::uint8_t>(head.begin(), head.begin() + 4)}, {kSize - 10, tail}});
+    // A well-formed file: 32 group frames of almost 2 GiB each, ending right at the checksum.
+    ContainerHeader header = test::RawContainer().header;
+    header.GroupCount = 32;
+    EncodeHeader(header, head.data());
+    std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> stretches = {
+        {0, head}, {kSize - 10, tail}};
+    std::uint64_t at = kHeaderSize;
+    std::uint64_t left = kSize - kHeaderSize - 10 - 32 * 8;
+    for (int i = 0; i < 32; ++i) {
+        const std::uint64_t body = left / static_cast<std::uint64_t>(32 - i);
+        std::vector<std::uint8_t> frame(8);
+        putInt32(frame.data(), kGroupRecord);
+        putInt32(frame.data() + 4, static_cast<std::int32_t>(body));
+        stretches.push_back({at, frame});
+        at += 8 + body;
+        left -= body;
+    }
+    ASSERT_EQ(at, kSize - 10);
+    writeSparse(dir.file("huge.vlt"), kSize, stretches);
+
+    const std::pair<const char*, std::u16string> cases[] = {
+        {"signatures.vlt", kNotValid}, {"huge.vlt", u"Error allocating memory buffers."}};
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        loadSomething();
+        desktop.yesNoAnswers.push_back(true);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(OpenContainer(engine, path(name)), 0);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_TRUE(desktop.lastMessage()->text == message) << toUtf8(desktop.lastMessage()->text);
+        EXPECT_TRUE(desktop.passwordModes.empty());
+        expectSomethingKept();
+    }
+
+    // Memory running out part-way, here while the progress window takes its events: refused
+    // like a file too large, the window closed, the open vault untouched.
+    saveAs(test::SampleVault({100, 200}), "fine.vlt", u"pw");
+    loadSomething();
+    desktop.messages.clear();
+    desktop.onPendingEvents = [this] {
+        if (desktop.progressOpen > 0) {
+            throw std::bad_alloc();
+        }
+    };
+    EXPECT_EQ(open(path("fine.vlt"), u"pw"), 0);
+    EXPECT_TRUE(desktop.lastMessage()->text == u"Error allocating memory buffers.");
+    EXPECT_EQ(desktop.progressOpen, 0);
+    EXPECT_FALSE(engine.busy());
+    expectSomethingKept();
+}
+
+TEST_F(ContainerFlow, RepeatedIdsGetFreshOnesAndRelationsStayWithTheirRecords) {
+    auto entry = [](std::int32_t id, std::int32_t groupId, const char16_t* groupName,
+                    const char16_t* account) {
+        Entry e;
+        e.ID = id;
+        e.GroupID = groupId;
+        e.GroupName = groupName;
+        e.Account = account;
+        return e;
+    };
+    Vault stored;
+    stored.Groups.append(Group{10, 1, u"Mail", 0});
+    stored.Groups.append(Group{10, 1, u"Bank", 0});  // an importer reused the ID
+    stored.Groups.append(Group{20, 1, u"Work", 0});
+    stored.Entries.append(entry(100, 10, u"Bank", u"placed in Bank"));
+    stored.Entries.append(entry(100, 10, u"Mail", u"placed in Mail"));
+    stored.Entries.append(entry(20, 20, u"Work", u"shares the ID of Work"));
+    stored.Entries.append(entry(300, 10, u"Gone", u"placed in a renamed group"));
+    test::AddAttachment(stored, 500, 100, 3);  // on the first entry 100
+    test::AddAttachment(stored, 500, 20, 4);   // on entry 20, not on group 20
+    test::AddAttachment(stored, 100, 777, 5);  // shares an entry's ID; its entry is missing
+    test::RawContainer raw;
+    raw.password = u"pw";
+    raw.addVault(stored);
+    test::writeFile(dir.file("ids.vlt"), raw.text());
+
+    ASSERT_EQ(open(path("ids.vlt"), u"pw"), 1);
+    const Vault& v = engine.vault;
+    std::set<std::int32_t> ids;
+    for (const Group& g : v.Groups) {
+        ids.insert(g.ID);
+    }
+    for (const Entry& e : v.Entries) {
+        ids.insert(e.ID);
+    }
+    for (const Attachment& a : v.Attachments) {
+        ids.insert(a.ID);
+    }
+    EXPECT_EQ(ids.size(), 10u) << "every record has an ID of its own";
+    EXPECT_EQ(engine.ids.count(), 10u);
+    for (std::int32_t id : ids) {
+        EXPECT_EQ(engine.ids.ID_Exists(id), 1) << id;
+    }
+
+    const Group &mail = v.Groups.at(0), &bank = v.Groups.at(1), &work = v.Groups.at(2);
+    EXPECT_EQ(mail.ID, 10);  // the first record with an ID keeps it
+    EXPECT_EQ(work.ID, 20);
+    EXPECT_TRUE(bank.Name == u"Bank");
+    EXPECT_EQ(v.Entries.at(0).ID, 100);
+    EXPECT_EQ(v.Entries.at(0).GroupID, bank.ID);
+    EXPECT_EQ(v.Entries.at(1).GroupID, mail.ID);
+    EXPECT_EQ(v.Entries.at(2).GroupID, work.ID);
+    EXPECT_EQ(v.Entries.at(3).ID, 300);
+    EXPECT_EQ(v.Entries.at(3).GroupID, mail.ID);
+
+    EXPECT_EQ(v.Attachments.at(0).ID, 500);
+    EXPECT_EQ(v.Attachments.at(0).EntryID, v.Entries.at(0).ID);
+    EXPECT_EQ(v.Attachments.at(1).EntryID, v.Entries.at(2).ID);
+    EXPECT_EQ(v.Attachments.at(1).Size, 4);
+    EXPECT_EQ(v.Attachments.at(2).EntryID, 777);
+}
+
+// The trace with buffer addresses, which differ from run to run, written as "#".
+std::string withoutAddresses(std::string lines) {
+    static const std::regex address("(buffer: )[0-9]+");
+    return std::regex_replace(lines, address, "$1#");
+}
+
+TEST_F(ContainerFlow, OpenAndSaveAreTracedStepByStepWithEveryBufferGivenBack) {
+    test::RawContainer golden;
+    Vault one;
+    one.Groups.append(Group{1, 1, u"", 0});
+    golden.addVault(one);
+    test::writeFile(dir.file("golden.vlt"), golden.text());
+    test::TraceCapture opening(engine.log);
+    desktop.passwordAnswers.push_back(u"abc");
+    ASSERT_EQ(OpenContainer(engine, path("golden.vlt")), 1);
+    const std::string freed = R"(FreeMemoryEx() -> Trying to free memory buffer: #
+FreeMemoryEx() -> Freeing buffer: #
+FreeMemoryEx() -> Buffer freed
+)";
+    // The checksum pass and the reading pass each give back both buffers of every record, lists
+    // without records are still named, and the IV blocks go back with the hash and the key.
+    EXPECT_EQ(
+        withoutAddresses(opening.lines()), R"(OpenContainer() -> Asking whether to open the file
+OpenContainer() -> Continuing to load from: ")" +
+                                               dir.file("golden.vlt") + R"("
+OpenContainer() -> Checking the input file
+OpenContainer() -> Reading the file
+OpenContainer() -> File successfully open, FileInH = 1
+OpenContainer() -> Allocate the needed buffers
+OpenContainer() -> Check file signatures
+OpenContainer() -> SigStart = VLT4 | SigEnd = VLTEOF
+OpenContainer() -> Reading CRC32 checksum
+OpenContainer() -> Data CRC32: 588E39D1
+OpenContainer() -> Asking user for the password
+OpenContainer() -> Reading header
+OpenContainer() -> File save date: 01/01/1970, 00:00:00
+OpenContainer() -> Total groups: 1
+OpenContainer() -> Total entries: 0
+OpenContainer() -> Total attachments: 0
+OpenContainer() -> Total transformation rounds: 5120
+OpenContainer() -> Reading IVs
+OpenContainer() -> Header successfully read
+OpenContainer() -> Preparing the key
+SHA256Fingerprint() -> Memory allocated
+SHA256Fingerprint() -> Returning
+EncryptKey256() -> Encrypting key
+EncryptKey256() -> Done
+OpenContainer() -> Obtained transformation key
+OpenContainer() -> Checking is password is correct
+)" + freed + freed + R"(OpenContainer() -> Done calculating, checking hashes
+OpenContainer() -> Calculated checksum: 588E39D1
+OpenContainer() -> Data checksum: 588E39D1
+OpenContainer() -> Checksums match, password correct
+OpenContainer() -> Calculating total progress, opening progress window
+OpenContainer() -> Reading groups
+OpenContainer() -> Reading entry type
+OpenContainer() -> Reading group size
+OpenContainer() -> Group size: 18
+OpenContainer() -> Preparing buffers
+OpenContainer() -> Read data
+OpenContainer() -> Decrypt data
+OpenContainer() -> Adding data in memory
+OpenContainer() -> Adding the entries in the gadgets
+OpenContainer() -> Freeing allocated resources
+)" + freed + freed + R"(OpenContainer() -> Showing progress
+OpenContainer() -> Reading entries
+OpenContainer() -> Reading attachments
+OpenContainer() -> All entries have been read
+OpenContainer() -> Closing progress window
+OpenContainer() -> Cleaning old data
+CloseContainer() -> CloseContainer called
+CloseContainer() -> Clearing data
+CloseContainer() -> Returning
+OpenContainer() -> Refreshing gadgets
+OpenContainer() -> Refreshing statusbar
+OpenContainer() -> Freeing resources
+)" + freed + freed + freed + freed + R"(OpenContainer() -> Closing the file
+OpenContainer() -> Adding file to recent list if necessary
+OpenContainer() -> Refreshing menu
+OpenContainer() -> Returning
+)");
+
+    // Saving checks the key after its self-test, and gives back both buffers of every record.
+    test::TraceCapture saving(engine.log);
+    desktop.passwordAnswers.push_back(u"abc");
+    desktop.saveFileAnswers.push_back(path("saved.vlt"));
+    ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
+    const std::string saved = withoutAddresses(saving.lines());
+    const auto from = saved.find("SaveContainerAs() -> Preparing the key");
+    const auto to = saved.find("SaveContainerAs() -> Writing entries");
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(saved.substr(from, to - from), R"(SaveContainerAs() -> Preparing the key
+SHA256Fingerprint() -> Memory allocated
+SHA256Fingerprint() -> Returning
+EncryptKey256() -> Encrypting key
+EncryptKey256() -> Done
+DecryptKey256() -> Decrypting key
+DecryptKey256() -> Done
+SaveContainerAs() -> Checking if the key is valid
+SaveContainerAs() -> Valid key generated, continuing
+SaveContainerAs() -> Freeing the *DecryptionTest memory buffer
+)" + freed + R"(SaveContainerAs() -> Writing header
+SaveContainerAs() -> Header written
+SaveContainerAs() -> Calculating total entries to be written
+SaveContainerAs() -> Total items: 1. Opening progress window
+SaveContainerAs() -> Writing groups
+SaveContainerAs() -> Preparing data
+SaveContainerAs() -> Total group length: 18 bytes
+SaveContainerAs() -> Writing entry type
+SaveContainerAs() -> Preparing buffer
+SaveContainerAs() -> Calculating checksum
+SaveContainerAs() -> Encrypting data
+SaveContainerAs() -> Writing data
+SaveContainerAs() -> Freeing memory resources
+)" + freed + freed + R"(SaveContainerAs() -> Showing progress
+)");
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "engine/text/DateText.h"
+#include "engine/text/Misc.h"
+#include "engine/text/Text.h"
+
+namespace vlt {
+namespace {
+
+TEST(Utf, RoundTripsEveryPlane) {
+    std::u16string text = u"abc \u00e9\u20ac \U0001F511 \uFFFF";
+    EXPECT_EQ(toUtf8(text), "abc \xc3\xa9\xe2\x82\xac \xf0\x9f\x94\x91 \xef\xbf\xbf");
+    EXPECT_EQ(fromUtf8(toUtf8(text)), text);
+}
+
+TEST(Utf, BrokenSequencesBecomeReplacementCharacters) {
+    EXPECT_EQ(toUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xef\xbf\xbdx");
+    EXPECT_EQ(toUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
+    EXPECT_EQ(fromUtf8("\xff"
+                       "a"),
+              u"\uFFFDa");
+    EXPECT_EQ(fromUtf8("\xc0\xaf"), u"\uFFFD\uFFFD");    // overlong '/'
+    EXPECT_EQ(fromUtf8("\xe2\x82"), u"\uFFFD");          // cut short at the end
+    EXPECT_EQ(fromUtf8("\xed\xa0\x80"), u"\uFFFD");      // encoded surrogate
+    EXPECT_EQ(fromUtf8("\xf4\x90\x80\x80"), u"\uFFFD");  // past U+10FFFF
+}
+
+TEST(Windows1252, HighBytesMapToTheirCodePoints) {
+    EXPECT_EQ(fromWindows1252("\x80\x9f\xa9\xff"
+                              "a"),
+              u"\u20AC\u0178\u00A9\u00FFa");
+    EXPECT_EQ(fromWindows1252("\x81"), u"\u0081");
+}
+
+TEST(TextHelpers, TrimRemovesBlanksOnly) {
+    EXPECT_EQ(trimBlanks(u"  a b  "), u"a b");
+    EXPECT_EQ(trimBlanks(u"\ta\t"), u"\ta\t");
+    EXPECT_EQ(trimBlanks(u"   "), u"");
+}
+
+TEST(TextHelpers, CaseFoldingTouchesAsciiOnly) {
+    EXPECT_EQ(lowerAscii(u"AbC\u00C9"), u"abc\u00C9");
+    EXPECT_TRUE(endsWithIgnoreCase(u"main.VLT", u".vlt"));
+    EXPECT_FALSE(endsWithIgnoreCase(u"vlt", u".vlt"));
+}
+
+TEST(TextHelpers, PathParts) {
+    EXPECT_EQ(fileNamePart(u"/home/a/main.vlt"), u"main.vlt");
+    EXPECT_EQ(fileNamePart(u"C:\\Safe\\main.vlt"), u"main.vlt");
+    EXPECT_EQ(folderPart(u"/home/a/main.vlt"), u"/home/a/");
+    EXPECT_EQ(folderPart(u"main.vlt"), u"");
+    EXPECT_EQ(extensionPart(u"/x.y/a.vlt.vlt"), u"vlt");
+    EXPECT_EQ(extensionPart(u"/x.y/noext"), u"");
+    EXPECT_EQ(hexText(0x588E39D1u), u"588E39D1");
+    EXPECT_EQ(hexText(0), u"0");
+    EXPECT_EQ(decimal(-12), u"-12");
+}
+
+TEST(Dates, MasksFormatTheLocalWallClockAsStored) {
+    const std::int32_t date = 1796722130;  // 2026-12-08 09:28:50
+    EXPECT_EQ(FormatDate(u"%mm/%dd/%yyyy %hh:%ii:%ss", date), u"12/08/2026 09:28:50");
+    EXPECT_EQ(FormatDate(u"%dd/%mm/%yy", date), u"08/12/26");
+    EXPECT_EQ(FormatDate(u"%mm%dd%yy_%hh%ii%ss_backup", date), u"120826_092850_backup");
+    EXPECT_EQ(FormatDate(u"%mm/%dd/%yyyy", -86400), u"12/31/1969");
+    EXPECT_EQ(FormatDate(u"100% sure", 0), u"100% sure");
+}
+
+TEST(Dates, ArithmeticSaturatesInsteadOfWrapping) {
+    EXPECT_EQ(AddSeconds(2147483000, 365LL * 86400), 2147483647);
+    EXPECT_EQ(AddSeconds(-2147483000, -365LL * 86400), -2147483647 - 1);
+    EXPECT_EQ(AddSeconds(10, 5), 15);
+}
+
+TEST(Dates, NowIsCloseToTheSystemClock) {
+    auto now = LocalNow();
+    auto utc = static_cast<std::int64_t>(std::time(nullptr));
+    EXPECT_LE(std::llabs(now - utc), 14 * 3600 + 60);
+}
+
+TEST(Misc, MaskTextHasOneStarPerCharacter) {
+    EXPECT_EQ(MaskText(u""), u"");
+    EXPECT_EQ(MaskText(u"abc"), u"***");
+}
+
+TEST(Misc, ByteSizesPickTheLargestFittingUnit) {
+    EXPECT_EQ(FormatByteSize(0, 2), u"");
+    EXPECT_EQ(FormatByteSize(512, 2), u"512 B");
+    EXPECT_EQ(FormatByteSize(1023, 2), u"1023 B");
+    EXPECT_EQ(FormatByteSize(1024, 2), u"1.00 KB");
+    EXPECT_EQ(FormatByteSize(1536, 2), u"1.50 KB");
+    EXPECT_EQ(FormatByteSize(5LL * 1024 * 1024 * 1024, 1), u"5.0 GB");
+    EXPECT_EQ(FormatByteSize(1024 * 1024, 0), u"1 MB");
+}
+
+TEST(Misc, EnvironmentReferencesExpand) {
+    ::setenv("VLT_TEST_HOME", "/home/u", 1);
+    ::unsetenv("VLT_TEST_MISSING");
+    EXPECT_EQ(ExpandEnvironment(u"%VLT_TEST_HOME%/a"), u"/home/u/a");
+    EXPECT_EQ(ExpandEnvironment(u"/mnt/$VLT_TEST_HOME/${VLT_TEST_HOME}"),
+              u"/mnt/$VLT_TEST_HOME/${VLT_TEST_HOME}");
+    EXPECT_EQ(ExpandEnvironment(u"%VLT_TEST_MISSING%/50% %%"), u"%VLT_TEST_MISSING%/50% %%");
+    EXPECT_EQ(ExpandEnvironment(u"%VLT_TEST_HOME%%VLT_TEST_HOME%"), u"/home/u/home/u");
+}
+
+TEST(Misc, ColoursAreStoredBlueGreenRed) {
+    EXPECT_EQ(colorFromRgb(0x12, 0x34, 0x56), 0x563412);
+    Rgb c = rgbFromColor(0x563412);
+    EXPECT_EQ(c.r, 0x12);
+    EXPECT_EQ(c.b, 0x56);
+    EXPECT_EQ(colorFromRgb(255, 255, 255), 16777215);
+}
+
+TEST(Misc, GradientRowsRunFromTheFirstColourTowardTheSecond) {
+    auto rows = GradientSteps({65, 140, 235}, {25, 75, 185}, 40);
+    ASSERT_EQ(rows.size(), 40u);
+    EXPECT_EQ(rows[0].r, 65);
+    EXPECT_EQ(rows[0].b, 235);
+    EXPECT_EQ(rows[20].r, 45);   // halfway
+    EXPECT_EQ(rows[20].g, 108);  // 140 - 32.5, rounded away from zero
+    EXPECT_EQ(rows[39].r, 26);   // 65 - 39 * 40 / 40
+    EXPECT_TRUE(GradientSteps({0, 0, 0}, {1, 1, 1}, 0).empty());
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <sstream>
+
+#include "ScriptedDesktop.h"
+#include "TempDir.h"
+#include "engine/text/Text.h"
+#include "engine/vault/Engine.h"
+#include "engine/view/SortEntries.h"
+
+namespace vlt {
+namespace {
+
+struct SortFixture : ::testing::Test {
+    test::ScriptedDesktop desktop;
+    Engine engine{desktop};
+    Vault& vault = engine.vault;
+    test::TempDir dir;
+    std::string logPath = dir.file("VLT.log");
+
+    void SetUp() override {
+        engine.settings.Main.LogActions = 1;
+        engine.clock = [] { return 0; };
+        ASSERT_EQ(engine.log.Log_Open(logPath), 1);
+        vault.Groups.append(Group{10, 1, u"Web", 0});
+        vault.Groups.append(Group{20, 1, u"Mail", 0});
+        vault.Groups.append(Group{30, 1, u"Empty", 0});
+        desktop.selectedGroupItem = 1;  // "Web"
+    }
+
+    Entry& add(std::int32_t id, std::int32_t groupId, std::u16string account) {
+        Entry entry;
+        entry.ID = id;
+        entry.GroupID = groupId;
+        entry.Account = std::move(account);
+        entry.Comment = u"comment of " + decimal(id);
+        return vault.Entries.append(std::move(entry));
+    }
+
+    std::vector<std::int32_t> ids() const {
+        std::vector<std::int32_t> out;
+        for (const Entry& entry : vault.Entries) {
+            out.push_back(entry.ID);
+        }
+        return out;
+    }
+
+    // The trace messages written so far, without their time stamps.
+    std::vector<std::string> traces() {
+        engine.log.Log_Close();
+        std::vector<std::string> out;
+        std::istringstream lines(test::readFile(logPath));
+        for (std::string line; std::getline(lines, line);) {
+            out.push_back(line.substr(line.find(' ', line.find(' ') + 1) + 1));
+        }
+        return out;
+    }
+
+    using Ids = std::vector<std::int32_t>;
+};
+
+TEST_F(SortFixture, NoGroupOrRootItemSortsNothing) {
+    add(1, 10, u"b");
+    add(2, 10, u"a");
+    for (int item : {-1, 0, 4}) {  // none, the root item, past the last group
+        desktop.selectedGroupItem = item;
+        EXPECT_EQ(SortEntries(engine, 0, kSortAscending), 0);
+    }
+    EXPECT_EQ(ids(), (Ids{1, 2}));
+    EXPECT_EQ(desktop.listRefreshes, 0);
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_EQ(traces(), (std::vector<std::string>{
+                            "SortEntries() -> Sorting entries\r",
+                            "SortEntries() -> State <= 0, returning\r",
+                            "SortEntries() -> Sorting entries\r",
+                            "SortEntries() -> State <= 0, returning\r",
+                            "SortEntries() -> Sorting entries\r",
+                            "SortEntries() -> State <= 0, returning\r",
+                        }));
+}
+
+TEST_F(SortFixture, GroupWithoutEntriesIsNotRefreshed) {
+    add(1, 10, u"b");
+    desktop.selectedGroupItem = 3;
+    SortEntries(engine, 0, kSortAscending);
+    EXPECT_EQ(desktop.listRefreshes, 0);
+    EXPECT_EQ(traces(), (std::vector<std::string>{"SortEntries() -> Sorting entries\r",
+                                                  "SortEntries() -> Done\r"}));
+}
+
+TEST_F(SortFixture, SortedGroupFillsItsOwnPositionsOnly) {
+    add(1, 10, u"c");
+    add(2, 20, u"z");
+    add(3, 10, u"a");
+    add(4, 20, u"y");
+    add(5, 10, u"b");
+    Entry* before = &vault.Entries.at(2);
+    SortEntries(engine, 0, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{3, 2, 5, 4, 1}));
+    // Whole records travel: the comment goes with its entry, the record with its address.
+    EXPECT_EQ(vault.Entries.at(0).Comment, u"comment of 3");
+    EXPECT_EQ(&vault.Entries.at(0), before);
+    EXPECT_EQ(desktop.listRefreshes, 1);
+    EXPECT_EQ(traces(), (std::vector<std::string>{"SortEntries() -> Sorting entries\r",
+                                                  "SortEntries() -> Done\r"}));
+
+    SortEntries(engine, 0, kSortDescending);
+    EXPECT_EQ(ids(), (Ids{1, 2, 5, 4, 3}));
+}
+
+TEST_F(SortFixture, EqualKeysInAnyCaseKeepTheirOrderInBothDirections) {
+    add(1, 10, u"abc");
+    add(2, 10, u"ABC");
+    add(3, 10, u"b");
+    add(4, 10, u"Abc");
+    add(5, 10, u"a");
+    SortEntries(engine, 0, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{5, 1, 2, 4, 3}));
+    SortEntries(engine, 0, kSortDescending);
+    EXPECT_EQ(ids(), (Ids{3, 1, 2, 4, 5}));
+}
+
+TEST_F(SortFixture, TextFoldsOnlyAsciiLettersToLowerCase) {
+    // Folding to lower case puts '_' and '[' (between 'Z' and 'a') before every letter;
+    // other characters, accented letters included, compare by code unit.
+    add(1, 10, u"B");
+    add(2, 10, u"_b");
+    add(3, 10, u"\u00e9");  // é
+    add(4, 10, u"a");
+    add(5, 10, u"[");
+    add(6, 10, u"\u00c9");  // É
+    add(7, 10, u"");
+    SortEntries(engine, 0, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{7, 5, 2, 4, 1, 6, 3}));
+}
+
+TEST_F(SortFixture, EachTextColumnSortsByItsField) {
+    Entry& first = add(1, 10, u"a");
+    Entry& second = add(2, 10, u"b");
+    first.User = second.Password = first.URL = second.AttachmentNames = u"2";
+    second.User = first.Password = second.URL = first.AttachmentNames = u"1";
+    SortEntries(engine, kColUserNames, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{2, 1}));
+    SortEntries(engine, kColPasswords, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{1, 2}));
+    SortEntries(engine, kColURLs, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{2, 1}));
+    // The stored summary decides, as for every other stored field.
+    SortEntries(engine, kColAttachments, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{1, 2}));
+}
+
+TEST_F(SortFixture, DatesCompareAsSignedNumbers) {
+    const std::int32_t dates[] = {5, std::numeric_limits<std::int32_t>::min(), -5, 0, 5};
+    for (std::int32_t i = 0; i < 5; ++i) {
+        Entry& entry = add(i + 1, 10, u"");
+        entry.CreationDate = entry.AccessDate = entry.ModificationDate = dates[i];
+    }
+    for (int column : {kColCreationDates, kColAccessDates, kColModificationDates}) {
+        SortEntries(engine, column, kSortAscending);
+        EXPECT_EQ(ids(), (Ids{2, 3, 4, 1, 5})) << column;
+        SortEntries(engine, column, kSortDescending);
+        EXPECT_EQ(ids(), (Ids{1, 5, 4, 3, 2})) << column;
+    }
+}
+
+TEST_F(SortFixture, ExpiryDatesOfNonExpiringEntriesCompareAsStored) {
+    Entry& never = add(1, 10, u"");
+    never.Expires = 0;
+    never.ExpirationDate = 300;
+    Entry& soon = add(2, 10, u"");
+    soon.Expires = 1;
+    soon.ExpirationDate = 200;
+    add(3, 10, u"").ExpirationDate = 100;
+    SortEntries(engine, kColExpirationDates, kSortAscending);
+    EXPECT_EQ(ids(), (Ids{3, 2, 1}));
+}
+
+TEST_F(SortFixture, UnknownColumnKeepsTheOrderButStillRefreshes) {
+    add(1, 10, u"b");
+    add(2, 10, u"a");
+    SortEntries(engine, 9, kSortAscending);
+    SortEntries(engine, -1, kSortDescending);
+    EXPECT_EQ(ids(), (Ids{1, 2}));
+    EXPECT_EQ(desktop.listRefreshes, 2);
+}
+
+TEST(NextSortDirectionTest, FirstAscendingThenAlternatingPerColumn) {
+    Settings settings;
+    EXPECT_EQ(NextSortDirection(settings, 0), kSortAscending);
+    EXPECT_EQ(settings.SortDirections[0], 1);
+    EXPECT_EQ(NextSortDirection(settings, 0), kSortDescending);
+    EXPECT_EQ(settings.SortDirections[0], 0);
+    EXPECT_EQ(NextSortDirection(settings, 8), kSortAscending);
+    EXPECT_EQ(NextSortDirection(settings, 0), kSortAscending);
+    EXPECT_EQ(NextSortDirection(settings, 8), kSortDescending);
+
+    const auto flags = settings.SortDirections;
+    EXPECT_EQ(NextSortDirection(settings, 9), kSortAscending);
+    EXPECT_EQ(NextSortDirection(settings, -1), kSortAscending);
+    EXPECT_EQ(settings.SortDirections, flags);
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,186 @@
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "ShellFixture.h"
+#include "engine/text/Text.h"
+
+namespace vlt {
+namespace {
+
+using test::ShellFixture;
+
+const QString kFactoryMessage =
+    "The configuration file could not be read. All the settings were reset to their factory "
+    "defaults. You can always change them from the 'File -> Program configuration' menu.";
+
+TEST_F(ShellFixture, FirstStartCreatesTheDataFolderAndTellsOnce) {
+    startWith();
+    EXPECT_TRUE(std::filesystem::is_regular_file(configPath()));
+    EXPECT_EQ(std::filesystem::status(dataFolder()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
+    EXPECT_EQ(promptTexts(), QStringList{kFactoryMessage});
+    EXPECT_EQ(app->window().windowTitle(), "Orvelline Vaultwick v4.1 -  no container open");
+    EXPECT_EQ(app->window().size(), QSize(685, 450));
+    EXPECT_TRUE(app->window().isVisible());
+    EXPECT_EQ(app->window().statusField(0)->text(), "0 groups / 0 entries");
+    EXPECT_EQ(app->window().statusField(2)->text(), "No container open");
+
+    app.reset();
+    prompter.prompts.clear();
+    startWith();
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(ShellFixture, NoCoreDumpCanHoldTheVault) {
+    startWith();
+    rlimit core{};
+    ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
+    EXPECT_EQ(core.rlim_cur, 0u);
+    EXPECT_EQ(core.rlim_max, 0u);
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
+}
+
+TEST_F(ShellFixture, AConfigBesideTheProgramMakesItPortable) {
+    test::writeFile(home.file("bin/Config.ini"), "");
+    startWith();
+    EXPECT_EQ(app->paths().PortableMode, 1);
+    EXPECT_EQ(app->paths().ConfigPath, home.file("bin/Config.ini"));
+    EXPECT_FALSE(std::filesystem::exists(dataFolder()));
+    EXPECT_TRUE(prompter.prompts.empty());  // an empty file is read, not replaced
+    EXPECT_EQ(app->engine().settings.Main.MainWinW, 685);
+}
+
+TEST_F(ShellFixture, StartUpTracesItsStepsInOrder) {
+    writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
+    make();
+    app->engine().clock = [] { return 1796722130; };
+    ASSERT_TRUE(app->start({}));
+    app->engine().log.Log_Close();
+    const std::string log = test::readFile(dataFolder() + "VLT.log");
+    const char* steps[] = {"\r\n<<< Orvelline Vaultwick v.4.1 >>>\r\n\r\n",
+                           "#08/12/26 09:28:50 Main() -> Program compiled on: ",
+                           "Main() -> Compiled with ThreadSafe",
+                           "Main() -> Compiled with Unicode",
+                           "Main() -> Loading plugins",
+                           "Main() -> Done loading plugins",
+                           "Main() -> Opening main window",
+                           "Main() -> Setting up bosskey",
+                           "Main() -> Creating main menu",
+                           "Main() -> Creating groups menu",
+                           "Main() -> Creting systray menu",
+                           "Main() -> Creating toolbar 'clipboard' menu",
+                           "Main() -> Configuring menus",
+                           "Main() -> Applying settings to the gadgets",
+                           "Main() -> Program parameter: ",
+                           "Main() -> Applying window settings",
+                           "Main() -> Showing window"};
+    std::size_t at = 0;
+    for (const char* step : steps) {
+        const std::size_t found = log.find(step, at);
+        ASSERT_NE(found, std::string::npos) << "missing or out of order: " << step;
+        at = found;
+    }
+}
+
+TEST_F(ShellFixture, WithoutLoggingNoLogFileAppears) {
+    writeConfig("[MainSettings]\r\nLogActions = 0\r\n");
+    startWith();
+    EXPECT_FALSE(std::filesystem::exists(dataFolder() + "VLT.log"));
+}
+
+TEST_F(ShellFixture, AContainerOnTheCommandLineOpensBeforeTheWindowShows) {
+    writeConfig("");
+    const std::string file = sampleContainer();
+    passwords.push_back("abc");
+    startWith({QString::fromStdString(file)});
+    ASSERT_EQ(windowVisibleAtPassword, std::vector<bool>{false});
+    EXPECT_EQ(passwordModes, std::vector<int>{kPasswordOpen});
+    EXPECT_EQ(app->engine().vault.Groups.count(), 4);
+    EXPECT_EQ(app->window().windowTitle(), "Orvelline Vaultwick v4.1 - sample.vlt");
+    EXPECT_EQ(app->window().groupTree()->topLevelItem(0)->text(0), "sample.vlt");
+    EXPECT_EQ(app->window().statusField(0)->text(), "4 groups / 2 entries");
+    EXPECT_EQ(app->window().statusField(2)->text(), "Container: " + QString::fromStdString(file));
+}
+
+TEST_F(ShellFixture, AWrongPasswordOnTheCommandLineIsRefused) {
+    writeConfig("");
+    const std::string file = sampleContainer();
+    passwords.push_back("abd");
+    startWith({QString::fromStdString(file)});
+    EXPECT_TRUE(app->engine().vault.empty());
+    ASSERT_FALSE(prompter.prompts.empty());
+    EXPECT_EQ(prompter.prompts.back().caption, "Open error");
+    EXPECT_EQ(prompter.prompts.back().text,
+              "The supplied password is wrong or the database has been modified outside VLT. "
+              "Please try again.");
+}
+
+TEST_F(ShellFixture, TheTrayArgumentIgnoresCaseAndBlanksButPathsKeepTheirCase) {
+    writeConfig("");
+    startWith({"  -TRAY "});
+    EXPECT_TRUE(app->trayAtStart());
+    EXPECT_TRUE(app->window().isMinimized() || !app->window().isActiveWindow());
+
+    app.reset();
+    const std::string file = sampleContainer("Mixed.VLT");
+    passwords.push_back("abc");
+    startWith({QString::fromStdString(file)});
+    EXPECT_FALSE(app->trayAtStart());
+    EXPECT_EQ(app->engine().ContainerPath, fromUtf8(file));
+
+    // A relative path is kept absolute, so the recent-files list works from anywhere.
+    app.reset();
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(home.path());
+    passwords.push_back("abc");
+    startWith({"Mixed.VLT"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(app->engine().ContainerPath, fromUtf8(file));
+    EXPECT_EQ(app->engine().Recent.paths.front(), fromUtf8(file));
+}
+
+TEST_F(ShellFixture, EmptyOrMissingFilesOnTheCommandLineAreIgnored) {
+    writeConfig("");
+    test::writeFile(home.file("empty.vlt"), "");
+    startWith({QString::fromStdString(home.file("empty.vlt"))});
+    EXPECT_TRUE(passwordModes.empty());
+    EXPECT_TRUE(prompter.prompts.empty());
+    app.reset();
+    startWith({QString::fromStdString(home.file("missing.vlt"))});
+    EXPECT_TRUE(passwordModes.empty());
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST(WindowPosition, StoredPositionsAreCheckedAgainstTheScreens) {
+    const QList<QRect> screens{QRect(0, 0, 1920, 1080)};
+    MainSettings m;
+    m.MainWinW = 685;
+    m.MainWinH = 450;
+    m.MainWinX = 5000;
+    m.MainWinY = 20;
+    Application::CheckWindowPosition(m, screens);
+    EXPECT_EQ(m.MainWinX, 0);
+    EXPECT_EQ(m.MainWinY, 20);
+
+    m.MainWinX = -300;  // partly visible: stays
+    Application::CheckWindowPosition(m, screens);
+    EXPECT_EQ(m.MainWinX, -300);
+
+    m.MainWinX = -3000;  // wholly off every screen: back to centred
+    Application::CheckWindowPosition(m, screens);
+    EXPECT_EQ(m.MainWinX, -1);
+    EXPECT_EQ(m.MainWinY, -1);
+
+    m.MainWinX = 2000;  // on a second screen to the right
+    m.MainWinY = 100;
+    Application::CheckWindowPosition(m, {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1920, 1080)});
+    EXPECT_EQ(m.MainWinX, 0);  // still clipped by the first screen's width, as before
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,354 @@
+// The main window's menu bar: structure, texts and icons, check marks, the recent-files submenu,
+// plugin items and rebuilding.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QPointer>
+#include <memory>
+
+#include "CommandLayout.h"
+#include "shell/commands/MainMenu.h"
+#include "shell/widgets/IconCatalog.h"
+
+namespace vlt {
+namespace {
+
+using test::commandLayout;
+using test::sameIcon;
+using Layout = std::vector<std::string>;
+
+QIcon pluginIcon(Qt::GlobalColor color) {
+    QPixmap picture(16, 16);
+    picture.fill(color);
+    return QIcon(picture);
+}
+
+class MainMenuTest : public ::testing::Test {
+  protected:
+    MainMenuTest() {
+        QObject::connect(&menu, &MainMenu::command, [this](int id) { commands.push_back(id); });
+    }
+
+    void build() { menu.CreateMainMenu(&bar, state); }
+
+    QMenu* find(const char* name) const { return bar.findChild<QMenu*>(QString::fromLatin1(name)); }
+
+    std::vector<QString> topTitles() const {
+        std::vector<QString> titles;
+        for (QAction* action : bar.actions()) {
+            titles.push_back(action->text());
+        }
+        return titles;
+    }
+
+    // Text, icon and the absence of a real key of one item.
+    void expectItem(int id, const char* text, int icon) {
+        QAction* action = menu.action(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_EQ(action->text(), QString::fromLatin1(text)) << id;
+        EXPECT_EQ(action->objectName(), QStringLiteral("command%1").arg(id));
+        if (icon == kNoIcon) {
+            EXPECT_TRUE(action->icon().isNull()) << id;
+        } else {
+            EXPECT_TRUE(sameIcon(action->icon(), MenuIcon(icon))) << id;
+        }
+    }
+
+    QMenuBar bar;
+    MainMenu menu;
+    MainMenuState state;
+    std::vector<int> commands;
+};
+
+TEST_F(MainMenuTest, FixedMenusInOrderWithTheirItemsAndSeparators) {
+    build();
+    EXPECT_EQ(topTitles(), (std::vector<QString>{"&File", "&Edit", "&View", "&Tools", "&Search",
+                                                 "&Help and Support"}));
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+    EXPECT_EQ(commandLayout(find("menuEdit")),
+              (Layout{"11", "12", "13", "-", "14", "15", "16", "-", "17", "-", ">menuCopy", "-",
+                      "27", "28", "-", "29"}));
+    EXPECT_EQ(commandLayout(find("menuCopy")),
+              (Layout{"18", "19", "20", "21", "22", "-", "23", "24", "25", "26"}));
+    EXPECT_EQ(
+        commandLayout(find("menuView")),
+        (Layout{">menuMoveGroup", ">menuMoveEntry", "-", "36", "37", "-", ">menuMaskFields",
+                ">menuColumns", ">menuViewEntries", "-", "53", "54", "-", ">menuSortEntries"}));
+    EXPECT_EQ(commandLayout(find("menuMoveGroup")), (Layout{"30", "31", "32", "33"}));
+    EXPECT_EQ(commandLayout(find("menuMoveEntry")), (Layout{"34", "35"}));
+    EXPECT_EQ(commandLayout(find("menuMaskFields")), (Layout{"38", "39", "40", "41"}));
+    EXPECT_EQ(commandLayout(find("menuColumns")),
+              (Layout{"42", "43", "44", "45", "46", "-", "47", "48", "49", "50"}));
+    EXPECT_EQ(commandLayout(find("menuViewEntries")), (Layout{"51", "52"}));
+    EXPECT_EQ(commandLayout(find("menuSortEntries")),
+              (Layout{"55", "56", "57", "58", "59", "-", "60", "61", "62", "63"}));
+    // No plugins: the Tools menu is the manager alone, without a separator.
+    EXPECT_EQ(commandLayout(find("menuTools")), (Layout{"64"}));
+    EXPECT_EQ(commandLayout(find("menuSearch")), (Layout{"65", "66"}));
+    EXPECT_EQ(commandLayout(find("menuHelp")), (Layout{"67", "-", "68", "69"}));
+    EXPECT_EQ(find("menuImport"), nullptr);
+    EXPECT_EQ(find("menuExport"), nullptr);
+    EXPECT_EQ(find("menuRecent"), nullptr);
+}
+
+TEST_F(MainMenuTest, ItemTextsShortcutLabelsAndIcons) {
+    build();
+    expectItem(0, "&New Container\tCtrl+N", 0);
+    expectItem(3, "Save &As", kNoIcon);
+    expectItem(4, "&Close\tCtrl+W", 3);
+    expectItem(8, "Program C&onfiguration", 7);
+    expectItem(10, "E&xit", 9);
+    expectItem(13, "&Edit Selected Group\tCtrl+Shift+E", 12);
+    expectItem(16, "&Edit/View Selected Entry\tCtrl+E", 15);
+    expectItem(19, "User &Name", 18);
+    expectItem(26, "&Expiration Date", 25);
+    expectItem(29, "&Mass Modify Entries\tCtrl+M", 28);
+    expectItem(33, "&Right\tCtrl+Right", 32);
+    expectItem(34, "&Up\tShift+Up", 29);
+    expectItem(37, "&Collapse All Groups\tShift+C", 34);
+    expectItem(39, "Hide &User Names\tCtrl+J", kNoIcon);
+    expectItem(46, "&Attachments", kNoIcon);
+    expectItem(52, "&Expired Entries", kNoIcon);
+    expectItem(53, "Always On &Top", kNoIcon);
+    expectItem(54, "&Send To Tray\tCtrl+T", 35);
+    expectItem(59, "By &Attachment", 21);
+    expectItem(63, "By &Expiration Date", 25);
+    expectItem(64, "Plugin &manager", 36);
+    expectItem(66, "Find &Next\tF3", 38);
+    expectItem(67, "&Contents\tF1", 39);
+    expectItem(69, "&About", 41);
+    EXPECT_EQ(find("menuCopy")->title(), QStringLiteral("&Copy to clipboard"));
+    EXPECT_EQ(find("menuMoveEntry")->title(), QStringLiteral("&Move entry"));
+    EXPECT_EQ(find("menuSortEntries")->title(), QStringLiteral("&Sort entries"));
+
+    // The labels are only shown: a real key on an item would make the window's own shortcut
+    // for the same key ambiguous, and then neither would fire.
+    for (QAction* action : bar.findChildren<QAction*>()) {
+        EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
+    }
+}
+
+TEST_F(MainMenuTest, CheckMarksFollowTheState) {
+    state.mask.Passwords = 1;
+    state.columns[kColAccounts].Show = 1;
+    state.columns[kColPasswords].Show = 1;
+    state.columns[kColExpirationDates].Show = 1;
+    state.viewFilter = 1;
+    state.stayOnTop = true;
+    build();
+    for (int id = 38; id <= 53; ++id) {
+        EXPECT_TRUE(menu.action(id)->isCheckable()) << id;
+    }
+    EXPECT_FALSE(menu.action(54)->isCheckable());
+    EXPECT_FALSE(menu.action(17)->isCheckable());
+
+    std::vector<int> checked;
+    for (int id = 38; id <= 53; ++id) {
+        if (menu.action(id)->isChecked()) {
+            checked.push_back(id);
+        }
+    }
+    EXPECT_EQ(checked, (std::vector<int>{40, 42, 44, 50, 52, 53}));
+
+    state = MainMenuState{};
+    state.mask.Accounts = 1;
+    state.mask.URLs = 1;
+    state.columns[kColAttachments].Show = 1;
+    build();
+    checked.clear();
+    for (int id = 38; id <= 53; ++id) {
+        if (menu.action(id)->isChecked()) {
+            checked.push_back(id);
+        }
+    }
+    EXPECT_EQ(checked, (std::vector<int>{38, 41, 46, 51}));
+
+    menu.setChecked(53, true);
+    EXPECT_TRUE(menu.action(53)->isChecked());
+    menu.setChecked(12345, true);  // no such item: ignored
+}
+
+TEST_F(MainMenuTest, RecentSubmenuOnlyWhenSwitchedOnAndNotEmpty) {
+    state.recentPaths = {QStringLiteral("/home/u/a.vlt")};
+    state.recentsOn = false;
+    build();
+    EXPECT_EQ(find("menuRecent"), nullptr);
+    EXPECT_EQ(menu.action(300), nullptr);
+    EXPECT_EQ(menu.action(9), nullptr);
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+
+    state.recentsOn = true;
+    state.recentPaths.clear();
+    build();
+    EXPECT_EQ(find("menuRecent"), nullptr);
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+}
+
+TEST_F(MainMenuTest, RecentItemsShowNumberedFileNames) {
+    state.recentsOn = true;
+    state.recentPaths = {QStringLiteral("/home/u/a.vlt"), QStringLiteral("C:\\a\\b.vlt"),
+                         QStringLiteral("\"C:\\x y\\q.vlt\""),
+                         QStringLiteral("/tmp/Tom & Jerry.vlt"), QStringLiteral("plain.vlt")};
+    build();
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", ">menuRecent", "-", "10"}));
+    EXPECT_EQ(find("menuRecent")->title(), QStringLiteral("&Recent files"));
+    EXPECT_EQ(commandLayout(find("menuRecent")),
+              (Layout{"9", "-", "300", "301", "302", "303", "304"}));
+    expectItem(9, "Clear &List", 8);
+    expectItem(300, "1) a.vlt", kNoIcon);
+    expectItem(301, "2) b.vlt", kNoIcon);
+    expectItem(302, "3) q.vlt", kNoIcon);
+    // A "&" in a file name is shown, not taken as a mnemonic.
+    expectItem(303, "4) Tom && Jerry.vlt", kNoIcon);
+    expectItem(304, "5) plain.vlt", kNoIcon);
+
+    menu.action(301)->trigger();
+    menu.action(9)->trigger();
+    EXPECT_EQ(commands, (std::vector<int>{301, 9}));
+}
+
+TEST_F(MainMenuTest, RecentSubmenuStopsAtTenSoNumbersNeverReachThePlugins) {
+    state.recentsOn = true;
+    for (int i = 0; i < 15; ++i) {
+        state.recentPaths.push_back(QStringLiteral("/v/f%1.vlt").arg(i));
+    }
+    state.plugins = {{QStringLiteral("Importer"), 5, 1, pluginIcon(Qt::red)}};
+    build();
+    const Layout recent = commandLayout(find("menuRecent"));
+    EXPECT_EQ(recent, (Layout{"9", "-", "300", "301", "302", "303", "304", "305", "306", "307",
+                              "308", "309"}));
+    expectItem(309, "10) f9.vlt", kNoIcon);
+    EXPECT_EQ(menu.action(310), nullptr);
+    EXPECT_EQ(menu.action(400)->text(), QStringLiteral("Importer"));
+}
+
+TEST_F(MainMenuTest, PluginItemsNumberedImportersThenExportersThenTools) {
+    // Plugin-list order deliberately mixes the types.
+    state.plugins = {{QStringLiteral("D tool"), 41, 0, pluginIcon(Qt::blue)},
+                     {QStringLiteral("C exporter"), 42, 2, pluginIcon(Qt::green)},
+                     {QStringLiteral("A importer"), 43, 1, pluginIcon(Qt::red)},
+                     {QStringLiteral("E previewer"), 44, 3, pluginIcon(Qt::gray)},
+                     {QStringLiteral("B importer"), 45, 1, pluginIcon(Qt::yellow)}};
+    build();
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", ">menuImport", "-", ">menuExport",
+                      "-", "8", "-", "10"}));
+    EXPECT_EQ(find("menuImport")->title(), QStringLiteral("&Import File"));
+    EXPECT_EQ(find("menuExport")->title(), QStringLiteral("&Export File"));
+    EXPECT_EQ(commandLayout(find("menuImport")), (Layout{"400", "401"}));
+    EXPECT_EQ(commandLayout(find("menuExport")), (Layout{"402"}));
+    EXPECT_EQ(commandLayout(find("menuTools")), (Layout{"64", "-", "403"}));
+
+    const std::vector<PluginMenuItem>& items = menu.pluginMenu();
+    ASSERT_EQ(items.size(), 4u);
+    const struct {
+        const char* name;
+        int menuId;
+        int pluginId;
+        std::size_t source;
+    } expected[] = {{"A importer", 400, 43, 2},
+                    {"B importer", 401, 45, 4},
+                    {"C exporter", 402, 42, 1},
+                    {"D tool", 403, 41, 0}};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].name, QString::fromLatin1(expected[i].name));
+        EXPECT_EQ(items[i].menuId, expected[i].menuId);
+        EXPECT_EQ(items[i].pluginId, expected[i].pluginId);
+        EXPECT_TRUE(sameIcon(items[i].icon, state.plugins[expected[i].source].icon));
+        QAction* action = menu.action(expected[i].menuId);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), QString::fromLatin1(expected[i].name));
+        EXPECT_TRUE(sameIcon(action->icon(), state.plugins[expected[i].source].icon));
+    }
+    EXPECT_EQ(menu.action(404), nullptr);  // the previewer has no item
+
+    menu.action(402)->trigger();
+    menu.action(403)->trigger();
+    EXPECT_EQ(commands, (std::vector<int>{402, 403}));
+}
+
+TEST_F(MainMenuTest, ExportersAloneGetOneSeparatorAndSubmenu) {
+    state.plugins = {{QStringLiteral("Only exporter"), 1, 2, pluginIcon(Qt::green)}};
+    build();
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", ">menuExport", "-", "8", "-", "10"}));
+    EXPECT_EQ(menu.action(400)->text(), QStringLiteral("Only exporter"));
+    EXPECT_EQ(commandLayout(find("menuTools")), (Layout{"64"}));
+}
+
+TEST_F(MainMenuTest, TriggeringAnItemEmitsItsNumber) {
+    build();
+    menu.action(17)->trigger();
+    menu.action(40)->trigger();
+    menu.action(62)->trigger();
+    find("menuHelp")->actions().back()->trigger();
+    EXPECT_EQ(commands, (std::vector<int>{17, 40, 62, 69}));
+    // A check-mark item flips its mark as it reports the command.
+    EXPECT_TRUE(menu.action(40)->isChecked());
+}
+
+TEST_F(MainMenuTest, RebuildReplacesTheWholeBar) {
+    state.recentsOn = true;
+    state.recentPaths = {QStringLiteral("/v/a.vlt")};
+    state.plugins = {{QStringLiteral("Tool"), 3, 0, pluginIcon(Qt::blue)}};
+    build();
+    QPointer<QMenu> oldFile = find("menuFile");
+    QPointer<QAction> oldRecent = menu.action(300);
+    ASSERT_TRUE(oldRecent);
+
+    state.recentPaths.clear();
+    state.plugins.clear();
+    build();
+    EXPECT_EQ(bar.actions().size(), 6);
+    EXPECT_EQ(menu.action(300), nullptr);
+    EXPECT_EQ(menu.action(400), nullptr);
+    EXPECT_TRUE(menu.pluginMenu().empty());
+    EXPECT_NE(bar.actions().front()->menu(), oldFile.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(oldFile.isNull());
+    EXPECT_TRUE(oldRecent.isNull());
+    EXPECT_EQ(bar.findChildren<QMenu*>(QStringLiteral("menuFile")).size(), 1);
+    EXPECT_EQ(commandLayout(find("menuTools")), (Layout{"64"}));
+}
+
+TEST_F(MainMenuTest, ClearListRebuildsFromInsideItsOwnItem) {
+    state.recentsOn = true;
+    state.recentPaths = {QStringLiteral("/v/a.vlt"), QStringLiteral("/v/b.vlt")};
+    build();
+    // As the main window does for Clear List: empty the list and rebuild while the item that
+    // asked is still delivering its signal.
+    QObject::connect(&menu, &MainMenu::command, [this](int id) {
+        if (id == 9) {
+            state.recentPaths.clear();
+            build();
+        }
+    });
+    menu.action(9)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(commands, (std::vector<int>{9}));
+    EXPECT_EQ(find("menuRecent"), nullptr);
+    EXPECT_EQ(commandLayout(find("menuFile")),
+              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+}
+
+TEST(MainMenuLifetime, ItemsOutlivingTheMenuObjectReportNothing) {
+    QMenuBar bar;
+    std::vector<int> commands;
+    {
+        MainMenu menu;
+        QObject::connect(&menu, &MainMenu::command, [&](int id) { commands.push_back(id); });
+        menu.CreateMainMenu(&bar, MainMenuState{});
+    }
+    auto* item = bar.findChild<QAction*>(QStringLiteral("command17"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    EXPECT_TRUE(commands.empty());
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,543 @@
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTreeWidget>
+#include <QUrl>
+#include <filesystem>
+
+#include "RawContainer.h"
+#include "SampleVault.h"
+#include "ShellFixture.h"
+#include "engine/settings/IniFile.h"
+#include "engine/text/Text.h"
+#include "shell/commands/MainMenu.h"
+#include "shell/main/EntryListHeader.h"
+#include "shell/main/EntryListModel.h"
+#include "shell/main/EntryListView.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::int32_t kNow = 1796722130;
+
+class MainWindowFlow : public test::ShellFixture {
+  protected:
+    // Starts VLT with the sample container open (password "abc").
+    MainWindow& openSample(const Vault& vault = test::SampleVault({4})) {
+        writeConfig("");
+        test::RawContainer raw;
+        raw.addVault(vault);
+        file = home.file("vault.vlt");
+        test::writeFile(file, raw.text());
+        passwords.push_back("abc");
+        make();
+        app->engine().clock = [] { return kNow; };
+        EXPECT_TRUE(app->start({QString::fromStdString(file)}));
+        return app->window();
+    }
+    QString cell(int row, int column) {
+        auto* model = app->window().entryModel();
+        return model->data(model->index(row, column), Qt::DisplayRole).toString();
+    }
+    // A left click (press and release) at a point of the widget.
+    static void click(QWidget* target, QPoint at, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        const QPointF global = target->mapToGlobal(QPointF(at));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
+                          Qt::LeftButton, keys);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                            Qt::NoButton, keys);
+        QApplication::sendEvent(target, &release);
+    }
+    void clickRow(int row, Qt::KeyboardModifiers keys = Qt::NoModifier) {
+        QTableView* list = app->window().entryList();
+        const QModelIndex index = list->model()->index(row, kColAccounts);
+        click(list->viewport(), list->visualRect(index).center(), keys);
+    }
+    // A click on the comment view's text where `fragment` stands.
+    void clickComment(const QString& fragment) {
+        QTextBrowser* view = app->window().commentView();
+        const auto at = view->toPlainText().indexOf(fragment);
+        ASSERT_GE(at, 0) << fragment.toStdString();
+        QTextCursor cursor(view->document());
+        cursor.setPosition(static_cast<int>(at) + 2);
+        click(view->viewport(), view->cursorRect(cursor).center());
+    }
+    std::string file;
+};
+
+// Three entries in one group, for sorting.
+Vault ThreeEntries() {
+    Vault vault;
+    vault.Groups.append(Group{1, 1, u"Mail", 3});
+    const char16_t* accounts[] = {u"beta", u"Alpha", u"alpha"};
+    for (int i = 0; i < 3; ++i) {
+        Entry e;
+        e.ID = 10 + i;
+        e.GroupID = 1;
+        e.Account = accounts[i];
+        e.Password = u"pw";
+        e.CreationDate = 100 - i;
+        vault.Entries.append(e);
+    }
+    return vault;
+}
+
+// ThreeEntries with comments, the first one holding links of every kind.
+Vault CommentedEntries() {
+    Vault vault = ThreeEntries();
+    vault.Entries.at(0).Comment =
+        u"Log in at https://bank.example/login?a=1&b=2 or www.example.org;\r\nnever "
+        u"javascript:alert(1) or file:///etc/passwd";
+    vault.Entries.at(1).Comment = u"second";
+    vault.Entries.at(2).Comment = u"third";
+    return vault;
+}
+
+TEST_F(MainWindowFlow, TheTreeShowsTheGroupsAndTheListTheSelectedGroupsEntries) {
+    MainWindow& window = openSample();
+    QTreeWidget* tree = window.groupTree();
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(root->text(0), "vault.vlt");
+    ASSERT_EQ(root->childCount(), 2);  // Home (with Banks below it, and Deep below that), ""
+    EXPECT_EQ(root->child(0)->text(0), "Home");
+    EXPECT_EQ(root->child(0)->child(0)->text(0), QString::fromUtf16(u"Banks \u00e9\U0001F3E6"));
+    EXPECT_EQ(root->child(0)->child(0)->child(0)->text(0), "Deep");
+    EXPECT_TRUE(root->child(0)->isExpanded());
+    EXPECT_EQ(window.selectedGroupItem(), 1);
+
+    tree->setCurrentItem(root->child(0)->child(0));  // Banks: the full entry
+    ASSERT_EQ(window.entryModel()->rowCount(), 1);
+    EXPECT_EQ(cell(0, kColAccounts), "Savings");
+    EXPECT_EQ(cell(0, kColUserNames), "*****");
+    EXPECT_EQ(cell(0, kColPasswords), "*****");
+    EXPECT_EQ(cell(0, kColURLs), "https://bank.example/login?a=1&b=2");
+    EXPECT_EQ(cell(0, kColAttachments), "file-4.bin");
+    EXPECT_EQ(cell(0, kColExpirationDates), "12/13/1901 20:45:52");
+    EXPECT_EQ(window.statusField(1)->text(), "0 of 1 selected");
+}
+
+TEST_F(MainWindowFlow, SelectingARowStampsItsAccessDateButRebuildsDoNot) {
+    MainWindow& window = openSample();
+    window.groupTree()->setCurrentItem(window.groupTree()->topLevelItem(0)->child(0)->child(0));
+    Entry& entry = app->engine().vault.Entries.at(0);
+    EXPECT_EQ(entry.AccessDate, 0);
+    window.entryList()->selectRow(0);
+    EXPECT_EQ(entry.AccessDate, kNow);
+    EXPECT_TRUE(window.commentView()->toPlainText().startsWith("ccc"));
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
+
+    entry.AccessDate = 5;
+    window.Entry_RefreshList();  // reselects the row from code
+    EXPECT_EQ(entry.AccessDate, 5);
+    EXPECT_TRUE(window.entryList()->selectionModel()->isRowSelected(0, {}));
+}
+
+TEST_F(MainWindowFlow, DraggingAMaskedPasswordCarriesTheRealText) {
+    MainWindow& window = openSample();
+    window.groupTree()->setCurrentItem(window.groupTree()->topLevelItem(0)->child(0)->child(0));
+    auto* view = qobject_cast<QTableView*>(window.entryList());
+    auto* list = static_cast<EntryListView*>(view);
+    auto* model = window.entryModel();
+    EXPECT_EQ(list->dragText(model->index(0, kColPasswords)),
+              QString::fromUtf16(u"p\u00e4ss \U0001F511 word"));
+    EXPECT_EQ(list->dragText(model->index(0, kColAttachments)), "file-4.bin");
+}
+
+TEST_F(MainWindowFlow, AColumnShownAgainGetsTheWidthItHadWhenHidden) {
+    MainWindow& window = openSample();
+    window.entryList()->setColumnWidth(kColPasswords, 77);
+    window.dispatch(44);
+    EXPECT_TRUE(window.entryList()->isColumnHidden(kColPasswords));
+    EXPECT_FALSE(window.mainMenu()->action(44)->isChecked());
+    EXPECT_EQ(app->engine().settings.Columns[kColPasswords].Show, 0);
+    window.dispatch(97);  // the header popup's item for the same column
+    EXPECT_FALSE(window.entryList()->isColumnHidden(kColPasswords));
+    EXPECT_EQ(window.entryList()->columnWidth(kColPasswords), 77);
+    EXPECT_TRUE(window.mainMenu()->action(44)->isChecked());
+}
+
+TEST_F(MainWindowFlow, MaskTogglesRebuildTheList) {
+    MainWindow& window = openSample();
+    window.groupTree()->setCurrentItem(window.groupTree()->topLevelItem(0)->child(0)->child(0));
+    window.dispatch(40);  // passwords shown
+    EXPECT_EQ(cell(0, kColPasswords), QString::fromUtf16(u"p\u00e4ss \U0001F511 word"));
+    EXPECT_FALSE(window.mainMenu()->action(40)->isChecked());
+    window.dispatch(40);
+    EXPECT_EQ(cell(0, kColPasswords), "*****");
+    EXPECT_TRUE(window.mainMenu()->action(40)->isChecked());
+}
+
+TEST_F(MainWindowFlow, SortingTheSameColumnAgainReversesIt) {
+    MainWindow& window = openSample(ThreeEntries());
+    window.dispatch(55);
+    EXPECT_EQ(cell(0, 0), "Alpha");
+    EXPECT_EQ(cell(1, 0), "alpha");  // equal keys keep their order
+    EXPECT_EQ(cell(2, 0), "beta");
+    window.dispatch(55);
+    EXPECT_EQ(cell(0, 0), "beta");
+    EXPECT_EQ(cell(1, 0), "Alpha");
+    EXPECT_EQ(cell(2, 0), "alpha");
+    // Each column keeps its own direction; the header click shares it with the menu.
+    window.entryList()->horizontalHeader()->sectionClicked(kColCreationDates);
+    EXPECT_EQ(app->engine().vault.Entries.at(0).CreationDate, 98);
+    EXPECT_EQ(app->engine().settings.SortDirections[kColAccounts], 0);
+    EXPECT_EQ(app->engine().settings.SortDirections[kColCreationDates], 1);
+}
+
+TEST_F(MainWindowFlow, SaveAsWritesAContainerThatReopensAndNewAsksAndClears) {
+    MainWindow& window = openSample();
+    passwords.push_back("n3w");
+    saveFiles.push_back(QString::fromStdString(home.file("copy")));
+    window.dispatch(3);
+    ASSERT_TRUE(std::filesystem::exists(home.file("copy.vlt")));
+    EXPECT_EQ(window.windowTitle(), "Orvelline Vaultwick v4.1 - copy.vlt");
+
+    prompter.answers.push_back(false);
+    window.dispatch(0);
+    EXPECT_EQ(app->engine().vault.Groups.count(), 4);
+    prompter.answers.push_back(true);
+    window.dispatch(0);
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to create a new container? Any unsaved entries will be lost!");
+    EXPECT_TRUE(app->engine().vault.empty());
+    EXPECT_EQ(window.groupTree()->topLevelItem(0)->text(0), "New container");
+    EXPECT_EQ(window.entryModel()->rowCount(), 0);
+    EXPECT_EQ(window.statusField(0)->text(), "0 groups / 0 entries");
+
+    openFiles.push_back(QString::fromStdString(home.file("copy.vlt")));
+    passwords.push_back("n3w");
+    window.dispatch(1);
+    test::ExpectSameVault(test::SampleVault({4}), app->engine().vault);
+}
+
+TEST_F(MainWindowFlow, ChangingThePasswordNeedsAnOpenContainer) {
+    writeConfig("");
+    startWith();
+    app->window().dispatch(5);
+    EXPECT_EQ(prompter.prompts.back().text,
+              "The password can't be changed at the moment (no open container).");
+    EXPECT_TRUE(passwordModes.empty());
+
+    app.reset();
+    MainWindow& window = openSample();
+    passwords.push_back("changed");
+    window.dispatch(5);
+    EXPECT_EQ(passwordModes.back(), kPasswordChange);
+    EXPECT_TRUE(app->engine().ContainerPassword.str() == u"changed");
+    EXPECT_TRUE(prompter.prompts.back().text.startsWith("The password has been changed"));
+}
+
+TEST_F(MainWindowFlow, ARecentFileThatVanishedWarnsAndStaysListed) {
+    MainWindow& window = openSample();
+    ASSERT_EQ(app->engine().Recent.paths.size(), 1u);
+    ASSERT_NE(window.mainMenu()->action(300), nullptr);
+    std::filesystem::remove(file);
+    window.dispatch(300);
+    EXPECT_EQ(prompter.prompts.back().text,
+              "The file no longer exists at the known location, loading aborted.");
+    EXPECT_EQ(app->engine().Recent.paths.size(), 1u);
+    window.dispatch(305);  // past the list: nothing
+    window.dispatch(9);    // clear the list
+    EXPECT_TRUE(app->engine().Recent.paths.empty());
+    EXPECT_EQ(window.mainMenu()->action(300), nullptr);
+}
+
+TEST_F(MainWindowFlow, OnlyTheFirstDroppedFileIsOpened) {
+    writeConfig("");
+    const std::string a = sampleContainer("a.vlt");
+    const std::string b = sampleContainer("b.vlt");
+    startWith();
+    passwords.push_back("abc");
+    app->window().openDroppedFiles(
+        {QUrl::fromLocalFile(QString::fromStdString(a)),
+         QUrl::fromLocalFile(QString::fromStdString(b)),
+         QUrl::fromLocalFile(QString::fromStdString(home.file("c.vlt")))});
+    EXPECT_EQ(passwordModes.size(), 1u);
+    EXPECT_EQ(app->engine().ContainerPath, fromUtf8(a));
+
+    app->window().openDroppedFiles(
+        {QUrl::fromLocalFile(QString::fromStdString(home.path().string()))});
+    app->window().openDroppedFiles({QUrl()});
+    EXPECT_EQ(passwordModes.size(), 1u);
+}
+
+TEST_F(MainWindowFlow, NothingRunsWhileTheEngineIsBusy) {
+    MainWindow& window = openSample(ThreeEntries());
+    {
+        Engine::BusyGuard busy(app->engine());
+        window.dispatch(0);  // would ask; must not even do that
+        window.entryList()->horizontalHeader()->sectionClicked(kColAccounts);  // would sort
+        window.close();                                                        // would ask
+    }
+    EXPECT_TRUE(prompter.prompts.empty());
+    EXPECT_EQ(app->engine().vault.Groups.count(), 1);
+    EXPECT_EQ(cell(0, 0), "beta");
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowFlow, SelectAllCountsTheSelectedRows) {
+    MainWindow& window = openSample(ThreeEntries());
+    window.dispatch(17);
+    EXPECT_EQ(window.statusField(1)->text(), "3 of 3 selected");
+    EXPECT_TRUE(window.entryList()->hasFocus() || !window.isActiveWindow());
+}
+
+TEST_F(MainWindowFlow, ExpandAndCollapseActOnTheSelectedGroupOnly) {
+    MainWindow& window = openSample();
+    QTreeWidgetItem* home = window.groupTree()->topLevelItem(0)->child(0);
+    window.groupTree()->setCurrentItem(home);
+    window.dispatch(78);
+    EXPECT_FALSE(home->isExpanded());
+    EXPECT_TRUE(home->isSelected());
+    window.dispatch(77);
+    EXPECT_TRUE(home->isExpanded());
+    window.dispatch(37);
+    EXPECT_FALSE(window.groupTree()->topLevelItem(0)->isExpanded());
+    window.dispatch(36);
+    EXPECT_TRUE(home->child(0)->isExpanded());
+}
+
+TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {
+    MainWindow& window = openSample();
+    for (int id : {11, 14, 16, 18, 27, 28, 29, 64, 65, 69}) {
+        QAction* action = window.mainMenu()->action(id);
+        ASSERT_NE(action, nullptr) << id;
+        EXPECT_FALSE(action->isEnabled()) << id;
+    }
+    for (int id : {0, 1, 2, 3, 5, 10, 38, 42, 51, 53, 55}) {
+        EXPECT_TRUE(window.mainMenu()->action(id)->isEnabled()) << id;
+    }
+}
+
+TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
+    writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
+    test::RawContainer raw;
+    raw.addVault(test::SampleVault({}));
+    file = home.file("vault.vlt");
+    test::writeFile(file, raw.text());
+    passwords.push_back("abc");
+    startWith({QString::fromStdString(file)});
+    MainWindow& window = app->window();
+    window.resize(700, 480);
+    window.dispatch(39);  // user names shown
+    window.dispatch(45);  // URL column hidden
+    app->engine().settings.Search.SearchText = u"needle";
+
+    prompter.answers.push_back(false);
+    window.dispatch(10);
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to exit VLT? Any unsaved changes will be discarded.");
+    EXPECT_TRUE(window.isVisible());
+
+    prompter.answers.push_back(true);
+    window.dispatch(10);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    IniFile ini;
+    ASSERT_TRUE(ini.load(configPath()));
+    EXPECT_EQ(ini.readNumber(u"Window", u"MainWinW", 0), 700);
+    EXPECT_EQ(ini.readNumber(u"MaskFields", u"UserNames", 9), 0);
+    EXPECT_EQ(ini.readNumber(u"Columns", u"ShowColURLs", 9), 0);
+    EXPECT_EQ(ini.readNumber(u"Columns", u"URLsColSize", 0), 120);  // kept, not 0
+    EXPECT_TRUE(ini.readString(u"SearchOptions", u"SearchText", u"") == u"needle");
+    const std::string log = test::readFile(dataFolder() + "VLT.log");
+    EXPECT_NE(log.find("ConfirmExit() -> Saving settings"), std::string::npos);
+    EXPECT_NE(log.find("ConfirmExit() -> End()"), std::string::npos);
+    EXPECT_EQ(log.rfind("\r\n<<< Session ended >>>\r\n"), log.size() - 25);
+}
+
+TEST_F(MainWindowFlow, AFailedAutosaveAsksBeforeDiscarding) {
+    MainWindow& window = openSample();
+    app->engine().settings.Main.Autosave = 1;
+    app->engine().settings.Main.AutoBackupBeforeMod = 0;
+    app->engine().ContainerPath.clear();  // Save asks for a name; the user cancels it
+    passwords.push_back("x");
+    prompter.answers.push_back(true);   // exit?
+    prompter.answers.push_back(false);  // discard unsaved changes?
+    window.dispatch(10);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(endCodes.empty());
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to exit VLT? Any unsaved changes will be discarded.");
+}
+
+TEST_F(MainWindowFlow, AnEmptyVaultExitsWithoutAQuestion) {
+    writeConfig("");
+    startWith();
+    app->window().dispatch(115);
+    EXPECT_FALSE(app->window().isVisible());
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_TRUE(prompter.prompts.empty());
+}
+
+TEST_F(MainWindowFlow, ClosingTheWindowAsksOrMinimisesAsConfigured) {
+    MainWindow& window = openSample();
+    prompter.answers.push_back(false);
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to exit VLT? Any unsaved changes will be discarded.");
+    const std::size_t asked = prompter.prompts.size();
+    app->engine().settings.Main.CloseSendTray = 1;
+    window.close();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_EQ(prompter.prompts.size(), asked);
+}
+
+TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
+    MainWindow& window = openSample();
+    window.SetInterfaceDisabled(1);
+    EXPECT_FALSE(window.groupTree()->isEnabled());
+    EXPECT_FALSE(window.entryList()->isEnabled());
+    EXPECT_FALSE(window.mainMenu()->action(1)->isEnabled() &&
+                 window.menuBar()->actions().first()->isEnabled());
+    window.SetInterfaceDisabled(0);
+    EXPECT_TRUE(window.groupTree()->isEnabled());
+    EXPECT_TRUE(window.menuBar()->actions().first()->isEnabled());
+    EXPECT_FALSE(window.mainMenu()->action(11)->isEnabled());  // still not built
+}
+
+TEST_F(MainWindowFlow, StartAndExitKeepTheDividersWhereTheyWere) {
+    writeConfig("[Window]\r\nSplitter1 = 150\r\nSplitter2 = 260\r\n");
+    for (int round = 0; round < 2; ++round) {
+        startWith();
+        app->window().dispatch(10);
+        ASSERT_EQ(endCodes.size(), static_cast<std::size_t>(round + 1));
+        IniFile ini;
+        ASSERT_TRUE(ini.load(configPath()));
+        EXPECT_EQ(ini.readNumber(u"Window", u"Splitter1", 0), 150) << round;
+        EXPECT_EQ(ini.readNumber(u"Window", u"Splitter2", 0), 260) << round;
+        app.reset();
+    }
+}
+
+TEST_F(MainWindowFlow, ACommentLinkOpensOnlyAfterYesAndOnlyForWebAndMail) {
+    MainWindow& window = openSample(CommentedEntries());
+    clickRow(0);
+    // A stored line end (CR LF) is one line break.
+    ASSERT_EQ(window.commentView()->toPlainText().toStdString(),
+              "Log in at https://bank.example/login?a=1&b=2 or www.example.org;\nnever "
+              "javascript:alert(1) or file:///etc/passwd");
+    const auto asked = [this] { return prompter.prompts.size(); };
+
+    prompter.answers.push_back(false);
+    clickComment("bank.example");
+    ASSERT_EQ(asked(), 1u);
+    EXPECT_EQ(prompter.prompts.back().caption, "Please confirm");
+    EXPECT_EQ(prompter.prompts.back().text,
+              "Would you like to open the link below in the default browser window?\r\n\r\n"
+              "\"https://bank.example/login?a=1&b=2\"");
+    EXPECT_EQ(prompter.prompts.back().icon, MessageIcon::Question);
+    EXPECT_TRUE(prompter.prompts.back().question);
+    EXPECT_TRUE(openedUrls.isEmpty());
+
+    prompter.answers.push_back(true);
+    clickComment("bank.example");
+    EXPECT_EQ(openedUrls, QStringList{"https://bank.example/login?a=1&b=2"});
+
+    // The question quotes the link as written; the browser gets it with its scheme.
+    prompter.answers.push_back(true);
+    clickComment("www.example.org");
+    EXPECT_TRUE(prompter.prompts.back().text.endsWith("\r\n\r\n\"www.example.org\""));
+    EXPECT_EQ(openedUrls.size(), 2);
+    EXPECT_EQ(openedUrls.back(), "http://www.example.org");
+
+    // Other schemes are no links, and anchors the comment was not given open nothing.
+    prompter.answers.assign({true, true, true, true, true});
+    clickComment("javascript");
+    clickComment("etc/passwd");
+    for (const char* forged : {"javascript:alert(1)", "file:///etc/passwd", "#7", "#-1", "#"}) {
+        window.commentView()->anchorClicked(QUrl(QString::fromLatin1(forged)));
+    }
+    EXPECT_EQ(asked(), 3u);
+    EXPECT_EQ(openedUrls.size(), 2);
+}
+
+TEST_F(MainWindowFlow, OnlyHeaderClicksSetTheSortArrowAndAscendingPointsUp) {
+    MainWindow& window = openSample(ThreeEntries());
+    auto* header = window.findChild<EntryListHeader*>(QStringLiteral("entryListHeader"));
+    ASSERT_NE(header, nullptr);
+    ASSERT_EQ(window.entryList()->horizontalHeader(), header);
+    auto arrow = [header](int section) {
+        QStyleOptionHeader option;
+        header->initStyleOptionForIndex(&option, section);
+        return option.sortIndicator;
+    };
+
+    header->sectionClicked(kColAccounts);
+    EXPECT_EQ(cell(0, 0), "Alpha");  // ascending
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
+    header->sectionClicked(kColAccounts);
+    EXPECT_EQ(cell(0, 0), "beta");  // descending
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortDown);
+    header->sectionClicked(kColAccounts);
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
+
+    window.dispatch(55);  // the menu's sort command: sorts, leaves the arrows alone
+    EXPECT_EQ(cell(0, 0), "beta");
+    EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
+
+    header->sectionClicked(kColCreationDates);
+    EXPECT_EQ(arrow(kColCreationDates), QStyleOptionHeader::SortUp);
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (column != kColCreationDates) {
+            EXPECT_EQ(arrow(column), QStyleOptionHeader::None) << column;
+        }
+    }
+}
+
+TEST_F(MainWindowFlow, OnlyASelectedRowIsCurrent) {
+    MainWindow& window = openSample(CommentedEntries());
+    QTableView* list = window.entryList();
+    Vault& vault = app->engine().vault;
+    auto stamped = [&vault] {
+        std::vector<std::int32_t> ids;
+        for (Entry& entry : vault.Entries) {
+            if (entry.AccessDate != 0) {
+                ids.push_back(entry.ID);
+            }
+            entry.AccessDate = 0;
+        }
+        return ids;
+    };
+    clickRow(1);
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 3 selected");
+    EXPECT_EQ(window.commentView()->toPlainText(), "second");
+    EXPECT_EQ(stamped(), std::vector<std::int32_t>{11});
+
+    // Blank space below the rows deselects all: no comment stays, and neither a later click
+    // nor the list gaining the focus (Qt then makes its first row current) stamps an entry.
+    const QPoint blank(10, list->viewport()->height() - 3);
+    ASSERT_FALSE(list->indexAt(blank).isValid());
+    click(list->viewport(), blank);
+    EXPECT_EQ(window.statusField(1)->text(), "0 of 3 selected");
+    EXPECT_TRUE(window.commentView()->toPlainText().isEmpty());
+    click(list->viewport(), blank);
+    QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(list, &focus);
+    EXPECT_TRUE(window.commentView()->toPlainText().isEmpty());
+    EXPECT_TRUE(stamped().empty());
+
+    // Deselecting the current row of several makes the first row still selected current.
+    clickRow(2);
+    clickRow(0, Qt::ControlModifier);
+    EXPECT_EQ(window.statusField(1)->text(), "2 of 3 selected");
+    EXPECT_EQ(window.commentView()->toPlainText().left(6), "Log in");
+    clickRow(0, Qt::ControlModifier);
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 3 selected");
+    EXPECT_EQ(window.commentView()->toPlainText(), "third");
+    EXPECT_EQ(stamped().back(), 12);
+}
+
+}  // namespace
+}  // namespace vlt
