@@ -764,7 +764,7 @@ void MainWindow::sortBy(int column) {
     if (column < 0 || column >= kColumnCount) {
         return;
     }
-    SortEntries(engine_, column, NextSortDirection(engine_.settings, column));
+    SortEntries(engine_, column, NextSortDirection(engine_, column));
 }
 
 void MainWindow::onHeaderClicked(int column) {
@@ -773,7 +773,7 @@ void MainWindow::onHeaderClicked(int column) {
     }
     dispatch(55 + column);
     // The column's flag now names the direction of its next sort: 1 after an ascending one.
-    list_->header()->showSortArrow(column, engine_.settings.SortDirections[column] == 1
+    list_->header()->showSortArrow(column, engine_.SortDirections[column] == 1
                                                ? QStyleOptionHeader::SortUp
                                                : QStyleOptionHeader::SortDown);
 }
