@@ -1,8 +1,8 @@
 #pragma once
 // "Config.ini": where the settings records live between runs. Start-up reads the whole file,
 // the configuration window's Apply writes the group "MainSettings", and the exit writes the
-// view state (groups "Window", "MaskFields", "Columns", "SearchOptions"). The sort directions
-// are never stored. The file may hold the last search text, so a new file is owner-only.
+// view state (groups "Window", "MaskFields", "Columns", "SearchOptions"). The file may hold the
+// last search text, so a new file is owner-only.
 
 #include <cstdint>
 #include <string>
@@ -19,14 +19,13 @@ enum ConfigReadResult : int {
     kConfigRecreated = 2,   // unreadable, recreated with factory values, "Information" shown
 };
 
-// The settings of a freshly created "Config.ini" (sort directions all 0).
+// The settings of a freshly created "Config.ini".
 Settings FactorySettings();
 
 // Reads every stored setting from the file, each absent key taking its *missing* default (which
 // differs from the factory value for CommentBKColor). When the file cannot be read it is
 // recreated with the factory values and the user is told; when it cannot even be created the
-// user is warned and the factory values are used for this run all the same. SortDirections are
-// left as they are.
+// user is warned and the factory values are used for this run all the same.
 int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPath);
 
 // The configuration window's Apply: the group "MainSettings" in record order, creating the file

@@ -96,8 +96,6 @@ struct Settings {
     MaskFields Mask;
     std::array<ColumnSetting, kColumnCount> Columns{};
     SearchOptions Search;
-    // 0 = the next sort by that column is ascending, 1 = descending. Never stored.
-    std::array<std::int32_t, kColumnCount> SortDirections{};
 };
 
 }  // namespace vlt

@@ -2,6 +2,7 @@
 // Everything the vault procedures share: the open vault and its ID registry, the settings, the
 // trace log, the desktop they talk to, and the open container's path and kept password.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,6 +35,10 @@ struct Engine {
     SecureText ContainerPassword;      // the open container's password, kept for later saves
     std::int32_t ViewFilter = 0;       // 0 all entries, 1 expired entries only
     std::int32_t SearchPosition = -1;  // the find routine's last hit, -1 for none
+    // Per entry-list column: 0 = the next sort by it is ascending, 1 = descending. The menu's
+    // sort commands and the list's header clicks share them; they last as long as the program
+    // runs and are no setting, so no file keeps them.
+    std::array<std::int32_t, kColumnCount> SortDirections{};
 
     // Operations that pump window events while they run (load, save, plugin runs) hold the
     // engine busy, so that a command arriving meanwhile is turned away instead of running on a

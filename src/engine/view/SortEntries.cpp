@@ -104,11 +104,11 @@ int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction) {
     return 0;
 }
 
-std::int32_t NextSortDirection(Settings& settings, int column) {
+std::int32_t NextSortDirection(Engine& engine, int column) {
     if (column < 0 || column >= kColumnCount) {
         return kSortAscending;
     }
-    std::int32_t& flag = settings.SortDirections[column];
+    std::int32_t& flag = engine.SortDirections[column];
     if (flag == 0) {
         flag = 1;
         return kSortAscending;

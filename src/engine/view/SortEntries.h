@@ -4,8 +4,6 @@
 
 #include <cstdint>
 
-#include "engine/settings/Settings.h"
-
 namespace vlt {
 
 struct Engine;
@@ -19,7 +17,7 @@ enum SortDirection : std::int32_t { kSortAscending = 0, kSortDescending = 1 };
 int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction);
 
 // The direction the sort command of `column` sorts in now: ascending the first time, then
-// alternating. Flips the column's flag in SortDirections.
-std::int32_t NextSortDirection(Settings& settings, int column);
+// alternating. Flips the column's flag in the engine's SortDirections.
+std::int32_t NextSortDirection(Engine& engine, int column);
 
 }  // namespace vlt

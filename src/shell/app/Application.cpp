@@ -106,6 +106,7 @@ bool Application::start(const QStringList& arguments) {
     trace(u"Done loading plugins");
 
     trace(u"Opening main window");
+    // The window traces the steps of its own building.
     ShellHooks hooks;
     hooks.configPath = paths_.ConfigPath;
     hooks.endProcess = [this](int code) { endProcess(code); };
@@ -119,23 +120,6 @@ bool Application::start(const QStringList& arguments) {
         window_->move(area.center() - window_->rect().center());
     }
 
-    trace(u"Configuring main window");
-    trace(u"Adding keyboard shortcuts");
-    trace(u"Creating statusbar");
-    trace(u"Setting up bosskey");
-    trace(u"Creating main menu");
-    window_->CreateMainMenu();
-    for (const char16_t* popup :
-         {u"Creating groups menu", u"Creating entries menu", u"Creating list header menu",
-          u"Creating time menu", u"Creting systray menu", u"Creating toolbar 'add' menu",
-          u"Creating toolbar 'remove' menu", u"Creating toolbar 'move' menu",
-          u"Creating toolbar 'clipboard' menu", u"Configuring menus"}) {
-        trace(popup);
-    }
-    trace(u"Creating toolbar");
-    trace(u"Creating gadgets");
-    trace(u"Adding auto-resize support");
-    trace(u"Configuring gadgets");
     trace(u"Applying settings to the gadgets");
     window_->applySettings();
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/text/Text.h"
+#include "shell/app/QtText.h"
 #include "shell/widgets/IconCatalog.h"
 
 namespace vlt {
@@ -18,7 +19,7 @@ QString literalMenuText(QString text) {
 
 // "1) " and the file name part of the path, surrounding double quotes dropped.
 QString recentItemText(int position, const QString& path) {
-    QString name = QString::fromStdU16String(fileNamePart(path.toStdU16String()));
+    QString name = qs(fileNamePart(u16s(path)));
     if (name.startsWith(QLatin1Char('"'))) {
         name.remove(0, 1);
     }

@@ -10,10 +10,9 @@
 
 #include "engine/Desktop.h"
 #include "shell/app/Prompter.h"
-#include "shell/main/Gadgets.h"
 #include "shell/widgets/Banners.h"
+#include "shell/widgets/DialogParts.h"
 #include "shell/widgets/IconCatalog.h"
-#include "shell/widgets/ImageButton.h"
 #include "shell/widgets/UiFonts.h"
 
 namespace vlt {
@@ -66,52 +65,6 @@ constexpr std::array<LaunchReport, 5> kLaunchReports{{
      "Only tool plugins can be launched in this fashion."},
 }};
 
-QLineEdit* makeMaskedField(QWidget* parent, const char* name, const QRect& place,
-                           const QString& tip) {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(QLatin1String(name));
-    field->setGeometry(place);
-    field->setEchoMode(QLineEdit::Password);
-    // Masked with "*", as every masked field of the program.
-    field->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
-    field->setToolTip(tip);
-    return field;
-}
-
-QPushButton* makeIconButton(QWidget* parent, const char* name, const QRect& place, int icon,
-                            const QString& tip) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setGeometry(place);
-    button->setIcon(MenuIcon(icon));
-    button->setIconSize(QSize(16, 16));
-    button->setAutoDefault(false);
-    button->setToolTip(tip);
-    return button;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QRect& place, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(place);
-    return label;
-}
-
-// Overwrites the characters the field holds, then empties it (which also drops its undo
-// history). Qt offers no way to reach copies it made while the text was typed.
-void wipeField(QLineEdit* field) {
-    if (!field) {
-        return;
-    }
-    const QString text = field->text();  // shares the field's own buffer
-    // Text set from a literal lives in read-only memory and holds nothing typed.
-    if (!text.isEmpty() && text.data_ptr().isMutable()) {
-        wipeBytes(const_cast<QChar*>(text.constData()),
-                  static_cast<std::size_t>(text.size()) * sizeof(QChar));
-    }
-    field->setText(QString());
-}
-
 }  // namespace
 
 PasswordDialog::PasswordDialog(int mode, const PasswordDialogServices& services, QWidget* parent)
@@ -138,16 +91,15 @@ void PasswordDialog::createControls() {
     const int lower = two ? 0 : -kConfirmRowHeight;  // shift of the rows below the fields
     setFixedSize(kWidth, two ? kTwoFieldHeight : kOneFieldHeight);
 
-    auto* banner = makeLabel(this, "banner", QRect(0, 0, kWidth, kBannerHeight), QString());
-    banner->setPixmap(Banner(layout.banner));
+    makeBanner(this, Banner(layout.banner));
     SeparatorGadget(this, 0, 40, 380, 5);
 
     makeLabel(this, "passwordLabel", QRect(5, 53, 105, 15), QStringLiteral("Password:"));
     passwordField_ = makeMaskedField(this, "passwordField", QRect(110, 50, two ? 230 : 200, 20),
                                      QStringLiteral("Type the password here"));
-    auto* showHide =
-        makeIconButton(this, "showHideButton", QRect(two ? 345 : 315, 48, 25, 25), kShowHideIcon,
-                       QStringLiteral("Hide / Show the passwords in the field(s)"));
+    auto* showHide = makeIconButton(this, "showHideButton", QRect(two ? 345 : 315, 48, 25, 25),
+                                    MenuIcon(kShowHideIcon),
+                                    QStringLiteral("Hide / Show the passwords in the field(s)"));
     connect(showHide, &QPushButton::clicked, this, &PasswordDialog::toggleShown);
 
     if (two) {
@@ -156,8 +108,9 @@ void PasswordDialog::createControls() {
                                         QStringLiteral("Confirm the password"));
     }
 
-    toolsButton_ = makeIconButton(this, "toolsButton", QRect(345, two ? 78 : 48, 25, 25),
-                                  kToolsIcon, QStringLiteral("Run any installed plugins"));
+    toolsButton_ =
+        makeIconButton(this, "toolsButton", QRect(345, two ? 78 : 48, 25, 25), MenuIcon(kToolsIcon),
+                       QStringLiteral("Run any installed plugins"));
     toolsButton_->setEnabled(tools_ && !tools_->tools().empty());
     connect(toolsButton_, &QPushButton::clicked, this, &PasswordDialog::showToolsMenu);
 
@@ -169,20 +122,16 @@ void PasswordDialog::createControls() {
     connect(help, &QLabel::linkActivated, this,
             [this] { emit helpRequested(QLatin1String(kHelpTopic)); });
 
-    auto* cancelButton = new ImageButton(QStringLiteral("Cancel"), ButtonIcon(kCancelImage), this);
-    cancelButton->setObjectName(QStringLiteral("cancelButton"));
-    cancelButton->setGeometry(165, 120 + lower, 100, 25);
-    cancelButton->setAutoDefault(false);
-    cancelButton->setToolTip(QStringLiteral("Close this window"));
+    auto* cancelButton = makeImageButton(this, "cancelButton", QRect(165, 120 + lower, 100, 25),
+                                         QStringLiteral("Cancel"), ButtonIcon(kCancelImage),
+                                         QStringLiteral("Close this window"));
     connect(cancelButton, &QPushButton::clicked, this, &PasswordDialog::cancel);
 
     // Return accepts wherever the focus is: the dialog presses its default button.
-    auto* acceptButton = new ImageButton(QStringLiteral("Accept"), ButtonIcon(kAcceptImage), this);
-    acceptButton->setObjectName(QStringLiteral("acceptButton"));
-    acceptButton->setGeometry(270, 120 + lower, 100, 25);
-    acceptButton->setAutoDefault(false);
+    auto* acceptButton = makeImageButton(this, "acceptButton", QRect(270, 120 + lower, 100, 25),
+                                         QStringLiteral("Accept"), ButtonIcon(kAcceptImage),
+                                         QStringLiteral("Accept the password"));
     acceptButton->setDefault(true);
-    acceptButton->setToolTip(QStringLiteral("Accept the password"));
     connect(acceptButton, &QPushButton::clicked, this, &PasswordDialog::acceptPassword);
 
     passwordField_->setFocus();
@@ -262,10 +211,9 @@ void PasswordDialog::toggleShown() {
 }
 
 void PasswordDialog::setFieldsMasked(bool masked) {
-    const auto echo = masked ? QLineEdit::Password : QLineEdit::Normal;
-    passwordField_->setEchoMode(echo);
+    SetPasswordMask(passwordField_, masked ? 1 : 0);
     if (confirmField_) {
-        confirmField_->setEchoMode(echo);
+        SetPasswordMask(confirmField_, masked ? 1 : 0);
     }
 }
 

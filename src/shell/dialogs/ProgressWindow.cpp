@@ -2,13 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
 #include <algorithm>
 
-#include "shell/main/Gadgets.h"
 #include "shell/widgets/Banners.h"
+#include "shell/widgets/DialogParts.h"
 #include "shell/widgets/UiFonts.h"
 
 namespace vlt {
@@ -44,10 +43,7 @@ ProgressWindow::ProgressWindow(const QString& title, const QString& text, QWidge
     setFixedSize(kWidth, kHeight);
     setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
 
-    auto* banner = new QLabel(this);
-    banner->setObjectName(QStringLiteral("banner"));
-    banner->setGeometry(0, 0, kWidth, kBannerHeight);
-    banner->setPixmap(MakeBanner(kWidth, title, text));
+    makeBanner(this, MakeBanner(kWidth, title, text));
 
     SeparatorGadget(this, 0, kBannerHeight, 375, 5);
 

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QWidget>
 
-class QLabel;
 class QProgressBar;
 
 namespace vlt {

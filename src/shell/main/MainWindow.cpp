@@ -99,10 +99,12 @@ QString commentHtml(const std::u16string& text, const std::vector<FoundLink>& li
 MainWindow::MainWindow(Engine& engine, ShellHooks hooks, QWidget* parent)
     : QMainWindow(parent), engine_(engine), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("mainWindow"));
+    // Each step of the building is traced as it begins.
+    engine_.log.Trace(u"Configuring main window");
     setMinimumSize(550, 300);
     setAttribute(Qt::WA_DeleteOnClose, false);
-    createGadgets();
     createBars();
+    createGadgets();
 }
 
 MainWindow::~MainWindow() = default;
@@ -120,6 +122,7 @@ QLabel* MainWindow::statusField(int field) const {
 }
 
 void MainWindow::createGadgets() {
+    engine_.log.Trace(u"Creating gadgets");
     central_ = new QWidget(this);
     central_->setObjectName(QStringLiteral("centralArea"));
     central_->installEventFilter(this);
@@ -172,6 +175,13 @@ void MainWindow::createGadgets() {
     treeListSplitter_->setStretchFactor(0, 0);
     treeListSplitter_->setStretchFactor(1, 1);
 
+    engine_.log.Trace(u"Adding auto-resize support");
+    // The splitters fill the central area and follow its size; they take their stored positions
+    // once it has a real size (eventFilter).
+    upperCommentSplitter_->setGeometry(central_->rect());
+    autoResize_.AutoResize_Add(central_, upperCommentSplitter_, 1, 0, 1, 0);
+
+    engine_.log.Trace(u"Configuring gadgets");
     for (QWidget* target :
          {static_cast<QWidget*>(tree_->viewport()), static_cast<QWidget*>(list_->viewport()),
           static_cast<QWidget*>(comment_->viewport())}) {
@@ -204,15 +214,10 @@ void MainWindow::createGadgets() {
 
 void MainWindow::createBars() {
     auto send = [this](int command) { dispatch(command); };
-    popups_ = std::make_unique<PopupMenus>(engine_.settings.Columns, this);
-    connect(popups_.get(), &PopupMenus::command, this, send);
-    mainMenu_ = std::make_unique<MainMenu>();
-    connect(mainMenu_.get(), &MainMenu::command, this, send);
-    toolbar_ = new MainToolbar(*popups_, this);
-    connect(toolbar_, &MainToolbar::command, this, send);
-    addToolBar(Qt::TopToolBarArea, toolbar_);
+    engine_.log.Trace(u"Adding keyboard shortcuts");
     InstallMainShortcuts(this, send);
 
+    engine_.log.Trace(u"Creating statusbar");
     auto* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
     bar->setSizeGripEnabled(true);
@@ -224,6 +229,30 @@ void MainWindow::createBars() {
         status_[i]->setFrameShadow(QFrame::Sunken);
         bar->addWidget(status_[i], i == 2 ? 1 : 0);
     }
+
+    // The boss key is not built yet; its step keeps its place in the trace.
+    engine_.log.Trace(u"Setting up bosskey");
+
+    engine_.log.Trace(u"Creating main menu");
+    mainMenu_ = std::make_unique<MainMenu>();
+    connect(mainMenu_.get(), &MainMenu::command, this, send);
+    CreateMainMenu();
+    // One object builds the nine popups, checking the list-header items of the shown columns.
+    for (const char16_t* popup :
+         {u"Creating groups menu", u"Creating entries menu", u"Creating list header menu",
+          u"Creating time menu", u"Creting systray menu", u"Creating toolbar 'add' menu",
+          u"Creating toolbar 'remove' menu", u"Creating toolbar 'move' menu",
+          u"Creating toolbar 'clipboard' menu"}) {
+        engine_.log.Trace(popup);
+    }
+    popups_ = std::make_unique<PopupMenus>(engine_.settings.Columns, this);
+    connect(popups_.get(), &PopupMenus::command, this, send);
+    engine_.log.Trace(u"Configuring menus");
+
+    engine_.log.Trace(u"Creating toolbar");
+    toolbar_ = new MainToolbar(*popups_, this);
+    connect(toolbar_, &MainToolbar::command, this, send);
+    addToolBar(Qt::TopToolBarArea, toolbar_);
 }
 
 void MainWindow::greyUnavailable() {
@@ -537,13 +566,12 @@ void MainWindow::openDroppedFiles(const QList<QUrl>& urls) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == central_ && event->type() == QEvent::Resize) {
-        if (autoResize_.AutoResize_Find(central_, upperCommentSplitter_) == 0) {
+        autoResize_.AutoResize_Apply(central_);
+        if (!splittersPlaced_) {
             // The first real size: the splitters can only take their positions now.
-            upperCommentSplitter_->setGeometry(central_->rect());
-            autoResize_.AutoResize_Add(central_, upperCommentSplitter_, 1, 0, 1, 0);
+            splittersPlaced_ = true;
             applySplitterPositions();
         }
-        autoResize_.AutoResize_Apply(central_);
         return false;
     }
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
@@ -764,7 +792,7 @@ void MainWindow::sortBy(int column) {
     if (column < 0 || column >= kColumnCount) {
         return;
     }
-    SortEntries(engine_, column, NextSortDirection(engine_.settings, column));
+    SortEntries(engine_, column, NextSortDirection(engine_, column));
 }
 
 void MainWindow::onHeaderClicked(int column) {
@@ -773,7 +801,7 @@ void MainWindow::onHeaderClicked(int column) {
     }
     dispatch(55 + column);
     // The column's flag now names the direction of its next sort: 1 after an ascending one.
-    list_->header()->showSortArrow(column, engine_.settings.SortDirections[column] == 1
+    list_->header()->showSortArrow(column, engine_.SortDirections[column] == 1
                                                ? QStyleOptionHeader::SortUp
                                                : QStyleOptionHeader::SortDown);
 }

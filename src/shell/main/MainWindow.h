@@ -119,6 +119,7 @@ class MainWindow : public QMainWindow {
     AutoResize autoResize_;
     bool exiting_ = false;
     bool stayOnTop_ = false;
+    bool splittersPlaced_ = false;  // at the central area's first real size
 
     QTreeWidget* tree_ = nullptr;
     EntryListView* list_ = nullptr;

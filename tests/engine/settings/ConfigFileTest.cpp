@@ -163,7 +163,6 @@ TEST(ConfigFile, AnEmptyFileGivesEveryMissingDefault) {
     test::writeFile(dir.file("Config.ini"), "");
     test::ScriptedDesktop desktop;
     Settings s = scribbled();
-    s.SortDirections.fill(1);
     EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini")), kConfigRead);
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), "");
@@ -226,8 +225,6 @@ TEST(ConfigFile, AnEmptyFileGivesEveryMissingDefault) {
     EXPECT_EQ(s.Search.SearchComments, 1);
     EXPECT_EQ(s.Search.CaseSensitive, 0);
     EXPECT_EQ(s.Search.SearchExpired, 1);
-    // Sort directions are no stored setting.
-    EXPECT_EQ(s.SortDirections[0], 1);
 }
 
 TEST(ConfigFile, ARemovedCommentColourReadsBlackWhileAFreshFileHoldsWhite) {

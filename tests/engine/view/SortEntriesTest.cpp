@@ -186,20 +186,19 @@ TEST_F(SortFixture, UnknownColumnKeepsTheOrderButStillRefreshes) {
     EXPECT_EQ(desktop.listRefreshes, 2);
 }
 
-TEST(NextSortDirectionTest, FirstAscendingThenAlternatingPerColumn) {
-    Settings settings;
-    EXPECT_EQ(NextSortDirection(settings, 0), kSortAscending);
-    EXPECT_EQ(settings.SortDirections[0], 1);
-    EXPECT_EQ(NextSortDirection(settings, 0), kSortDescending);
-    EXPECT_EQ(settings.SortDirections[0], 0);
-    EXPECT_EQ(NextSortDirection(settings, 8), kSortAscending);
-    EXPECT_EQ(NextSortDirection(settings, 0), kSortAscending);
-    EXPECT_EQ(NextSortDirection(settings, 8), kSortDescending);
+TEST_F(SortFixture, NextDirectionIsFirstAscendingThenAlternatingPerColumn) {
+    EXPECT_EQ(NextSortDirection(engine, 0), kSortAscending);
+    EXPECT_EQ(engine.SortDirections[0], 1);
+    EXPECT_EQ(NextSortDirection(engine, 0), kSortDescending);
+    EXPECT_EQ(engine.SortDirections[0], 0);
+    EXPECT_EQ(NextSortDirection(engine, 8), kSortAscending);
+    EXPECT_EQ(NextSortDirection(engine, 0), kSortAscending);
+    EXPECT_EQ(NextSortDirection(engine, 8), kSortDescending);
 
-    const auto flags = settings.SortDirections;
-    EXPECT_EQ(NextSortDirection(settings, 9), kSortAscending);
-    EXPECT_EQ(NextSortDirection(settings, -1), kSortAscending);
-    EXPECT_EQ(settings.SortDirections, flags);
+    const auto flags = engine.SortDirections;
+    EXPECT_EQ(NextSortDirection(engine, 9), kSortAscending);
+    EXPECT_EQ(NextSortDirection(engine, -1), kSortAscending);
+    EXPECT_EQ(engine.SortDirections, flags);
 }
 
 }  // namespace

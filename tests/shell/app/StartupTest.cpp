@@ -1,10 +1,13 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTreeWidget>
+#include <algorithm>
 #include <filesystem>
+#include <sstream>
 
 #include "ShellFixture.h"
 #include "engine/text/Text.h"
@@ -55,10 +58,26 @@ TEST_F(ShellFixture, AConfigBesideTheProgramMakesItPortable) {
     EXPECT_EQ(app->engine().settings.Main.MainWinW, 685);
 }
 
-TEST_F(ShellFixture, StartUpTracesItsStepsInOrder) {
+TEST_F(ShellFixture, StartUpTracesItsStepsInOrderEachAsItsWorkBegins) {
     writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
     make();
-    app->engine().clock = [] { return 1796722130; };
+    // The log reads the clock once for each line it writes: the parts of the main window that
+    // exist at that moment are those the steps traced before that line have built.
+    const QStringList parts = {"shortcut0-Ctrl+N", "statusBar",   "menuFile",
+                               "popup1",           "mainToolbar", "groupTree"};
+    std::vector<QStringList> builtAtLine;
+    app->engine().clock = [&] {
+        QStringList built;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            for (const QString& part : parts) {
+                if (window->objectName() == "mainWindow" && window->findChild<QObject*>(part)) {
+                    built << part;
+                }
+            }
+        }
+        builtAtLine.push_back(built);
+        return 1796722130;
+    };
     ASSERT_TRUE(app->start({}));
     app->engine().log.Log_Close();
     const std::string log = test::readFile(dataFolder() + "VLT.log");
@@ -84,6 +103,38 @@ TEST_F(ShellFixture, StartUpTracesItsStepsInOrder) {
         const std::size_t found = log.find(step, at);
         ASSERT_NE(found, std::string::npos) << "missing or out of order: " << step;
         at = found;
+    }
+
+    std::vector<std::string> lines;  // the traced messages
+    std::istringstream read(log);
+    for (std::string line; std::getline(read, line);) {
+        if (line.starts_with('#')) {
+            const std::size_t start = line.find("-> ") + 3;
+            lines.push_back(line.substr(start, line.find('\r') - start));
+        }
+    }
+    ASSERT_EQ(lines.size(), builtAtLine.size());
+    auto builtAt = [&](const std::string& line) {
+        const auto found = std::find(lines.begin(), lines.end(), line);
+        EXPECT_NE(found, lines.end()) << "not traced: " << line;
+        return found == lines.end() ? QStringList() : builtAtLine[found - lines.begin()];
+    };
+    struct Part {
+        std::string before;  // traced before the part is built
+        QString name;
+        std::string after;  // the next step's line, traced once it is built
+    };
+    const Part built[] = {
+        {"Adding keyboard shortcuts", "shortcut0-Ctrl+N", "Creating statusbar"},
+        {"Creating statusbar", "statusBar", "Setting up bosskey"},
+        {"Creating main menu", "menuFile", "Creating groups menu"},
+        {"Creating groups menu", "popup1", "Configuring menus"},
+        {"Creating toolbar", "mainToolbar", "Creating gadgets"},
+        {"Creating gadgets", "groupTree", "Adding auto-resize support"},
+    };
+    for (const Part& part : built) {
+        EXPECT_FALSE(builtAt(part.before).contains(part.name)) << "built before: " << part.before;
+        EXPECT_TRUE(builtAt(part.after).contains(part.name)) << "not built by: " << part.after;
     }
 }
 

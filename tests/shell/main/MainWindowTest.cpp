@@ -189,8 +189,8 @@ TEST_F(MainWindowFlow, SortingTheSameColumnAgainReversesIt) {
     // Each column keeps its own direction; the header click shares it with the menu.
     window.entryList()->horizontalHeader()->sectionClicked(kColCreationDates);
     EXPECT_EQ(app->engine().vault.Entries.at(0).CreationDate, 98);
-    EXPECT_EQ(app->engine().settings.SortDirections[kColAccounts], 0);
-    EXPECT_EQ(app->engine().settings.SortDirections[kColCreationDates], 1);
+    EXPECT_EQ(app->engine().SortDirections[kColAccounts], 0);
+    EXPECT_EQ(app->engine().SortDirections[kColCreationDates], 1);
 }
 
 TEST_F(MainWindowFlow, SaveAsWritesAContainerThatReopensAndNewAsksAndClears) {
