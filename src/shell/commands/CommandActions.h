@@ -24,7 +24,7 @@ namespace vlt {
 struct MenuLine {
     constexpr MenuLine() = default;
     // Implicit, so that a layout reads as a list of commands.
-    constexpr MenuLine(Command c) : command(c) {}  // NOLINT(google-explicit-constructor)
+    constexpr MenuLine(Command c) : command(c) {}
     std::optional<Command> command;
 };
 inline constexpr MenuLine kSeparator{};

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "engine/settings/IniFile.h"
 #include "engine/text/Text.h"
 #include "shell/commands/MainMenu.h"
+#include "shell/commands/PopupMenus.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
@@ -315,6 +317,19 @@ TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {
     }
     for (int id : {0, 1, 2, 3, 5, 10, 38, 42, 51, 53, 55}) {
         EXPECT_TRUE(window.mainMenu()->action(Command{id})->isEnabled()) << id;
+    }
+    // The popups and the toolbar are greyed by the same rule.
+    for (int id : {70, 87, 91, 116, 124, 125, 128, 139}) {
+        EXPECT_FALSE(window.popups()->item(Command{id})->isEnabled()) << id;
+    }
+    for (int id : {77, 85, 97, 126}) {
+        EXPECT_TRUE(window.popups()->item(Command{id})->isEnabled()) << id;
+    }
+    for (const char* name : {"button110", "button112", "button113", "button114"}) {
+        EXPECT_FALSE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
+    }
+    for (const char* name : {"button104", "button107", "button111", "button115"}) {
+        EXPECT_TRUE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
     }
 }
 
