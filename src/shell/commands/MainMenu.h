@@ -43,8 +43,8 @@ struct MainMenuState {
     std::vector<PluginMenuEntry> plugins;  // in plugin-list order
 };
 
-// A plugin item of the current bar: the main window maps a plugin command back to its plugin
-// through these.
+// A plugin item of the current bar. The argument of a plugin command's RunPlugin call is the
+// item's place in pluginMenu(), which leads the main window to the plugin.
 struct PluginMenuItem {
     QString name;
     int menuId = 0;
