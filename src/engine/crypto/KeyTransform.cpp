@@ -49,7 +49,9 @@ SecureBuffer transformKey(TraceLog& log, std::string_view proc, std::u16string_v
                 const auto now = std::chrono::steady_clock::now();
                 if (now - lastPump >= kPumpEvery) {
                     progress();
-                    lastPump = now;
+                    // Counted from when the pump returns: a slow one must not bring the next
+                    // one early, and the next is a full frame after this one was seen to start.
+                    lastPump = std::chrono::steady_clock::now();
                 }
             }
         }

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
+#include <iterator>
 
 #include "engine/text/Text.h"
 #include "shell/app/QtText.h"
@@ -45,7 +46,7 @@ bool hasPluginOfType(const MainMenuState& state, int type) {
 }  // namespace
 
 MainMenu::MainMenu(QObject* parent)
-    : QObject(parent), items_(this, [this](int id) { emit command(id); }) {}
+    : QObject(parent), items_(this, [this](Command id) { emit command(id); }) {}
 
 void MainMenu::CreateMainMenu(QMenuBar* bar, const MainMenuState& state) {
     // The old menus may be the ones whose item asked for this rebuild (Clear List), so they go
@@ -60,16 +61,14 @@ void MainMenu::CreateMainMenu(QMenuBar* bar, const MainMenuState& state) {
     items_.clear();
     pluginMenu_.clear();
 
+    using enum Command;
     addFileMenu(bar, state);
     addEditMenu(bar);
     addViewMenu(bar);
     addToolsMenu(bar, state);
-    items_.addLines(addMenu(bar, "&Search", "menuSearch"),
-                    {{65, "&Find\tCtrl+F", 37}, {66, "Find &Next\tF3", 38}});
-    items_.addLines(addMenu(bar, "&Help and Support", "menuHelp"), {{67, "&Contents\tF1", 39},
-                                                                    kSeparatorLine,
-                                                                    {68, "&Visit Homepage", 40},
-                                                                    {69, "&About", 41}});
+    items_.addLines(addMenu(bar, "&Search", "menuSearch"), {Find, FindNext});
+    items_.addLines(addMenu(bar, "&Help and Support", "menuHelp"),
+                    {HelpContents, kSeparator, VisitHomepage, About});
     setInitialChecks(state);
 }
 
@@ -92,21 +91,17 @@ QMenu* MainMenu::addSubmenu(QMenu* menu, const char* title, const char* name, in
 }
 
 void MainMenu::addFileMenu(QMenuBar* bar, const MainMenuState& state) {
+    using enum Command;
     QMenu* file = addMenu(bar, "&File", "menuFile");
-    items_.addLines(file, {{0, "&New Container\tCtrl+N", 0},
-                           {1, "&Open Container\tCtrl+O", 1},
-                           {2, "&Save\tCtrl+S", 2},
-                           {3, "Save &As"},
-                           {4, "&Close\tCtrl+W", 3},
-                           kSeparatorLine,
-                           {5, "Change &Password", 4}});
+    items_.addLines(file, {NewContainer, OpenContainer, Save, SaveAs, CloseContainer, kSeparator,
+                           ChangePassword});
     addPluginSubmenu(file, state, kImporter, "&Import File", "menuImport", 5);
     addPluginSubmenu(file, state, kExporter, "&Export File", "menuExport", 6);
-    items_.addLines(file, {kSeparatorLine, {8, "Program C&onfiguration", 7}});
+    items_.addLines(file, {kSeparator, Configuration});
     if (state.recentsOn && !state.recentPaths.isEmpty()) {
         addRecentSubmenu(file, state.recentPaths);
     }
-    items_.addLines(file, {kSeparatorLine, {10, "E&xit", 9}});
+    items_.addLines(file, {kSeparator, Exit});
 }
 
 void MainMenu::addPluginSubmenu(QMenu* file, const MainMenuState& state, int type,
@@ -121,10 +116,10 @@ void MainMenu::addPluginSubmenu(QMenu* file, const MainMenuState& state, int typ
 void MainMenu::addRecentSubmenu(QMenu* file, const QStringList& paths) {
     file->addSeparator();
     QMenu* recent = addSubmenu(file, "&Recent files", "menuRecent");
-    items_.addLines(recent, {{9, "Clear &List", 8}, kSeparatorLine});
-    const int shown = std::min(static_cast<int>(paths.size()), kMaxRecentItems);
+    items_.addLines(recent, {Command::ClearRecentFiles, kSeparator});
+    const int shown = std::min(static_cast<int>(paths.size()), kMaxRecentFiles);
     for (int i = 0; i < shown; ++i) {
-        items_.add(recent, kFirstRecentCommand + i, recentItemText(i, paths[i]));
+        items_.add(recent, RecentFileCommand(i), recentItemText(i, paths[i]), QIcon());
     }
 }
 
@@ -133,93 +128,49 @@ void MainMenu::addPluginItems(QMenu* menu, const MainMenuState& state, int type)
         if (plugin.type != type) {
             continue;
         }
-        const int id = kFirstPluginCommand + static_cast<int>(pluginMenu_.size());
+        const Command id = PluginCommand(static_cast<int>(pluginMenu_.size()));
         items_.add(menu, id, literalMenuText(plugin.name), plugin.icon);
-        pluginMenu_.push_back(PluginMenuItem{plugin.name, id, plugin.pluginId, plugin.icon});
+        pluginMenu_.push_back(
+            PluginMenuItem{plugin.name, CommandNumber(id), plugin.pluginId, plugin.icon});
     }
 }
 
 void MainMenu::addEditMenu(QMenuBar* bar) {
+    using enum Command;
     QMenu* edit = addMenu(bar, "&Edit", "menuEdit");
-    items_.addLines(edit, {{11, "&Add Group\tCtrl+Shift+A", 10},
-                           {12, "&Remove Group\tCtrl+Shift+R", 11},
-                           {13, "&Edit Selected Group\tCtrl+Shift+E", 12},
-                           kSeparatorLine,
-                           {14, "&Add New Entry\tCtrl+A", 13},
-                           {15, "&Remove Selected Entry\tCtrl+R", 14},
-                           {16, "&Edit/View Selected Entry\tCtrl+E", 15},
-                           kSeparatorLine,
-                           {17, "&Select All Entries", 16},
-                           kSeparatorLine});
+    items_.addLines(edit, {AddGroup, RemoveGroup, EditGroup, kSeparator, AddEntry, RemoveEntry,
+                           EditEntry, kSeparator, SelectAllEntries, kSeparator});
     items_.addLines(addSubmenu(edit, "&Copy to clipboard", "menuCopy"),
-                    {{18, "&Account", 17},
-                     {19, "User &Name", 18},
-                     {20, "&Password", 19},
-                     {21, "&URL", 20},
-                     {22, "&Comment", 21},
-                     kSeparatorLine,
-                     {23, "&Creation Date", 22},
-                     {24, "&Access Date", 23},
-                     {25, "&Modification Date", 24},
-                     {26, "&Expiration Date", 25}});
-    items_.addLines(edit, {kSeparatorLine,
-                           {27, "&Open URL", 26},
-                           {28, "&Save Attachment(s)", 27},
-                           kSeparatorLine,
-                           {29, "&Mass Modify Entries\tCtrl+M", 28}});
+                    {CopyAccount, CopyUserName, CopyPassword, CopyUrl, CopyComment, kSeparator,
+                     CopyCreationDate, CopyAccessDate, CopyModificationDate, CopyExpirationDate});
+    items_.addLines(edit, {kSeparator, OpenUrl, SaveAttachments, kSeparator, MassModify});
 }
 
 void MainMenu::addViewMenu(QMenuBar* bar) {
+    using enum Command;
     QMenu* view = addMenu(bar, "&View", "menuView");
     items_.addLines(addSubmenu(view, "&Move group", "menuMoveGroup"),
-                    {{30, "&Up\tCtrl+Up", 29},
-                     {31, "&Down\tCtrl+Down", 30},
-                     {32, "&Left\tCtrl+Left", 31},
-                     {33, "&Right\tCtrl+Right", 32}});
-    items_.addLines(addSubmenu(view, "&Move entry", "menuMoveEntry"),
-                    {{34, "&Up\tShift+Up", 29}, {35, "&Down\tShift+Down", 30}});
-    items_.addLines(view, {kSeparatorLine,
-                           {36, "&Expand All Groups\tShift+E", 33},
-                           {37, "&Collapse All Groups\tShift+C", 34},
-                           kSeparatorLine});
+                    {MoveGroupUp, MoveGroupDown, MoveGroupLeft, MoveGroupRight});
+    items_.addLines(addSubmenu(view, "&Move entry", "menuMoveEntry"), {MoveEntryUp, MoveEntryDown});
+    items_.addLines(view, {kSeparator, ExpandAllGroups, CollapseAllGroups, kSeparator});
     items_.addLines(addSubmenu(view, "&Mask fields", "menuMaskFields"),
-                    {{38, "Hide &Accounts"},
-                     {39, "Hide &User Names\tCtrl+J"},
-                     {40, "Hide &Passwords\tCtrl+H"},
-                     {41, "Hide &URLs"}});
-    items_.addLines(addSubmenu(view, "&Columns", "menuColumns"), {{42, "&Account"},
-                                                                  {43, "&User Name"},
-                                                                  {44, "&Password"},
-                                                                  {45, "&URL"},
-                                                                  {46, "&Attachments"},
-                                                                  kSeparatorLine,
-                                                                  {47, "&Created"},
-                                                                  {48, "&Accessed"},
-                                                                  {49, "&Modified"},
-                                                                  {50, "&Expires"}});
+                    {HideAccounts, HideUserNames, HidePasswords, HideUrls});
+    items_.addLines(addSubmenu(view, "&Columns", "menuColumns"),
+                    {ShowAccountColumn, ShowUserNameColumn, ShowPasswordColumn, ShowUrlColumn,
+                     ShowAttachmentColumn, kSeparator, ShowCreatedColumn, ShowAccessedColumn,
+                     ShowModifiedColumn, ShowExpiresColumn});
     items_.addLines(addSubmenu(view, "&View entries", "menuViewEntries"),
-                    {{51, "&All Entries"}, {52, "&Expired Entries"}});
-    items_.addLines(view, {kSeparatorLine,
-                           {53, "Always On &Top"},
-                           {54, "&Send To Tray\tCtrl+T", 35},
-                           kSeparatorLine});
-    items_.addLines(addSubmenu(view, "&Sort entries", "menuSortEntries"),
-                    {{55, "By &Account", 17},
-                     {56, "By &User Name", 18},
-                     {57, "By &Password", 19},
-                     {58, "By &URL", 20},
-                     {59, "By &Attachment", 21},
-                     kSeparatorLine,
-                     {60, "By &Creation Date", 22},
-                     {61, "By &Access Date", 23},
-                     {62, "By &Modification Date", 24},
-                     {63, "By &Expiration Date", 25}});
-    items_.setCheckable(38, 53);
+                    {ViewAllEntries, ViewExpiredEntries});
+    items_.addLines(view, {kSeparator, AlwaysOnTop, SendToTray, kSeparator});
+    items_.addLines(
+        addSubmenu(view, "&Sort entries", "menuSortEntries"),
+        {SortByAccount, SortByUserName, SortByPassword, SortByUrl, SortByAttachment, kSeparator,
+         SortByCreationDate, SortByAccessDate, SortByModificationDate, SortByExpirationDate});
 }
 
 void MainMenu::addToolsMenu(QMenuBar* bar, const MainMenuState& state) {
     QMenu* tools = addMenu(bar, "&Tools", "menuTools");
-    items_.addLines(tools, {{64, "Plugin &manager", 36}});
+    items_.addLines(tools, {Command::PluginManager});
     if (hasPluginOfType(state, kTool)) {
         tools->addSeparator();
         addPluginItems(tools, state, kTool);
@@ -228,16 +179,17 @@ void MainMenu::addToolsMenu(QMenuBar* bar, const MainMenuState& state) {
 
 void MainMenu::setInitialChecks(const MainMenuState& state) {
     const MaskFields& mask = state.mask;
-    items_.setChecked(38, mask.Accounts == 1);
-    items_.setChecked(39, mask.UserNames == 1);
-    items_.setChecked(40, mask.Passwords == 1);
-    items_.setChecked(41, mask.URLs == 1);
-    for (int k = 0; k < kColumnCount; ++k) {
-        items_.setChecked(42 + k, state.columns[static_cast<std::size_t>(k)].Show == 1);
+    const std::int32_t masks[] = {mask.Accounts, mask.UserNames, mask.Passwords, mask.URLs};
+    for (int field = 0; field < static_cast<int>(std::size(masks)); ++field) {
+        items_.setChecked({Action::ToggleMask, field}, masks[field] == 1);
     }
-    items_.setChecked(51, state.viewFilter != 1);
-    items_.setChecked(52, state.viewFilter == 1);
-    items_.setChecked(53, state.stayOnTop);
+    for (int k = 0; k < kColumnCount; ++k) {
+        items_.setChecked({Action::ToggleColumn, k},
+                          state.columns[static_cast<std::size_t>(k)].Show == 1);
+    }
+    items_.setChecked({Action::SetViewFilter, 0}, state.viewFilter != 1);
+    items_.setChecked({Action::SetViewFilter, 1}, state.viewFilter == 1);
+    items_.setChecked({Action::ToggleStayOnTop}, state.stayOnTop);
 }
 
 }  // namespace vlt

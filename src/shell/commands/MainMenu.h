@@ -1,8 +1,8 @@
 #pragma once
 // The main window's menu bar: six fixed menus, the recent-files submenu and one item per loaded
 // import, export and tool plugin. CreateMainMenu rebuilds the whole bar whenever one of its
-// variable parts changes; every item reports its command number through `command`, which the
-// main window dispatches. Texts carry their shortcut label after a tab: the menus show it, while
+// variable parts changes; every item reports its command through `command`, which the main
+// window dispatches. Texts carry their shortcut label after a tab: the menus show it, while
 // the keys themselves belong to the window's shortcuts. GUI thread only.
 
 #include <QIcon>
@@ -43,8 +43,8 @@ struct MainMenuState {
     std::vector<PluginMenuEntry> plugins;  // in plugin-list order
 };
 
-// A plugin item of the current bar: the main window maps a command of kFirstPluginCommand or
-// more back to its plugin through these.
+// A plugin item of the current bar. The argument of a plugin command's RunPlugin call is the
+// item's place in pluginMenu(), which leads the main window to the plugin.
 struct PluginMenuItem {
     QString name;
     int menuId = 0;
@@ -56,25 +56,22 @@ class MainMenu : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr int kFirstRecentCommand = 300;
-    // The recent-files submenu shows at most this many paths, so its numbers stay 300..309.
-    static constexpr int kMaxRecentItems = 10;
-    static constexpr int kFirstPluginCommand = 400;
-
     explicit MainMenu(QObject* parent = nullptr);
 
     // Empties `bar` and builds every menu afresh from `state`, with the initial check marks.
     void CreateMainMenu(QMenuBar* bar, const MainMenuState& state);
 
-    // The item of the current bar with that command number, or null.
-    QAction* action(int id) const { return items_.find(id); }
-    // Ignored for numbers without an item.
-    void setChecked(int id, bool checked) { items_.setChecked(id, checked); }
+    // The item of the current bar with that command, or null.
+    QAction* action(Command command) const { return items_.find(command); }
+    // Sets the check mark of the items that run `call`.
+    void setChecked(ActionCall call, bool checked) { items_.setChecked(call, checked); }
+    // Greys the items of the commands this build does not carry out.
+    void greyUnavailable() { items_.greyUnavailable(); }
     // The plugin items of the current bar, in the order they appear.
     const std::vector<PluginMenuItem>& pluginMenu() const { return pluginMenu_; }
 
   signals:
-    void command(int id);
+    void command(vlt::Command id);
 
   private:
     QMenu* addMenu(QMenuBar* bar, const char* title, const char* name);

@@ -4,41 +4,36 @@
 #include <QToolButton>
 
 #include "shell/commands/PopupMenus.h"
-#include "shell/widgets/IconCatalog.h"
 
 namespace vlt {
 
 namespace {
 
 struct ToolbarButton {
-    int id;
-    int icon;
-    const char* text;
-    const char* toolTip;
+    Command command;
     int popup;  // 0 for a plain button
     bool separatorAfter;
 };
 
 constexpr ToolbarButton kButtons[] = {
-    {104, 0, "New", "New container", 0, false},
-    {105, 1, "Open", "Open container", 0, false},
-    {106, 2, "Save", "Save container", 0, true},
-    {107, 10, "Add new", "Add new item / group", PopupMenus::kToolbarAddPopup, true},
-    {108, 11, "Remove", "Remove item / group", PopupMenus::kToolbarRemovePopup, true},
-    {109, 42, "Move", "Move item / group", PopupMenus::kToolbarMovePopup, true},
-    {110, 37, "Search", "Find entries/groups", 0, true},
-    {111, 43, "Clipboard", "Copy information to clipboard", PopupMenus::kToolbarClipboardPopup,
-     true},
-    {112, 7, "Settings", "Change the program's settings", 0, true},
-    {113, 39, "Help", "Help", 0, false},
-    {114, 41, "About", "About VLT", 0, false},
-    {115, 9, "Exit", "Exit VLT", 0, false},
+    {Command::ToolbarNew, 0, false},
+    {Command::ToolbarOpen, 0, false},
+    {Command::ToolbarSave, 0, true},
+    {Command::ToolbarAdd, PopupMenus::kToolbarAddPopup, true},
+    {Command::ToolbarRemove, PopupMenus::kToolbarRemovePopup, true},
+    {Command::ToolbarMove, PopupMenus::kToolbarMovePopup, true},
+    {Command::ToolbarSearch, 0, true},
+    {Command::ToolbarClipboard, PopupMenus::kToolbarClipboardPopup, true},
+    {Command::ToolbarSettings, 0, true},
+    {Command::ToolbarHelp, 0, false},
+    {Command::ToolbarAbout, 0, false},
+    {Command::ToolbarExit, 0, false},
 };
 
 }  // namespace
 
 MainToolbar::MainToolbar(const PopupMenus& popups, QWidget* parent)
-    : QToolBar(parent), items_(this, [this](int id) { emit command(id); }) {
+    : QToolBar(parent), items_(this, [this](Command id) { emit command(id); }) {
     setObjectName(QStringLiteral("mainToolbar"));
     setWindowTitle(QStringLiteral("Toolbar"));
     setMovable(false);
@@ -48,10 +43,9 @@ MainToolbar::MainToolbar(const PopupMenus& popups, QWidget* parent)
     // Buttons side by side without gaps, so that as many as possible fit a narrow window.
     layout()->setSpacing(0);
     for (const ToolbarButton& b : kButtons) {
-        QAction* action = items_.add(this, b.id, QString::fromLatin1(b.text), MenuIcon(b.icon));
-        action->setToolTip(QString::fromLatin1(b.toolTip));
-        QToolButton* button = this->button(b.id);
-        button->setObjectName(QStringLiteral("button%1").arg(b.id));
+        items_.add(this, b.command);
+        QToolButton* button = this->button(b.command);
+        button->setObjectName(QStringLiteral("button%1").arg(CommandNumber(b.command)));
         if (b.popup != 0) {
             button->setMenu(popups.popup(b.popup));
             button->setPopupMode(QToolButton::MenuButtonPopup);
@@ -62,8 +56,8 @@ MainToolbar::MainToolbar(const PopupMenus& popups, QWidget* parent)
     }
 }
 
-QToolButton* MainToolbar::button(int id) const {
-    QAction* action = item(id);
+QToolButton* MainToolbar::button(Command command) const {
+    QAction* action = item(command);
     return action ? qobject_cast<QToolButton*>(widgetForAction(action)) : nullptr;
 }
 

@@ -6,86 +6,47 @@ namespace vlt {
 
 PopupMenus::PopupMenus(const std::array<ColumnSetting, kColumnCount>& columns, QWidget* menuParent,
                        QObject* parent)
-    : QObject(parent), items_(this, [this](int id) { emit command(id); }) {
+    : QObject(parent), items_(this, [this](Command id) { emit command(id); }) {
+    using enum Command;
     QMenu* groups = newPopup(kGroupsPopup, menuParent);
-    items_.addLines(groups, {{70, "Add Group\tCtrl+Shift+A", 10},
-                             {71, "Remove Group\tCtrl+Shift+R", 11},
-                             {72, "Edit Group\tCtrl+Shift+E", 12},
-                             kSeparatorLine});
+    items_.addLines(groups, {TreeAddGroup, TreeRemoveGroup, TreeEditGroup, kSeparator});
     auto* arrange = new QMenu(QStringLiteral("Arrange group"), groups);
     arrange->setObjectName(QStringLiteral("popup1Arrange"));
     groups->addMenu(arrange);
-    items_.addLines(arrange, {{73, "Move Up\tCtrl+Up", 29},
-                              {74, "Move Down\tCtrl+Down", 30},
-                              {75, "Move Left\tCtrl+Left", 31},
-                              {76, "Move Right\tCtrl+Right", 32}});
-    items_.addLines(groups, {kSeparatorLine, {77, "Expand", 33}, {78, "Collapse", 34}});
+    items_.addLines(arrange,
+                    {TreeMoveGroupUp, TreeMoveGroupDown, TreeMoveGroupLeft, TreeMoveGroupRight});
+    items_.addLines(groups, {kSeparator, TreeExpandGroup, TreeCollapseGroup});
 
-    items_.addLines(newPopup(kTimePopup, menuParent), {{116, "Now"},
-                                                       kSeparatorLine,
-                                                       {117, "1 week"},
-                                                       {118, "2 weeks"},
-                                                       kSeparatorLine,
-                                                       {119, "1 month"},
-                                                       {120, "2 months"},
-                                                       {121, "6 months"},
-                                                       kSeparatorLine,
-                                                       {122, "1 year"},
-                                                       {123, "2 years"},
-                                                       {124, "3 years"}});
+    items_.addLines(
+        newPopup(kTimePopup, menuParent),
+        {TimeNow, kSeparator, TimeOneWeek, TimeTwoWeeks, kSeparator, TimeOneMonth, TimeTwoMonths,
+         TimeSixMonths, kSeparator, TimeOneYear, TimeTwoYears, TimeThreeYears});
 
-    items_.addLines(newPopup(kListHeaderPopup, menuParent), {{95, "Account"},
-                                                             {96, "User name"},
-                                                             {97, "Password"},
-                                                             {98, "URL"},
-                                                             {99, "Attachments"},
-                                                             kSeparatorLine,
-                                                             {100, "Created"},
-                                                             {101, "Accessed"},
-                                                             {102, "Modified"},
-                                                             {103, "Expires"}});
-    items_.setCheckable(95, 103);
+    items_.addLines(newPopup(kListHeaderPopup, menuParent),
+                    {HeaderAccountColumn, HeaderUserNameColumn, HeaderPasswordColumn,
+                     HeaderUrlColumn, HeaderAttachmentColumn, kSeparator, HeaderCreatedColumn,
+                     HeaderAccessedColumn, HeaderModifiedColumn, HeaderExpiresColumn});
     for (int k = 0; k < kColumnCount; ++k) {
-        items_.setChecked(95 + k, columns[static_cast<std::size_t>(k)].Show == 1);
+        items_.setChecked({Action::ToggleColumn, k},
+                          columns[static_cast<std::size_t>(k)].Show == 1);
     }
 
-    items_.addLines(newPopup(kEntriesPopup, menuParent),
-                    {{82, "Add New Entry\tCtrl+A", 13},
-                     {83, "Remove Selected Entry\tCtrl+R", 14},
-                     {84, "Edit/View Selected Entry\tCtrl+E", 15},
-                     kSeparatorLine,
-                     {85, "Select All Entries", 16},
-                     {86, "Mass Modify Entries\tCtrl+M", 28},
-                     kSeparatorLine,
-                     {87, "Copy User Name", 18},
-                     {88, "Copy Password", 19},
-                     {89, "Copy URL", 20},
-                     {90, "Copy Comment", 21},
-                     kSeparatorLine,
-                     {91, "Open URL", 26},
-                     {92, "Save Attachment(s)", 27},
-                     kSeparatorLine,
-                     {93, "Move Up\tShift+Up", 29},
-                     {94, "Move Down\tShift+Down", 30}});
+    items_.addLines(
+        newPopup(kEntriesPopup, menuParent),
+        {ListAddEntry, ListRemoveEntry, ListEditEntry, kSeparator, ListSelectAll, ListMassModify,
+         kSeparator, ListCopyUserName, ListCopyPassword, ListCopyUrl, ListCopyComment, kSeparator,
+         ListOpenUrl, ListSaveAttachments, kSeparator, ListMoveEntryUp, ListMoveEntryDown});
 
-    items_.addLines(newPopup(kTrayPopup, menuParent),
-                    {{125, "&Restore VLT", 35}, {126, "&Exit", 9}});
-    items_.addLines(newPopup(kToolbarAddPopup, menuParent),
-                    {{127, "&Group", 10}, {128, "&Entry", 13}});
+    items_.addLines(newPopup(kTrayPopup, menuParent), {TrayRestore, TrayExit});
+    items_.addLines(newPopup(kToolbarAddPopup, menuParent), {ToolbarAddGroup, ToolbarAddEntry});
     items_.addLines(newPopup(kToolbarRemovePopup, menuParent),
-                    {{129, "&Group", 11}, {130, "&Entry", 14}});
-    items_.addLines(newPopup(kToolbarMovePopup, menuParent), {{131, "&Group up", 29},
-                                                              {132, "&Group down", 30},
-                                                              {133, "&Group left", 31},
-                                                              {134, "&Group right", 32},
-                                                              kSeparatorLine,
-                                                              {135, "&Entry up", 29},
-                                                              {136, "&Entry down", 30}});
-    items_.addLines(newPopup(kToolbarClipboardPopup, menuParent), {{137, "&Copy account", 17},
-                                                                   {138, "&Copy user name", 18},
-                                                                   {139, "&Copy password", 19},
-                                                                   {140, "&Copy URL", 20},
-                                                                   {141, "&Copy comment", 21}});
+                    {ToolbarRemoveGroup, ToolbarRemoveEntry});
+    items_.addLines(newPopup(kToolbarMovePopup, menuParent),
+                    {ToolbarMoveGroupUp, ToolbarMoveGroupDown, ToolbarMoveGroupLeft,
+                     ToolbarMoveGroupRight, kSeparator, ToolbarMoveEntryUp, ToolbarMoveEntryDown});
+    items_.addLines(newPopup(kToolbarClipboardPopup, menuParent),
+                    {ToolbarCopyAccount, ToolbarCopyUserName, ToolbarCopyPassword, ToolbarCopyUrl,
+                     ToolbarCopyComment});
 }
 
 PopupMenus::~PopupMenus() {
@@ -110,26 +71,33 @@ QMenu* PopupMenus::popup(int number) const {
 }
 
 void ApplyEntryPopupRules(PopupMenus& popups, bool hasCurrentRow, int rowCount, int selectedCount) {
-    popups.setEnabled(82, true);
-    for (int id = 83; id <= 94; ++id) {
-        popups.setEnabled(id, hasCurrentRow);
+    using enum Command;
+    popups.setEnabled(ListAddEntry, true);
+    for (Command c : {ListRemoveEntry, ListEditEntry, ListSelectAll, ListMassModify,
+                      ListCopyUserName, ListCopyPassword, ListCopyUrl, ListCopyComment, ListOpenUrl,
+                      ListSaveAttachments, ListMoveEntryUp, ListMoveEntryDown}) {
+        popups.setEnabled(c, hasCurrentRow);
     }
     if (rowCount > 0) {
         const bool single = selectedCount == 1;
-        for (int id : {83, 84, 87, 88, 89, 90, 91, 92, 93, 94}) {
-            popups.setEnabled(id, single);
+        for (Command c : {ListRemoveEntry, ListEditEntry, ListCopyUserName, ListCopyPassword,
+                          ListCopyUrl, ListCopyComment, ListOpenUrl, ListSaveAttachments,
+                          ListMoveEntryUp, ListMoveEntryDown}) {
+            popups.setEnabled(c, single);
         }
     }
 }
 
 void ApplyGroupPopupRules(PopupMenus& popups, int selectedTreeItem) {
-    popups.setEnabled(70, true);
+    using enum Command;
+    popups.setEnabled(TreeAddGroup, true);
     const bool group = selectedTreeItem > 0;
-    for (int id = 71; id <= 76; ++id) {
-        popups.setEnabled(id, group);
+    for (Command c : {TreeRemoveGroup, TreeEditGroup, TreeMoveGroupUp, TreeMoveGroupDown,
+                      TreeMoveGroupLeft, TreeMoveGroupRight}) {
+        popups.setEnabled(c, group);
     }
-    popups.setEnabled(77, selectedTreeItem >= 0);
-    popups.setEnabled(78, selectedTreeItem >= 0);
+    popups.setEnabled(TreeExpandGroup, selectedTreeItem >= 0);
+    popups.setEnabled(TreeCollapseGroup, selectedTreeItem >= 0);
     // Nothing in "Arrange group" applies without a group: grey the submenu itself too.
     QMenu* groups = popups.popup(PopupMenus::kGroupsPopup);
     if (auto* arrange =

@@ -2,8 +2,8 @@
 // The popup menus of the main window, built once at start-up and numbered 1 to 9: the group
 // tree's (1), the time periods of the entry and mass-modify windows (2), the list header's
 // column choice (3), the entry list's (4), the tray icon's (5) and the four toolbar drop-downs
-// (6 add, 7 remove, 8 move, 9 clipboard). Every item reports its command number through
-// `command`. GUI thread only.
+// (6 add, 7 remove, 8 move, 9 clipboard). Every item reports its command through `command`.
+// GUI thread only.
 
 #include <QObject>
 #include <QPointer>
@@ -39,14 +39,17 @@ class PopupMenus : public QObject {
 
     // Popup 1..9, or null for another number.
     QMenu* popup(int number) const;
-    // The popup item with that command number, or null.
-    QAction* item(int id) const { return items_.find(id); }
-    // Ignored for numbers without an item; likewise setEnabled.
-    void setChecked(int id, bool checked) { items_.setChecked(id, checked); }
-    void setEnabled(int id, bool enabled) { items_.setEnabled(id, enabled); }
+    // The popup item of that command, or null.
+    QAction* item(Command command) const { return items_.find(command); }
+    // Sets the check mark of the items that run `call`.
+    void setChecked(ActionCall call, bool checked) { items_.setChecked(call, checked); }
+    // Ignored for commands without an item.
+    void setEnabled(Command command, bool enabled) { items_.setEnabled(command, enabled); }
+    // Greys the items of the commands this build does not carry out.
+    void greyUnavailable() { items_.greyUnavailable(); }
 
   signals:
-    void command(int id);
+    void command(vlt::Command id);
 
   private:
     QMenu* newPopup(int number, QWidget* menuParent);

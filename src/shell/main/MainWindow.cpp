@@ -16,7 +16,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
-#include <set>
 
 #include "engine/container/Container.h"
 #include "engine/settings/ConfigFile.h"
@@ -48,15 +47,6 @@ constexpr int kRootIcon = 44;
 constexpr int kMinimumPane = 40;
 constexpr std::string_view kRefreshProc = "Entry_RefreshList";
 constexpr std::string_view kExitProc = "ConfirmExit";
-
-// Commands this build carries out; every other item is shown greyed.
-bool commandInTable(int c) {
-    static const std::set<int> available = {
-        0,  1,  2,  3,  4,  5,  9,   10,  17,  36,  37,  38,  39,  40,  41,  42,  43,  44,  45,
-        46, 47, 48, 49, 50, 51, 52,  53,  55,  56,  57,  58,  59,  60,  61,  62,  63,  77,  78,
-        85, 95, 96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 111, 115, 126};
-    return available.contains(c) || (c >= 300 && c <= 309);
-}
 
 void setColors(QWidget* widget, int enableBack, int back, int enableText, int text) {
     QPalette palette = widget->palette();
@@ -108,10 +98,6 @@ MainWindow::MainWindow(Engine& engine, ShellHooks hooks, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
-
-bool MainWindow::isCommandAvailable(int command) {
-    return commandInTable(command);
-}
 
 QTableView* MainWindow::entryList() const {
     return list_;
@@ -200,20 +186,21 @@ void MainWindow::createGadgets() {
     connect(list_, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
     connect(list_, &QAbstractItemView::doubleClicked, this, [this] {
         onEntryListEvent();
-        if (currentRow() >= 0 && isCommandAvailable(16)) {
-            dispatch(16);
+        if (currentRow() >= 0) {
+            perform({Action::EditEntry});
         }
     });
     connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &MainWindow::onHeaderClicked);
     connect(list_->horizontalHeader(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
-                popups_->popup(3)->exec(list_->horizontalHeader()->mapToGlobal(at));
+                popups_->popup(PopupMenus::kListHeaderPopup)
+                    ->exec(list_->horizontalHeader()->mapToGlobal(at));
             });
 }
 
 void MainWindow::createBars() {
-    auto send = [this](int command) { dispatch(command); };
+    auto send = [this](Command command) { dispatch(command); };
     engine_.log.Trace(u"Adding keyboard shortcuts");
     InstallMainShortcuts(this, send);
 
@@ -256,17 +243,9 @@ void MainWindow::createBars() {
 }
 
 void MainWindow::greyUnavailable() {
-    for (QAction* action : findChildren<QAction*>()) {
-        const QString name = action->objectName();
-        if (!name.startsWith(QStringLiteral("command"))) {
-            continue;
-        }
-        bool ok = false;
-        const int command = name.mid(7).toInt(&ok);
-        if (ok && command < 400 && !isCommandAvailable(command)) {
-            action->setEnabled(false);
-        }
-    }
+    mainMenu_->greyUnavailable();
+    popups_->greyUnavailable();
+    toolbar_->greyUnavailable();
 }
 
 void MainWindow::CreateMainMenu() {
@@ -280,7 +259,8 @@ void MainWindow::CreateMainMenu() {
     state.viewFilter = engine_.ViewFilter;
     state.stayOnTop = stayOnTop_;
     mainMenu_->CreateMainMenu(menuBar(), state);
-    greyUnavailable();
+    // The popups and the toolbar grey their own items; a rebuilt bar has only its own to grey.
+    mainMenu_->greyUnavailable();
 }
 
 void MainWindow::applySettings() {
@@ -294,7 +274,7 @@ void MainWindow::applySettings() {
         const ColumnSetting& column = engine_.settings.Columns[static_cast<std::size_t>(c)];
         list_->setColumnWidth(c, column.Size);
         list_->setColumnHidden(c, column.Show == 0);
-        popups_->setChecked(95 + c, column.Show == 1);
+        popups_->setChecked({Action::ToggleColumn, c}, column.Show == 1);
     }
     applySplitterPositions();
     greyUnavailable();
@@ -542,14 +522,14 @@ void MainWindow::showGroupPopup(const QPoint& at) {
     updateCounts();
     ApplyGroupPopupRules(*popups_, selectedGroupItem());
     greyUnavailable();
-    popups_->popup(1)->exec(tree_->viewport()->mapToGlobal(at));
+    popups_->popup(PopupMenus::kGroupsPopup)->exec(tree_->viewport()->mapToGlobal(at));
 }
 
 void MainWindow::showEntryPopup(const QPoint& at) {
     onEntryListEvent();
     ApplyEntryPopupRules(*popups_, currentRow() >= 0, model_->rowCount(), selectedRowCount());
     greyUnavailable();
-    popups_->popup(4)->exec(list_->viewport()->mapToGlobal(at));
+    popups_->popup(PopupMenus::kEntriesPopup)->exec(list_->viewport()->mapToGlobal(at));
 }
 
 void MainWindow::openDroppedFiles(const QList<QUrl>& urls) {
@@ -632,80 +612,73 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // ---------------------------------------------------------------------------------- commands
 
-void MainWindow::dispatch(int command) {
+void MainWindow::dispatch(Command command) {
+    perform(ActionOf(command));
+}
+
+void MainWindow::perform(ActionCall call) {
     // A command arriving while a load, a save or a plugin run pumps events waits its turn.
-    if (engine_.busy() || !isCommandAvailable(command)) {
+    if (engine_.busy() || !IsAvailable(call.action)) {
         return;
     }
     Engine::BusyGuard guard(engine_);
-    switch (command) {
-        case 0:
-        case 4:
-        case 104:
+    switch (call.action) {
+        case Action::CloseContainer:
             CloseContainer(engine_, 0);
             break;
-        case 1:
-        case 105:
+        case Action::OpenContainer:
             OpenContainer(engine_, u"");
             break;
-        case 2:
-        case 106:
+        case Action::SaveContainer:
             SaveContainer(engine_);
             break;
-        case 3:
+        case Action::SaveContainerAs:
             SaveContainerAs(engine_, u"", 0);
             break;
-        case 5:
+        case Action::ChangePassword:
             changePassword();
             break;
-        case 9:
+        case Action::ClearRecentFiles:
             engine_.Recent.clear();
             CreateMainMenu();
             break;
-        case 10:
-        case 115:
-        case 126:
+        case Action::Exit:
             ConfirmExit();
             break;
-        case 17:
-        case 85:
+        case Action::SelectAllEntries:
             list_->selectAll();
             list_->setFocus();
             break;
-        case 36:
+        case Action::ExpandAllGroups:
             ExpandAllTreeItems();
             break;
-        case 37:
+        case Action::CollapseAllGroups:
             CollapseAllTreeItems();
             break;
-        case 38:
-        case 39:
-        case 40:
-        case 41:
-            toggleMask(command - 38);
+        case Action::ToggleMask:
+            toggleMask(call.argument);
             break;
-        case 51:
-        case 52:
-            setViewFilter(command - 51);
+        case Action::ToggleColumn:
+            toggleColumn(call.argument);
             break;
-        case 53:
+        case Action::SetViewFilter:
+            setViewFilter(call.argument);
+            break;
+        case Action::ToggleStayOnTop:
             setStayOnTop(!stayOnTop_);
             break;
-        case 77:
-        case 78:
-            expandSelectedGroup(command == 77);
+        case Action::SortByColumn:
+            sortBy(call.argument);
+            break;
+        case Action::ExpandGroup:
+        case Action::CollapseGroup:
+            expandSelectedGroup(call.action == Action::ExpandGroup);
+            break;
+        case Action::OpenRecentFile:
+            openRecent(call.argument);
             break;
         default:
-            if (command >= 42 && command <= 50) {
-                toggleColumn(command - 42);
-            } else if (command >= 95 && command <= 103) {
-                toggleColumn(command - 95);
-            } else if (command >= 55 && command <= 63) {
-                sortBy(command - 55);
-            } else if (command >= 300 && command <= 309) {
-                openRecent(command - 300);
-            }
-            // 107, 108, 109 and 111 only carry their drop-down popups.
+            // The drop-down buttons only carry their popups; nothing else is available.
             break;
     }
     updateCounts();
@@ -752,7 +725,7 @@ void MainWindow::toggleMask(int field) {
                              &engine_.settings.Mask.Passwords, &engine_.settings.Mask.URLs};
     std::int32_t& mask = *masks[field];
     mask = mask == 0 ? 1 : 0;
-    mainMenu_->setChecked(38 + field, mask == 1);
+    mainMenu_->setChecked({Action::ToggleMask, field}, mask == 1);
     Entry_RefreshList();
 }
 
@@ -767,14 +740,14 @@ void MainWindow::toggleColumn(int column) {
         setting.Size = list_->columnWidth(column);
         list_->setColumnHidden(column, true);
     }
-    mainMenu_->setChecked(42 + column, setting.Show == 1);
-    popups_->setChecked(95 + column, setting.Show == 1);
+    mainMenu_->setChecked({Action::ToggleColumn, column}, setting.Show == 1);
+    popups_->setChecked({Action::ToggleColumn, column}, setting.Show == 1);
 }
 
 void MainWindow::setViewFilter(int filter) {
     engine_.ViewFilter = filter;
-    mainMenu_->setChecked(51, filter == 0);
-    mainMenu_->setChecked(52, filter == 1);
+    mainMenu_->setChecked({Action::SetViewFilter, 0}, filter == 0);
+    mainMenu_->setChecked({Action::SetViewFilter, 1}, filter == 1);
     Entry_RefreshList();
 }
 
@@ -785,7 +758,7 @@ void MainWindow::setStayOnTop(bool on) {
     if (visible) {
         show();
     }
-    mainMenu_->setChecked(53, on);
+    mainMenu_->setChecked({Action::ToggleStayOnTop}, on);
 }
 
 void MainWindow::sortBy(int column) {
@@ -799,7 +772,7 @@ void MainWindow::onHeaderClicked(int column) {
     if (engine_.busy() || column < 0 || column >= kColumnCount) {
         return;
     }
-    dispatch(55 + column);
+    perform({Action::SortByColumn, column});
     // The column's flag now names the direction of its next sort: 1 after an ascending one.
     list_->header()->showSortArrow(column, engine_.SortDirections[column] == 1
                                                ? QStyleOptionHeader::SortUp

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the group tree beside the entry list, the selected entry's comment below, the
 // menu bar, toolbar and three-field status bar. Every menu item, popup item, toolbar button and
-// shortcut arrives in dispatch() as its command number.
+// shortcut arrives in dispatch() as its command.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -11,6 +11,7 @@
 
 #include "engine/text/LinkFinder.h"
 #include "engine/vault/Engine.h"
+#include "shell/commands/CommandTable.h"
 #include "shell/main/AutoResize.h"
 
 class QLabel;
@@ -42,10 +43,8 @@ class MainWindow : public QMainWindow {
     MainWindow(Engine& engine, ShellHooks hooks, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Runs one command of the command table.
-    void dispatch(int command);
-    // Whether the command does something in this build; the others are greyed.
-    static bool isCommandAvailable(int command);
+    // Runs the action of one command of the command table.
+    void dispatch(Command command);
 
     // The views the engine refreshes.
     void setStatusField(int field, const QString& text);
@@ -90,6 +89,7 @@ class MainWindow : public QMainWindow {
     void createGadgets();
     void createBars();
     void greyUnavailable();
+    void perform(ActionCall call);
     void layoutStatusBar();
     void applySplitterPositions();
     void updateCounts();

@@ -27,7 +27,8 @@ QIcon pluginIcon(Qt::GlobalColor color) {
 class MainMenuTest : public ::testing::Test {
   protected:
     MainMenuTest() {
-        QObject::connect(&menu, &MainMenu::command, [this](int id) { commands.push_back(id); });
+        QObject::connect(&menu, &MainMenu::command,
+                         [this](Command id) { commands.push_back(CommandNumber(id)); });
     }
 
     void build() { menu.CreateMainMenu(&bar, state); }
@@ -44,7 +45,7 @@ class MainMenuTest : public ::testing::Test {
 
     // Text, icon and the absence of a real key of one item.
     void expectItem(int id, const char* text, int icon) {
-        QAction* action = menu.action(id);
+        QAction* action = menu.action(Command{id});
         ASSERT_NE(action, nullptr) << id;
         EXPECT_EQ(action->text(), QString::fromLatin1(text)) << id;
         EXPECT_EQ(action->objectName(), QStringLiteral("command%1").arg(id));
@@ -139,14 +140,14 @@ TEST_F(MainMenuTest, CheckMarksFollowTheState) {
     state.stayOnTop = true;
     build();
     for (int id = 38; id <= 53; ++id) {
-        EXPECT_TRUE(menu.action(id)->isCheckable()) << id;
+        EXPECT_TRUE(menu.action(Command{id})->isCheckable()) << id;
     }
-    EXPECT_FALSE(menu.action(54)->isCheckable());
-    EXPECT_FALSE(menu.action(17)->isCheckable());
+    EXPECT_FALSE(menu.action(Command{54})->isCheckable());
+    EXPECT_FALSE(menu.action(Command{17})->isCheckable());
 
     std::vector<int> checked;
     for (int id = 38; id <= 53; ++id) {
-        if (menu.action(id)->isChecked()) {
+        if (menu.action(Command{id})->isChecked()) {
             checked.push_back(id);
         }
     }
@@ -159,15 +160,15 @@ TEST_F(MainMenuTest, CheckMarksFollowTheState) {
     build();
     checked.clear();
     for (int id = 38; id <= 53; ++id) {
-        if (menu.action(id)->isChecked()) {
+        if (menu.action(Command{id})->isChecked()) {
             checked.push_back(id);
         }
     }
     EXPECT_EQ(checked, (std::vector<int>{38, 41, 46, 51}));
 
-    menu.setChecked(53, true);
-    EXPECT_TRUE(menu.action(53)->isChecked());
-    menu.setChecked(12345, true);  // no such item: ignored
+    menu.setChecked({Action::ToggleStayOnTop}, true);
+    EXPECT_TRUE(menu.action(Command{53})->isChecked());
+    menu.setChecked({Action::ToggleColumn, kColumnCount}, true);  // no such item: ignored
 }
 
 TEST_F(MainMenuTest, RecentSubmenuOnlyWhenSwitchedOnAndNotEmpty) {
@@ -175,8 +176,8 @@ TEST_F(MainMenuTest, RecentSubmenuOnlyWhenSwitchedOnAndNotEmpty) {
     state.recentsOn = false;
     build();
     EXPECT_EQ(find("menuRecent"), nullptr);
-    EXPECT_EQ(menu.action(300), nullptr);
-    EXPECT_EQ(menu.action(9), nullptr);
+    EXPECT_EQ(menu.action(Command{300}), nullptr);
+    EXPECT_EQ(menu.action(Command{9}), nullptr);
     EXPECT_EQ(commandLayout(find("menuFile")),
               (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
 
@@ -207,8 +208,8 @@ TEST_F(MainMenuTest, RecentItemsShowNumberedFileNames) {
     expectItem(303, "4) Tom && Jerry.vlt", kNoIcon);
     expectItem(304, "5) plain.vlt", kNoIcon);
 
-    menu.action(301)->trigger();
-    menu.action(9)->trigger();
+    menu.action(Command{301})->trigger();
+    menu.action(Command{9})->trigger();
     EXPECT_EQ(commands, (std::vector<int>{301, 9}));
 }
 
@@ -223,8 +224,8 @@ TEST_F(MainMenuTest, RecentSubmenuStopsAtTenSoNumbersNeverReachThePlugins) {
     EXPECT_EQ(recent, (Layout{"9", "-", "300", "301", "302", "303", "304", "305", "306", "307",
                               "308", "309"}));
     expectItem(309, "10) f9.vlt", kNoIcon);
-    EXPECT_EQ(menu.action(310), nullptr);
-    EXPECT_EQ(menu.action(400)->text(), QStringLiteral("Importer"));
+    EXPECT_EQ(menu.action(Command{310}), nullptr);
+    EXPECT_EQ(menu.action(Command{400})->text(), QStringLiteral("Importer"));
 }
 
 TEST_F(MainMenuTest, PluginItemsNumberedImportersThenExportersThenTools) {
@@ -260,15 +261,15 @@ TEST_F(MainMenuTest, PluginItemsNumberedImportersThenExportersThenTools) {
         EXPECT_EQ(items[i].menuId, expected[i].menuId);
         EXPECT_EQ(items[i].pluginId, expected[i].pluginId);
         EXPECT_TRUE(sameIcon(items[i].icon, state.plugins[expected[i].source].icon));
-        QAction* action = menu.action(expected[i].menuId);
+        QAction* action = menu.action(Command{expected[i].menuId});
         ASSERT_NE(action, nullptr);
         EXPECT_EQ(action->text(), QString::fromLatin1(expected[i].name));
         EXPECT_TRUE(sameIcon(action->icon(), state.plugins[expected[i].source].icon));
     }
-    EXPECT_EQ(menu.action(404), nullptr);  // the previewer has no item
+    EXPECT_EQ(menu.action(Command{404}), nullptr);  // the previewer has no item
 
-    menu.action(402)->trigger();
-    menu.action(403)->trigger();
+    menu.action(Command{402})->trigger();
+    menu.action(Command{403})->trigger();
     EXPECT_EQ(commands, (std::vector<int>{402, 403}));
 }
 
@@ -277,19 +278,19 @@ TEST_F(MainMenuTest, ExportersAloneGetOneSeparatorAndSubmenu) {
     build();
     EXPECT_EQ(commandLayout(find("menuFile")),
               (Layout{"0", "1", "2", "3", "4", "-", "5", "-", ">menuExport", "-", "8", "-", "10"}));
-    EXPECT_EQ(menu.action(400)->text(), QStringLiteral("Only exporter"));
+    EXPECT_EQ(menu.action(Command{400})->text(), QStringLiteral("Only exporter"));
     EXPECT_EQ(commandLayout(find("menuTools")), (Layout{"64"}));
 }
 
 TEST_F(MainMenuTest, TriggeringAnItemEmitsItsNumber) {
     build();
-    menu.action(17)->trigger();
-    menu.action(40)->trigger();
-    menu.action(62)->trigger();
+    menu.action(Command{17})->trigger();
+    menu.action(Command{40})->trigger();
+    menu.action(Command{62})->trigger();
     find("menuHelp")->actions().back()->trigger();
     EXPECT_EQ(commands, (std::vector<int>{17, 40, 62, 69}));
     // A check-mark item flips its mark as it reports the command.
-    EXPECT_TRUE(menu.action(40)->isChecked());
+    EXPECT_TRUE(menu.action(Command{40})->isChecked());
 }
 
 TEST_F(MainMenuTest, RebuildReplacesTheWholeBar) {
@@ -298,15 +299,15 @@ TEST_F(MainMenuTest, RebuildReplacesTheWholeBar) {
     state.plugins = {{QStringLiteral("Tool"), 3, 0, pluginIcon(Qt::blue)}};
     build();
     QPointer<QMenu> oldFile = find("menuFile");
-    QPointer<QAction> oldRecent = menu.action(300);
+    QPointer<QAction> oldRecent = menu.action(Command{300});
     ASSERT_TRUE(oldRecent);
 
     state.recentPaths.clear();
     state.plugins.clear();
     build();
     EXPECT_EQ(bar.actions().size(), 6);
-    EXPECT_EQ(menu.action(300), nullptr);
-    EXPECT_EQ(menu.action(400), nullptr);
+    EXPECT_EQ(menu.action(Command{300}), nullptr);
+    EXPECT_EQ(menu.action(Command{400}), nullptr);
     EXPECT_TRUE(menu.pluginMenu().empty());
     EXPECT_NE(bar.actions().front()->menu(), oldFile.data());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -322,13 +323,13 @@ TEST_F(MainMenuTest, ClearListRebuildsFromInsideItsOwnItem) {
     build();
     // As the main window does for Clear List: empty the list and rebuild while the item that
     // asked is still delivering its signal.
-    QObject::connect(&menu, &MainMenu::command, [this](int id) {
-        if (id == 9) {
+    QObject::connect(&menu, &MainMenu::command, [this](Command id) {
+        if (CommandNumber(id) == 9) {
             state.recentPaths.clear();
             build();
         }
     });
-    menu.action(9)->trigger();
+    menu.action(Command{9})->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(commands, (std::vector<int>{9}));
     EXPECT_EQ(find("menuRecent"), nullptr);
@@ -341,7 +342,8 @@ TEST(MainMenuLifetime, ItemsOutlivingTheMenuObjectReportNothing) {
     std::vector<int> commands;
     {
         MainMenu menu;
-        QObject::connect(&menu, &MainMenu::command, [&](int id) { commands.push_back(id); });
+        QObject::connect(&menu, &MainMenu::command,
+                         [&](Command id) { commands.push_back(CommandNumber(id)); });
         menu.CreateMainMenu(&bar, MainMenuState{});
     }
     auto* item = bar.findChild<QAction*>(QStringLiteral("command17"));

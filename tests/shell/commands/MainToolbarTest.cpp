@@ -49,38 +49,40 @@ TEST_F(MainToolbarTest, ButtonTextsTooltipsAndIcons) {
                    {114, 41, "About", "About VLT"},
                    {115, 9, "Exit", "Exit VLT"}};
     for (const auto& b : buttons) {
-        QToolButton* button = toolbar.button(b.id);
+        QToolButton* button = toolbar.button(Command{b.id});
         ASSERT_NE(button, nullptr) << b.id;
         EXPECT_EQ(button->objectName(), QStringLiteral("button%1").arg(b.id));
-        EXPECT_EQ(button->defaultAction(), toolbar.item(b.id));
+        EXPECT_EQ(button->defaultAction(), toolbar.item(Command{b.id}));
         EXPECT_EQ(button->text(), QString::fromLatin1(b.text)) << b.id;
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.toolTip)) << b.id;
-        EXPECT_TRUE(sameIcon(toolbar.item(b.id)->icon(), MenuIcon(b.icon))) << b.id;
+        EXPECT_TRUE(sameIcon(toolbar.item(Command{b.id})->icon(), MenuIcon(b.icon))) << b.id;
     }
-    EXPECT_EQ(toolbar.button(103), nullptr);
+    EXPECT_EQ(toolbar.button(Command{103}), nullptr);
 }
 
 TEST_F(MainToolbarTest, DropDownArrowsOpenTheirToolbarPopups) {
     const std::pair<int, int> dropDowns[] = {{107, 6}, {108, 7}, {109, 8}, {111, 9}};
     for (const auto& [id, popup] : dropDowns) {
-        QToolButton* button = toolbar.button(id);
+        QToolButton* button = toolbar.button(Command{id});
         EXPECT_EQ(button->popupMode(), QToolButton::MenuButtonPopup) << id;
         EXPECT_EQ(button->menu(), popups.popup(popup)) << id;
     }
     for (int id : {104, 105, 106, 110, 112, 113, 114, 115}) {
-        EXPECT_EQ(toolbar.button(id)->menu(), nullptr) << id;
+        EXPECT_EQ(toolbar.button(Command{id})->menu(), nullptr) << id;
     }
 }
 
 TEST_F(MainToolbarTest, ButtonsAndTheirPopupItemsReportCommands) {
     std::vector<int> fromToolbar;
     std::vector<int> fromPopups;
-    QObject::connect(&toolbar, &MainToolbar::command, [&](int id) { fromToolbar.push_back(id); });
-    QObject::connect(&popups, &PopupMenus::command, [&](int id) { fromPopups.push_back(id); });
-    toolbar.button(105)->click();
-    toolbar.button(115)->click();
-    toolbar.button(108)->click();
-    toolbar.button(111)->menu()->actions().at(2)->trigger();
+    QObject::connect(&toolbar, &MainToolbar::command,
+                     [&](Command id) { fromToolbar.push_back(CommandNumber(id)); });
+    QObject::connect(&popups, &PopupMenus::command,
+                     [&](Command id) { fromPopups.push_back(CommandNumber(id)); });
+    toolbar.button(Command{105})->click();
+    toolbar.button(Command{115})->click();
+    toolbar.button(Command{108})->click();
+    toolbar.button(Command{111})->menu()->actions().at(2)->trigger();
     EXPECT_EQ(fromToolbar, (std::vector<int>{105, 115, 108}));
     EXPECT_EQ(fromPopups, (std::vector<int>{139}));
 }

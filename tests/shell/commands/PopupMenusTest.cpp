@@ -23,7 +23,7 @@ std::array<ColumnSetting, kColumnCount> noColumns() {
 std::vector<int> enabledItems(const PopupMenus& popups, int first, int last) {
     std::vector<int> ids;
     for (int id = first; id <= last; ++id) {
-        if (popups.item(id)->isEnabled()) {
+        if (popups.item(Command{id})->isEnabled()) {
             ids.push_back(id);
         }
     }
@@ -88,7 +88,7 @@ TEST(PopupMenus, ItemTextsAndIcons) {
                    {137, "&Copy account", 17},
                    {141, "&Copy comment", 21}};
     for (const auto& s : samples) {
-        QAction* action = popups.item(s.id);
+        QAction* action = popups.item(Command{s.id});
         ASSERT_NE(action, nullptr) << s.id;
         EXPECT_EQ(action->objectName(), QStringLiteral("command%1").arg(s.id));
         EXPECT_EQ(action->text(), QString::fromLatin1(s.text)) << s.id;
@@ -99,7 +99,7 @@ TEST(PopupMenus, ItemTextsAndIcons) {
             EXPECT_TRUE(sameIcon(action->icon(), MenuIcon(s.icon))) << s.id;
         }
     }
-    EXPECT_EQ(popups.item(79), nullptr);
+    EXPECT_EQ(popups.item(Command{79}), nullptr);
 }
 
 TEST(PopupMenus, HeaderItemsStartCheckedForShownColumns) {
@@ -110,26 +110,27 @@ TEST(PopupMenus, HeaderItemsStartCheckedForShownColumns) {
     PopupMenus popups(columns);
     std::vector<int> checked;
     for (int id = 95; id <= 103; ++id) {
-        EXPECT_TRUE(popups.item(id)->isCheckable()) << id;
-        if (popups.item(id)->isChecked()) {
+        EXPECT_TRUE(popups.item(Command{id})->isCheckable()) << id;
+        if (popups.item(Command{id})->isChecked()) {
             checked.push_back(id);
         }
     }
     EXPECT_EQ(checked, (std::vector<int>{96, 98, 102}));
-    EXPECT_FALSE(popups.item(82)->isCheckable());
+    EXPECT_FALSE(popups.item(Command{82})->isCheckable());
 
-    popups.setChecked(95, true);
-    popups.setChecked(96, false);
-    EXPECT_TRUE(popups.item(95)->isChecked());
-    EXPECT_FALSE(popups.item(96)->isChecked());
+    popups.setChecked({Action::ToggleColumn, kColAccounts}, true);
+    popups.setChecked({Action::ToggleColumn, kColUserNames}, false);
+    EXPECT_TRUE(popups.item(Command{95})->isChecked());
+    EXPECT_FALSE(popups.item(Command{96})->isChecked());
 }
 
 TEST(PopupMenus, TriggeredItemsReportTheirNumbers) {
     PopupMenus popups(noColumns());
     std::vector<int> commands;
-    QObject::connect(&popups, &PopupMenus::command, [&](int id) { commands.push_back(id); });
-    popups.item(74)->trigger();
-    popups.item(131)->trigger();
+    QObject::connect(&popups, &PopupMenus::command,
+                     [&](Command id) { commands.push_back(CommandNumber(id)); });
+    popups.item(Command{74})->trigger();
+    popups.item(Command{131})->trigger();
     popups.popup(5)->actions().back()->trigger();
     EXPECT_EQ(commands, (std::vector<int>{74, 131, 126}));
 }
@@ -140,7 +141,7 @@ TEST(PopupMenus, MenusOwnedByAWindowThatGoesFirst) {
     EXPECT_EQ(popups.popup(4)->parentWidget(), window.get());
     window.reset();
     EXPECT_EQ(popups.popup(4), nullptr);
-    EXPECT_EQ(popups.item(82), nullptr);
+    EXPECT_EQ(popups.item(Command{82}), nullptr);
 }
 
 TEST(EntryPopupRules, TwoSelectedRowsLeaveOnlyTheListWideItems) {

@@ -50,7 +50,8 @@ const std::vector<Expected>& expectedShortcuts() {
 TEST(MainShortcuts, EveryKeyDispatchesItsCommand) {
     QWidget window;
     std::vector<int> dispatched;
-    InstallMainShortcuts(&window, [&](int command) { dispatched.push_back(command); });
+    InstallMainShortcuts(&window,
+                         [&](Command command) { dispatched.push_back(CommandNumber(command)); });
 
     const QList<QShortcut*> shortcuts = window.findChildren<QShortcut*>();
     ASSERT_EQ(shortcuts.size(), static_cast<qsizetype>(expectedShortcuts().size()));
@@ -72,7 +73,7 @@ TEST(MainShortcuts, EveryKeyDispatchesItsCommand) {
 
 TEST(MainShortcuts, NamesSpellTheKeys) {
     QWidget window;
-    InstallMainShortcuts(&window, [](int) {});
+    InstallMainShortcuts(&window, [](Command) {});
     EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut0-Ctrl+N")), nullptr);
     EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut0-Ctrl+W")), nullptr);
     EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut11-Ctrl+Shift+A")), nullptr);
@@ -83,7 +84,7 @@ TEST(MainShortcuts, NamesSpellTheKeys) {
 // Two shortcuts on one key would be ambiguous, and Qt fires neither.
 TEST(MainShortcuts, EachKeyOnceAndOnlyForTheMainWindow) {
     QWidget window;
-    InstallMainShortcuts(&window, [](int) {});
+    InstallMainShortcuts(&window, [](Command) {});
     std::set<QString> keys;
     for (QShortcut* shortcut : window.findChildren<QShortcut*>()) {
         const QString key = shortcut->key().toString(QKeySequence::PortableText);

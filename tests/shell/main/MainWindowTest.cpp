@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "engine/settings/IniFile.h"
 #include "engine/text/Text.h"
 #include "shell/commands/MainMenu.h"
+#include "shell/commands/PopupMenus.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
@@ -155,34 +157,34 @@ TEST_F(MainWindowFlow, DraggingAMaskedPasswordCarriesTheRealText) {
 TEST_F(MainWindowFlow, AColumnShownAgainGetsTheWidthItHadWhenHidden) {
     MainWindow& window = openSample();
     window.entryList()->setColumnWidth(kColPasswords, 77);
-    window.dispatch(44);
+    window.dispatch(Command{44});
     EXPECT_TRUE(window.entryList()->isColumnHidden(kColPasswords));
-    EXPECT_FALSE(window.mainMenu()->action(44)->isChecked());
+    EXPECT_FALSE(window.mainMenu()->action(Command{44})->isChecked());
     EXPECT_EQ(app->engine().settings.Columns[kColPasswords].Show, 0);
-    window.dispatch(97);  // the header popup's item for the same column
+    window.dispatch(Command{97});  // the header popup's item for the same column
     EXPECT_FALSE(window.entryList()->isColumnHidden(kColPasswords));
     EXPECT_EQ(window.entryList()->columnWidth(kColPasswords), 77);
-    EXPECT_TRUE(window.mainMenu()->action(44)->isChecked());
+    EXPECT_TRUE(window.mainMenu()->action(Command{44})->isChecked());
 }
 
 TEST_F(MainWindowFlow, MaskTogglesRebuildTheList) {
     MainWindow& window = openSample();
     window.groupTree()->setCurrentItem(window.groupTree()->topLevelItem(0)->child(0)->child(0));
-    window.dispatch(40);  // passwords shown
+    window.dispatch(Command{40});  // passwords shown
     EXPECT_EQ(cell(0, kColPasswords), QString::fromUtf16(u"p\u00e4ss \U0001F511 word"));
-    EXPECT_FALSE(window.mainMenu()->action(40)->isChecked());
-    window.dispatch(40);
+    EXPECT_FALSE(window.mainMenu()->action(Command{40})->isChecked());
+    window.dispatch(Command{40});
     EXPECT_EQ(cell(0, kColPasswords), "*****");
-    EXPECT_TRUE(window.mainMenu()->action(40)->isChecked());
+    EXPECT_TRUE(window.mainMenu()->action(Command{40})->isChecked());
 }
 
 TEST_F(MainWindowFlow, SortingTheSameColumnAgainReversesIt) {
     MainWindow& window = openSample(ThreeEntries());
-    window.dispatch(55);
+    window.dispatch(Command{55});
     EXPECT_EQ(cell(0, 0), "Alpha");
     EXPECT_EQ(cell(1, 0), "alpha");  // equal keys keep their order
     EXPECT_EQ(cell(2, 0), "beta");
-    window.dispatch(55);
+    window.dispatch(Command{55});
     EXPECT_EQ(cell(0, 0), "beta");
     EXPECT_EQ(cell(1, 0), "Alpha");
     EXPECT_EQ(cell(2, 0), "alpha");
@@ -197,15 +199,15 @@ TEST_F(MainWindowFlow, SaveAsWritesAContainerThatReopensAndNewAsksAndClears) {
     MainWindow& window = openSample();
     passwords.push_back("n3w");
     saveFiles.push_back(QString::fromStdString(home.file("copy")));
-    window.dispatch(3);
+    window.dispatch(Command{3});
     ASSERT_TRUE(std::filesystem::exists(home.file("copy.vlt")));
     EXPECT_EQ(window.windowTitle(), "Orvelline Vaultwick v4.1 - copy.vlt");
 
     prompter.answers.push_back(false);
-    window.dispatch(0);
+    window.dispatch(Command{0});
     EXPECT_EQ(app->engine().vault.Groups.count(), 4);
     prompter.answers.push_back(true);
-    window.dispatch(0);
+    window.dispatch(Command{0});
     EXPECT_EQ(prompter.prompts.back().text,
               "Would you like to create a new container? Any unsaved entries will be lost!");
     EXPECT_TRUE(app->engine().vault.empty());
@@ -215,14 +217,14 @@ TEST_F(MainWindowFlow, SaveAsWritesAContainerThatReopensAndNewAsksAndClears) {
 
     openFiles.push_back(QString::fromStdString(home.file("copy.vlt")));
     passwords.push_back("n3w");
-    window.dispatch(1);
+    window.dispatch(Command{1});
     test::ExpectSameVault(test::SampleVault({4}), app->engine().vault);
 }
 
 TEST_F(MainWindowFlow, ChangingThePasswordNeedsAnOpenContainer) {
     writeConfig("");
     startWith();
-    app->window().dispatch(5);
+    app->window().dispatch(Command{5});
     EXPECT_EQ(prompter.prompts.back().text,
               "The password can't be changed at the moment (no open container).");
     EXPECT_TRUE(passwordModes.empty());
@@ -230,7 +232,7 @@ TEST_F(MainWindowFlow, ChangingThePasswordNeedsAnOpenContainer) {
     app.reset();
     MainWindow& window = openSample();
     passwords.push_back("changed");
-    window.dispatch(5);
+    window.dispatch(Command{5});
     EXPECT_EQ(passwordModes.back(), kPasswordChange);
     EXPECT_TRUE(app->engine().ContainerPassword.str() == u"changed");
     EXPECT_TRUE(prompter.prompts.back().text.startsWith("The password has been changed"));
@@ -239,16 +241,16 @@ TEST_F(MainWindowFlow, ChangingThePasswordNeedsAnOpenContainer) {
 TEST_F(MainWindowFlow, ARecentFileThatVanishedWarnsAndStaysListed) {
     MainWindow& window = openSample();
     ASSERT_EQ(app->engine().Recent.paths.size(), 1u);
-    ASSERT_NE(window.mainMenu()->action(300), nullptr);
+    ASSERT_NE(window.mainMenu()->action(Command{300}), nullptr);
     std::filesystem::remove(file);
-    window.dispatch(300);
+    window.dispatch(Command{300});
     EXPECT_EQ(prompter.prompts.back().text,
               "The file no longer exists at the known location, loading aborted.");
     EXPECT_EQ(app->engine().Recent.paths.size(), 1u);
-    window.dispatch(305);  // past the list: nothing
-    window.dispatch(9);    // clear the list
+    window.dispatch(Command{305});  // past the list: nothing
+    window.dispatch(Command{9});    // clear the list
     EXPECT_TRUE(app->engine().Recent.paths.empty());
-    EXPECT_EQ(window.mainMenu()->action(300), nullptr);
+    EXPECT_EQ(window.mainMenu()->action(Command{300}), nullptr);
 }
 
 TEST_F(MainWindowFlow, OnlyTheFirstDroppedFileIsOpened) {
@@ -274,7 +276,7 @@ TEST_F(MainWindowFlow, NothingRunsWhileTheEngineIsBusy) {
     MainWindow& window = openSample(ThreeEntries());
     {
         Engine::BusyGuard busy(app->engine());
-        window.dispatch(0);  // would ask; must not even do that
+        window.dispatch(Command{0});  // would ask; must not even do that
         window.entryList()->horizontalHeader()->sectionClicked(kColAccounts);  // would sort
         window.close();                                                        // would ask
     }
@@ -286,7 +288,7 @@ TEST_F(MainWindowFlow, NothingRunsWhileTheEngineIsBusy) {
 
 TEST_F(MainWindowFlow, SelectAllCountsTheSelectedRows) {
     MainWindow& window = openSample(ThreeEntries());
-    window.dispatch(17);
+    window.dispatch(Command{17});
     EXPECT_EQ(window.statusField(1)->text(), "3 of 3 selected");
     EXPECT_TRUE(window.entryList()->hasFocus() || !window.isActiveWindow());
 }
@@ -295,26 +297,39 @@ TEST_F(MainWindowFlow, ExpandAndCollapseActOnTheSelectedGroupOnly) {
     MainWindow& window = openSample();
     QTreeWidgetItem* home = window.groupTree()->topLevelItem(0)->child(0);
     window.groupTree()->setCurrentItem(home);
-    window.dispatch(78);
+    window.dispatch(Command{78});
     EXPECT_FALSE(home->isExpanded());
     EXPECT_TRUE(home->isSelected());
-    window.dispatch(77);
+    window.dispatch(Command{77});
     EXPECT_TRUE(home->isExpanded());
-    window.dispatch(37);
+    window.dispatch(Command{37});
     EXPECT_FALSE(window.groupTree()->topLevelItem(0)->isExpanded());
-    window.dispatch(36);
+    window.dispatch(Command{36});
     EXPECT_TRUE(home->child(0)->isExpanded());
 }
 
 TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {
     MainWindow& window = openSample();
     for (int id : {11, 14, 16, 18, 27, 28, 29, 64, 65, 69}) {
-        QAction* action = window.mainMenu()->action(id);
+        QAction* action = window.mainMenu()->action(Command{id});
         ASSERT_NE(action, nullptr) << id;
         EXPECT_FALSE(action->isEnabled()) << id;
     }
     for (int id : {0, 1, 2, 3, 5, 10, 38, 42, 51, 53, 55}) {
-        EXPECT_TRUE(window.mainMenu()->action(id)->isEnabled()) << id;
+        EXPECT_TRUE(window.mainMenu()->action(Command{id})->isEnabled()) << id;
+    }
+    // The popups and the toolbar are greyed by the same rule.
+    for (int id : {70, 87, 91, 116, 124, 125, 128, 139}) {
+        EXPECT_FALSE(window.popups()->item(Command{id})->isEnabled()) << id;
+    }
+    for (int id : {77, 85, 97, 126}) {
+        EXPECT_TRUE(window.popups()->item(Command{id})->isEnabled()) << id;
+    }
+    for (const char* name : {"button110", "button112", "button113", "button114"}) {
+        EXPECT_FALSE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
+    }
+    for (const char* name : {"button104", "button107", "button111", "button115"}) {
+        EXPECT_TRUE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
     }
 }
 
@@ -328,18 +343,18 @@ TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
     startWith({QString::fromStdString(file)});
     MainWindow& window = app->window();
     window.resize(700, 480);
-    window.dispatch(39);  // user names shown
-    window.dispatch(45);  // URL column hidden
+    window.dispatch(Command{39});  // user names shown
+    window.dispatch(Command{45});  // URL column hidden
     app->engine().settings.Search.SearchText = u"needle";
 
     prompter.answers.push_back(false);
-    window.dispatch(10);
+    window.dispatch(Command{10});
     EXPECT_EQ(prompter.prompts.back().text,
               "Would you like to exit VLT? Any unsaved changes will be discarded.");
     EXPECT_TRUE(window.isVisible());
 
     prompter.answers.push_back(true);
-    window.dispatch(10);
+    window.dispatch(Command{10});
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(endCodes, std::vector<int>{0});
     IniFile ini;
@@ -363,7 +378,7 @@ TEST_F(MainWindowFlow, AFailedAutosaveAsksBeforeDiscarding) {
     passwords.push_back("x");
     prompter.answers.push_back(true);   // exit?
     prompter.answers.push_back(false);  // discard unsaved changes?
-    window.dispatch(10);
+    window.dispatch(Command{10});
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(endCodes.empty());
     EXPECT_EQ(prompter.prompts.back().text,
@@ -373,7 +388,7 @@ TEST_F(MainWindowFlow, AFailedAutosaveAsksBeforeDiscarding) {
 TEST_F(MainWindowFlow, AnEmptyVaultExitsWithoutAQuestion) {
     writeConfig("");
     startWith();
-    app->window().dispatch(115);
+    app->window().dispatch(Command{115});
     EXPECT_FALSE(app->window().isVisible());
     EXPECT_EQ(endCodes, std::vector<int>{0});
     EXPECT_TRUE(prompter.prompts.empty());
@@ -399,19 +414,19 @@ TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
     window.SetInterfaceDisabled(1);
     EXPECT_FALSE(window.groupTree()->isEnabled());
     EXPECT_FALSE(window.entryList()->isEnabled());
-    EXPECT_FALSE(window.mainMenu()->action(1)->isEnabled() &&
+    EXPECT_FALSE(window.mainMenu()->action(Command{1})->isEnabled() &&
                  window.menuBar()->actions().first()->isEnabled());
     window.SetInterfaceDisabled(0);
     EXPECT_TRUE(window.groupTree()->isEnabled());
     EXPECT_TRUE(window.menuBar()->actions().first()->isEnabled());
-    EXPECT_FALSE(window.mainMenu()->action(11)->isEnabled());  // still not built
+    EXPECT_FALSE(window.mainMenu()->action(Command{11})->isEnabled());  // still not built
 }
 
 TEST_F(MainWindowFlow, StartAndExitKeepTheDividersWhereTheyWere) {
     writeConfig("[Window]\r\nSplitter1 = 150\r\nSplitter2 = 260\r\n");
     for (int round = 0; round < 2; ++round) {
         startWith();
-        app->window().dispatch(10);
+        app->window().dispatch(Command{10});
         ASSERT_EQ(endCodes.size(), static_cast<std::size_t>(round + 1));
         IniFile ini;
         ASSERT_TRUE(ini.load(configPath()));
@@ -483,7 +498,7 @@ TEST_F(MainWindowFlow, OnlyHeaderClicksSetTheSortArrowAndAscendingPointsUp) {
     header->sectionClicked(kColAccounts);
     EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
 
-    window.dispatch(55);  // the menu's sort command: sorts, leaves the arrows alone
+    window.dispatch(Command{55});  // the menu's sort command: sorts, leaves the arrows alone
     EXPECT_EQ(cell(0, 0), "beta");
     EXPECT_EQ(arrow(kColAccounts), QStyleOptionHeader::SortUp);
 
