@@ -8,7 +8,7 @@
 
 #include "engine/Desktop.h"
 #include "engine/crypto/Random.h"
-#include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"
 #include "engine/settings/RecentFiles.h"
 #include "engine/settings/Settings.h"

@@ -84,7 +84,7 @@ struct ContainerFlow : ::testing::Test {
     void expectSomethingKept() {
         test::ExpectSameVault(test::SampleVault({3}), engine.vault);
         EXPECT_TRUE(engine.ContainerPath == u"/somewhere/kept.vlt");
-        EXPECT_TRUE(engine.ContainerPassword.str() == u"kept");
+        EXPECT_TRUE(engine.ContainerPassword.view() == u"kept");
     }
 };
 
@@ -101,7 +101,7 @@ TEST_F(ContainerFlow, SavedVaultReopensWithEveryFieldAndId) {
     for (std::int32_t id : {101, 104, 201, 202, 301, 305}) {
         EXPECT_EQ(engine.ids.ID_Exists(id), 1) << id;
     }
-    EXPECT_TRUE(engine.ContainerPassword.str() == u"s3cret \U0001F511");
+    EXPECT_TRUE(engine.ContainerPassword.view() == u"s3cret \U0001F511");
     EXPECT_TRUE(desktop.status[0] == u"4 groups / 2 entries");
     EXPECT_TRUE(desktop.status[2] == u"Container: " + path("main.vlt"));
     EXPECT_TRUE(desktop.containerLabel == u"main.vlt");
