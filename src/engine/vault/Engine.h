@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/Desktop.h"
+#include "engine/container/FileWriter.h"
 #include "engine/crypto/Random.h"
 #include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"
@@ -24,6 +25,7 @@ struct Engine {
     Desktop& desktop;
     NumberSource numbers;
     Clock clock = LocalNow;
+    FileWriter writer;  // every file the engine writes goes through it
     Vault vault;
     IdRegistry ids;
     Settings settings;

@@ -793,7 +793,7 @@ void MainWindow::writeExitSettings() {
             column.Size = list_->columnWidth(c);
         }
     }
-    WriteExitSettings(s, hooks_.configPath, !minimized);
+    WriteExitSettings(s, hooks_.configPath, engine_.writer, !minimized);
 }
 
 int MainWindow::ConfirmExit() {
