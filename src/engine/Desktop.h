@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 
 namespace vlt {
 

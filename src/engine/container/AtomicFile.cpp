@@ -113,11 +113,12 @@ bool canNameUnnamed() {
     return ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
 }
 
-// A locked temporary file in `folder`: unnamed where the filesystem allows it (`name` left
-// empty), else named with `prefix`. -1 with errno set when none can be created.
-int createTemporary(const std::string& folder, const std::string& prefix, std::string& name) {
+// A locked temporary file in `folder`: unnamed where allowed and the filesystem has them (`name`
+// left empty), else named with `prefix`. -1 with errno set when none can be created.
+int createTemporary(const std::string& folder, const std::string& prefix, bool unnamed,
+                    std::string& name) {
     name.clear();
-    if (AtomicFile::unnamedTemporaries() && canNameUnnamed()) {
+    if (unnamed && canNameUnnamed()) {
         const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (fd >= 0) {
             ::flock(fd, LOCK_EX | LOCK_NB);  // nobody else can reach it yet
@@ -165,18 +166,8 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-std::function<bool(std::size_t)>& AtomicFile::writeHook() {
-    static std::function<bool(std::size_t)> hook;
-    return hook;
-}
-
-bool& AtomicFile::unnamedTemporaries() {
-    static bool allowed = true;
-    return allowed;
-}
-
-AtomicFile::AtomicFile(std::string targetPath, unsigned newFileMode)
-    : target_(std::move(targetPath)), mode_(newFileMode) {}
+AtomicFile::AtomicFile(std::string targetPath, const FileWriter& writer, unsigned newFileMode)
+    : target_(std::move(targetPath)), writer_(writer), mode_(newFileMode) {}
 
 AtomicFile::~AtomicFile() {
     abandon();
@@ -236,7 +227,7 @@ bool AtomicFile::open() {
     const std::string folder = folderOf(resolved_);
     const std::string prefix = temporaryPrefix(resolved_);
     sweepLeftovers(folder, prefix);
-    fd_ = createTemporary(folder, prefix, temp_);
+    fd_ = createTemporary(folder, prefix, writer_.unnamedTemporaries, temp_);
     int result = errno;
     if (fd_ >= 0) {
         method_ = temp_.empty() ? Method::Unnamed : Method::Named;
@@ -299,10 +290,9 @@ bool AtomicFile::write(const void* data, std::size_t size) {
     if (method_ == Method::None || error_ != 0) {
         return false;
     }
-    if (auto& hook = writeHook()) {
-        errno = 0;
-        if (!hook(written_)) {
-            return fail(errno);
+    if (writer_.writeFault) {
+        if (const int error = writer_.writeFault(written_); error != 0) {
+            return fail(error);
         }
     }
     if (size == 0) {
@@ -432,18 +422,20 @@ void AtomicFile::abandon() {
 }
 
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
-                         unsigned newFileMode) {
-    AtomicFile file(path, newFileMode);
+                         const FileWriter& writer, unsigned newFileMode) {
+    AtomicFile file(path, writer, newFileMode);
     return file.open() && file.write(bytes) && file.commit();
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& bytes, unsigned newFileMode) {
+bool writeFileAtomically(const std::string& path, const std::string& bytes,
+                         const FileWriter& writer, unsigned newFileMode) {
     return writeFileAtomically(
-        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+        path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), writer,
         newFileMode);
 }
 
-bool copyFileAtomically(const std::string& from, const std::string& to, unsigned newFileMode) {
+bool copyFileAtomically(const std::string& from, const std::string& to, const FileWriter& writer,
+                        unsigned newFileMode) {
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
         return false;
@@ -451,7 +443,7 @@ bool copyFileAtomically(const std::string& from, const std::string& to, unsigned
     bool copied = false;
     try {
         SecureBuffer chunk(kBufferSize);
-        AtomicFile out(to, newFileMode);
+        AtomicFile out(to, writer, newFileMode);
         if (out.open()) {
             for (;;) {
                 const ssize_t n = ::read(in, chunk.data(), chunk.size());

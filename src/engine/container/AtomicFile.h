@@ -14,18 +14,20 @@
 // checked. Only that way can a failure damage the target, and targetDamaged() then says so.
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 
+#include "engine/container/FileWriter.h"
 #include "engine/crypto/SecureBuffer.h"
 
 namespace vlt {
 
 class AtomicFile {
   public:
-    // Permissions for a new target; an existing target keeps its own.
-    explicit AtomicFile(std::string targetPath, unsigned newFileMode = 0600);
+    // Permissions for a new target; an existing target keeps its own. The file keeps using
+    // `writer`, which must outlive it (so it cannot be a temporary).
+    AtomicFile(std::string targetPath, const FileWriter& writer, unsigned newFileMode = 0600);
+    AtomicFile(std::string, const FileWriter&&, unsigned = 0600) = delete;
     ~AtomicFile();  // abandons the temporary file unless commit() succeeded
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -53,13 +55,6 @@ class AtomicFile {
     // now be damaged.
     bool targetDamaged() const { return damaged_; }
 
-    // Tests inject write failures here: called before each write with the bytes written so
-    // far; returning false fails that write with the errno the hook set (EIO when none).
-    static std::function<bool(std::size_t written)>& writeHook();
-    // Tests switch unnamed temporary files off here, to run the named ones that filesystems
-    // without them get.
-    static bool& unnamedTemporaries();
-
   private:
     enum class Method { None, Unnamed, Named, InPlace };
 
@@ -75,6 +70,7 @@ class AtomicFile {
     std::string target_;    // as given
     std::string resolved_;  // the file really replaced
     std::string temp_;      // the temporary file's name, once it has one
+    const FileWriter& writer_;
     unsigned mode_;
     Method method_ = Method::None;
     int fd_ = -1;
@@ -87,13 +83,13 @@ class AtomicFile {
 
 // Writes a whole file atomically. False on any failure, the old file then untouched.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
-                         unsigned newFileMode = 0600);
+                         const FileWriter& writer, unsigned newFileMode = 0600);
 bool writeFileAtomically(const std::string& path, const std::string& bytes,
-                         unsigned newFileMode = 0600);
+                         const FileWriter& writer, unsigned newFileMode = 0600);
 
 // Copies a file of any size chunk by chunk into an atomically written one. False on any
 // failure, `to` then untouched.
-bool copyFileAtomically(const std::string& from, const std::string& to,
+bool copyFileAtomically(const std::string& from, const std::string& to, const FileWriter& writer,
                         unsigned newFileMode = 0600);
 
 }  // namespace vlt

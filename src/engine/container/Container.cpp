@@ -407,7 +407,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     FreeMemoryEx(engine.log, key);
     trace(u"Closing the file");
     trace(u"Adding file to recent list if necessary");
-    engine.Recent.AddRecentFile(path, engine.settings.Main.Recents);
+    engine.Recent.AddRecentFile(path, engine.settings.Main.Recents, engine.writer);
     trace(u"Refreshing menu");
     desktop.RebuildMainMenu();
     trace(u"Returning");
@@ -474,7 +474,7 @@ bool backUpBeforeSaving(Engine& engine, const std::u16string& path, int mode) {
         backup = BackupPath(path, now, copy);
     }
     // Copied chunk by chunk: a file of any size is backed up without being held in memory.
-    if (copyFileAtomically(nativePath(path), nativePath(backup))) {
+    if (copyFileAtomically(nativePath(path), nativePath(backup), engine.writer)) {
         trace(u"Backup file saved as: " + inQuotes(backup));
         return true;
     }
@@ -552,7 +552,7 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     // Everything is written to a temporary file beside the target and renamed over it only when
     // complete, so a failure at any step leaves the previous container whole.
     trace(u"Creating output file");
-    AtomicFile out(nativePath(path));
+    AtomicFile out(nativePath(path), engine.writer);
     if (!out.open()) {
         trace(u"Error creating output file, IsFile retn 0");
         desktop.Message(u"Error", withReason(kLocked, out.errorText()), MessageIcon::Error);

@@ -10,12 +10,12 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "texts are copied as stored: UTF-16LE in the file, char16_t in memory");
 
-std::int64_t textBytes(const std::u16string& text) {
+std::int64_t textBytes(std::u16string_view text) {
     return 2 * (static_cast<std::int64_t>(text.size()) + 1);
 }
 
 // Writes a text with its NUL; returns the position after it.
-std::size_t putText(std::uint8_t* body, std::size_t at, const std::u16string& text) {
+std::size_t putText(std::uint8_t* body, std::size_t at, std::u16string_view text) {
     const std::size_t bytes = 2 * text.size();
     if (bytes != 0) {
         std::memcpy(body + at, text.data(), bytes);
@@ -25,10 +25,20 @@ std::size_t putText(std::uint8_t* body, std::size_t at, const std::u16string& te
     return at + bytes + 2;
 }
 
+// Room for `count` characters in `out`, to be filled.
+char16_t* resized(std::u16string& out, std::size_t count) {
+    out.resize(count);
+    return out.data();
+}
+char16_t* resized(SecureText& out, std::size_t count) {
+    out = SecureText::withLength(count);
+    return out.data();
+}
+
 // A text of `length` bytes at `at`, cut at its first NUL. The length must be even, hold at least
 // the terminator and lie inside the body.
-bool takeText(std::span<const std::uint8_t> body, std::size_t at, std::int32_t length,
-              std::u16string& out) {
+template <typename Text>
+bool takeText(std::span<const std::uint8_t> body, std::size_t at, std::int32_t length, Text& out) {
     if (length < 2 || length % 2 != 0 || at > body.size() ||
         static_cast<std::size_t>(length) > body.size() - at) {
         return false;
@@ -39,9 +49,9 @@ bool takeText(std::span<const std::uint8_t> body, std::size_t at, std::int32_t l
     while (count < limit && (text[2 * count] | text[2 * count + 1]) != 0) {
         ++count;
     }
-    out.resize(count);
+    char16_t* characters = resized(out, count);
     if (count != 0) {
-        std::memcpy(out.data(), text, 2 * count);
+        std::memcpy(characters, text, 2 * count);
     }
     return true;
 }
@@ -97,8 +107,8 @@ std::int64_t BodySize(const Group& group) {
 
 std::int64_t BodySize(const Entry& entry) {
     return 72 + textBytes(entry.GroupName) + textBytes(entry.Account) + textBytes(entry.User) +
-           textBytes(entry.Password) + textBytes(entry.URL) + textBytes(entry.AttachmentNames) +
-           textBytes(entry.Comment);
+           textBytes(entry.Password.view()) + textBytes(entry.URL) +
+           textBytes(entry.AttachmentNames) + textBytes(entry.Comment);
 }
 
 std::int64_t BodySize(const Attachment& attachment) {
@@ -129,13 +139,13 @@ void PutBody(const Entry& entry, std::uint8_t* out) {
     for (int i = 0; i < 11; ++i) {
         putInt32(out + 4 * i, numbers[i]);
     }
-    const std::u16string* texts[7] = {&entry.GroupName, &entry.Account, &entry.User,
-                                      &entry.Password,  &entry.URL,     &entry.AttachmentNames,
-                                      &entry.Comment};
+    const std::u16string_view texts[7] = {
+        entry.GroupName, entry.Account,         entry.User,   entry.Password.view(),
+        entry.URL,       entry.AttachmentNames, entry.Comment};
     std::size_t at = 72;
     for (int i = 0; i < 7; ++i) {
-        putInt32(out + 44 + 4 * i, static_cast<std::int32_t>(textBytes(*texts[i])));
-        at = putText(out, at, *texts[i]);
+        putInt32(out + 44 + 4 * i, static_cast<std::int32_t>(textBytes(texts[i])));
+        at = putText(out, at, texts[i]);
     }
 }
 
@@ -208,18 +218,20 @@ bool DecodeEntryBody(std::span<const std::uint8_t> body, Entry& entry) {
     for (int i = 0; i < 11; ++i) {
         *numbers[i] = readInt32(&body[4 * static_cast<std::size_t>(i)]);
     }
-    std::u16string* texts[7] = {&entry.GroupName, &entry.Account, &entry.User,
-                                &entry.Password,  &entry.URL,     &entry.AttachmentNames,
-                                &entry.Comment};
+    // The seven texts in stored order, each length from the table after the numbers.
+    std::size_t field = 0;
     std::size_t at = 72;
-    for (int i = 0; i < 7; ++i) {
-        std::int32_t length = readInt32(&body[44 + 4 * static_cast<std::size_t>(i)]);
-        if (!takeText(body, at, length, *texts[i])) {
+    auto take = [&](auto& text) {
+        const std::int32_t length = readInt32(&body[44 + 4 * field++]);
+        if (!takeText(body, at, length, text)) {
             return false;
         }
         at += static_cast<std::size_t>(length);
-    }
-    return true;
+        return true;
+    };
+    return take(entry.GroupName) && take(entry.Account) && take(entry.User) &&
+           take(entry.Password) && take(entry.URL) && take(entry.AttachmentNames) &&
+           take(entry.Comment);
 }
 
 bool DecodeAttachmentBody(std::span<const std::uint8_t> body, Attachment& attachment) {

@@ -46,11 +46,9 @@ SecureBuffer transformKey(TraceLog& log, std::string_view proc, std::u16string_v
                  written == static_cast<int>(kKeySize);
             source = result.data();
             if (progress && round % kRoundsPerClockCheck == 0) {
-                const auto now = std::chrono::steady_clock::now();
-                if (now - lastPump >= kPumpEvery) {
+                if (std::chrono::steady_clock::now() - lastPump >= kPumpEvery) {
                     progress();
-                    // Counted from when the pump returns: a slow one must not bring the next
-                    // one early, and the next is a full frame after this one was seen to start.
+                    // Counted from the pump's end, so that a slow pump never shortens the gap.
                     lastPump = std::chrono::steady_clock::now();
                 }
             }

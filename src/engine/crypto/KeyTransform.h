@@ -9,6 +9,7 @@
 
 #include "engine/crypto/Random.h"
 #include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"
 
 namespace vlt {

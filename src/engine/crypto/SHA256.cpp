@@ -141,7 +141,7 @@ SecureBuffer SHA256Fingerprint(TraceLog& log, const void* data, std::size_t leng
 }
 
 SecureBuffer PasswordHash(TraceLog& log, const SecureText& password) {
-    const std::u16string& text = password.str();
+    const std::u16string_view text = password.view();
     SecureBuffer bytes(2 * (text.size() + 1));  // zero-filled: the terminator is already there
     for (std::size_t i = 0; i < text.size(); ++i) {
         bytes[2 * i] = static_cast<std::uint8_t>(text[i] & 0xFF);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"
 
 namespace vlt {

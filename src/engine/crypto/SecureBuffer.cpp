@@ -48,27 +48,4 @@ bool operator==(const SecureBuffer& a, const SecureBuffer& b) {
            (a.size() == 0 || CRYPTO_memcmp(a.data(), b.data(), a.size()) == 0);
 }
 
-SecureText& SecureText::operator=(const SecureText& other) {
-    if (this != &other) {
-        clear();
-        text_ = other.text_;
-    }
-    return *this;
-}
-
-SecureText& SecureText::operator=(SecureText&& other) noexcept {
-    if (this != &other) {
-        clear();
-        text_ = std::move(other.text_);
-        other.clear();
-    }
-    return *this;
-}
-
-void SecureText::clear() {
-    // Wipe the whole capacity: a shorter text may have left older characters behind.
-    wipeBytes(text_.data(), text_.capacity() * sizeof(char16_t));
-    text_.clear();
-}
-
 }  // namespace vlt

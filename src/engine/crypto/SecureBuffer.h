@@ -1,12 +1,11 @@
 #pragma once
-// An owned block of bytes that is wiped before its memory is given back. Used for keys, hashes,
-// passwords and attachment contents, so that no secret outlives its use in freed heap memory.
+// An owned block of bytes that is wiped before its memory is given back. Used for keys, hashes
+// and attachment contents, so that no secret outlives its use in freed heap memory.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <string>
 
 namespace vlt {
 
@@ -44,25 +43,5 @@ class SecureBuffer {
 };
 
 bool operator==(const SecureBuffer& a, const SecureBuffer& b);
-
-// A UTF-16 text that wipes its characters when it goes away (passwords).
-class SecureText {
-  public:
-    SecureText() = default;
-    SecureText(std::u16string text) : text_(std::move(text)) {}
-    SecureText(const char16_t* text) : text_(text) {}
-    ~SecureText() { clear(); }
-    SecureText(const SecureText& other) : text_(other.text_) {}
-    SecureText& operator=(const SecureText& other);
-    SecureText(SecureText&& other) noexcept : text_(std::move(other.text_)) { other.clear(); }
-    SecureText& operator=(SecureText&& other) noexcept;
-
-    const std::u16string& str() const { return text_; }
-    bool empty() const { return text_.empty(); }
-    void clear();
-
-  private:
-    std::u16string text_;
-};
 
 }  // namespace vlt

@@ -173,7 +173,8 @@ Settings FactorySettings() {
     return settings;
 }
 
-int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPath) {
+int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPath,
+               const FileWriter& writer) {
     IniFile ini;
     if (ini.load(configPath)) {
         for (const ConfigKey& row : kConfigKeys) {
@@ -191,7 +192,7 @@ int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPa
     for (const ConfigKey& row : kConfigKeys) {
         writeKey(ini, row, settings);
     }
-    if (!ini.save(configPath)) {
+    if (!ini.save(configPath, writer)) {
         desktop.Message(u"Warning!", kNotCreatedMessage, MessageIcon::Warning);
         return kConfigNotCreated;
     }
@@ -199,7 +200,8 @@ int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPa
     return kConfigRecreated;
 }
 
-bool WriteMainSettings(const Settings& settings, const std::string& configPath) {
+bool WriteMainSettings(const Settings& settings, const std::string& configPath,
+                       const FileWriter& writer) {
     IniFile ini;
     std::error_code ignored;
     if (!ini.load(configPath) && std::filesystem::exists(configPath, ignored)) {
@@ -211,11 +213,11 @@ bool WriteMainSettings(const Settings& settings, const std::string& configPath) 
             writeKey(ini, row, settings);
         }
     }
-    return ini.save(configPath);
+    return ini.save(configPath, writer);
 }
 
 bool WriteExitSettings(const Settings& settings, const std::string& configPath,
-                       bool windowGeometry) {
+                       const FileWriter& writer, bool windowGeometry) {
     IniFile ini;
     if (!ini.load(configPath)) {
         return false;
@@ -225,7 +227,7 @@ bool WriteExitSettings(const Settings& settings, const std::string& configPath,
             writeKey(ini, row, settings);
         }
     }
-    return ini.save(configPath);
+    return ini.save(configPath, writer);
 }
 
 }  // namespace vlt

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/Desktop.h"
+#include "engine/container/FileWriter.h"
 #include "engine/settings/Settings.h"
 
 namespace vlt {
@@ -26,18 +27,20 @@ Settings FactorySettings();
 // differs from the factory value for CommentBKColor). When the file cannot be read it is
 // recreated with the factory values and the user is told; when it cannot even be created the
 // user is warned and the factory values are used for this run all the same.
-int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPath);
+int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPath,
+               const FileWriter& writer);
 
 // The configuration window's Apply: the group "MainSettings" in record order, creating the file
 // when it does not exist. False when an existing file cannot be read or the file cannot be
 // written.
-bool WriteMainSettings(const Settings& settings, const std::string& configPath);
+bool WriteMainSettings(const Settings& settings, const std::string& configPath,
+                       const FileWriter& writer);
 
 // The exit: the groups "Window", "MaskFields", "Columns" and "SearchOptions", only into a file
 // that can be read (a deleted file stays deleted). Without `windowGeometry` (the window is
 // minimised) the group "Window" gets only AlwaysOnTop, the stored position and sizes stay.
 // False when nothing could be written.
 bool WriteExitSettings(const Settings& settings, const std::string& configPath,
-                       bool windowGeometry = true);
+                       const FileWriter& writer, bool windowGeometry = true);
 
 }  // namespace vlt

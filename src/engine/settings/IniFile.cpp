@@ -319,7 +319,7 @@ std::vector<std::u16string> IniFile::groups() const {
     return out;
 }
 
-bool IniFile::save(const std::string& path) {
+bool IniFile::save(const std::string& path, const FileWriter& writer) {
     if (!changed_) {
         return true;
     }
@@ -328,7 +328,7 @@ bool IniFile::save(const std::string& path) {
         bytes += line.text;
         bytes += "\r\n";
     }
-    bool written = writeFileAtomically(path, bytes, 0600);
+    bool written = writeFileAtomically(path, bytes, writer, 0600);
     wipeString(bytes);
     if (written) {
         changed_ = false;

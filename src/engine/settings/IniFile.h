@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/container/FileWriter.h"
+
 namespace vlt {
 
 // A number as the settings files store it: leading blanks skipped, an optional sign, "$"
@@ -59,7 +61,7 @@ class IniFile {
     // Writes the document when it changed: atomically, owner-only when the file is new, CR LF
     // line ends. A document not read from a file starts with the byte-order mark and an empty
     // line. False when the file could not be written; it is then untouched.
-    bool save(const std::string& path);
+    bool save(const std::string& path, const FileWriter& writer);
 
   private:
     enum class LineKind { Other, Group, Entry };

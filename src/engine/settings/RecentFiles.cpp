@@ -26,7 +26,8 @@ void RecentFiles::read() {
     }
 }
 
-void RecentFiles::AddRecentFile(const std::u16string& path, std::int32_t recentsSetting) {
+void RecentFiles::AddRecentFile(const std::u16string& path, std::int32_t recentsSetting,
+                                const FileWriter& writer) {
     if (recentsSetting == 0) {
         return;
     }
@@ -51,7 +52,7 @@ void RecentFiles::AddRecentFile(const std::u16string& path, std::int32_t recents
         addToList(path, paths);
     }
     writeList(ini);
-    ini.save(recentPath_);
+    ini.save(recentPath_, writer);
 }
 
 void RecentFiles::addToList(const std::u16string& path, const std::vector<std::u16string>& older) {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/container/FileWriter.h"
+
 namespace vlt {
 
 class IniFile;
@@ -31,7 +33,8 @@ class RecentFiles {
     // holds a list, that list (not the one in memory) is the one continued and rewritten; an empty
     // path then only tidies it. File errors are silent: an unreadable file changes nothing, an
     // uncreatable one leaves the change in memory only.
-    void AddRecentFile(const std::u16string& path, std::int32_t recentsSetting);
+    void AddRecentFile(const std::u16string& path, std::int32_t recentsSetting,
+                       const FileWriter& writer);
 
     // Empties the list and deletes the file (a failure is ignored).
     void clear();

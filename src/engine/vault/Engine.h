@@ -8,8 +8,9 @@
 #include <string>
 
 #include "engine/Desktop.h"
+#include "engine/container/FileWriter.h"
 #include "engine/crypto/Random.h"
-#include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"
 #include "engine/settings/RecentFiles.h"
 #include "engine/settings/Settings.h"
@@ -25,6 +26,7 @@ struct Engine {
     Desktop& desktop;
     NumberSource numbers;
     Clock clock = LocalNow;
+    FileWriter writer;  // every file the engine writes goes through it
     Vault vault;
     IdRegistry ids;
     Settings settings;

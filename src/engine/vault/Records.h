@@ -4,48 +4,11 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 
 namespace vlt {
-
-// A text that wipes its characters before its memory is reused or given back (passwords).
-class WipedText : public std::u16string {
-  public:
-    using std::u16string::basic_string;
-    WipedText() = default;
-    WipedText(const std::u16string& text) : std::u16string(text) {}
-    WipedText(std::u16string&& text) : std::u16string(std::move(text)) {}
-    WipedText(const WipedText& other) : std::u16string(other) {}
-    WipedText(WipedText&& other) noexcept : std::u16string(std::move(other)) { other.wipe(); }
-    ~WipedText() { wipe(); }
-
-    WipedText& operator=(const WipedText& other) {
-        if (this != &other) {
-            wipe();
-            assign(other);
-        }
-        return *this;
-    }
-    WipedText& operator=(WipedText&& other) noexcept {
-        if (this != &other) {
-            wipe();
-            std::u16string::operator=(std::move(other));
-            other.wipe();
-        }
-        return *this;
-    }
-    WipedText& operator=(std::u16string_view text) {
-        wipe();
-        assign(text);
-        return *this;
-    }
-    WipedText& operator=(const std::u16string& text) { return *this = std::u16string_view(text); }
-    WipedText& operator=(const char16_t* text) { return *this = std::u16string_view(text); }
-
-    void wipe() { wipeBytes(data(), capacity() * sizeof(char16_t)); }
-};
 
 struct Group {
     std::int32_t ID = 0;
@@ -60,7 +23,7 @@ struct Entry {
     std::u16string GroupName;
     std::u16string Account;
     std::u16string User;
-    WipedText Password;
+    SecureText Password;
     std::u16string URL;
     std::u16string AttachmentNames;
     std::u16string Comment;

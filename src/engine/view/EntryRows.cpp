@@ -62,6 +62,13 @@ bool masked(const MaskFields& masks, int column) {
     }
 }
 
+// The stored text of one of the first four columns.
+std::u16string_view storedText(const Entry& entry, int column) {
+    const std::u16string_view texts[] = {entry.Account, entry.User, entry.Password.view(),
+                                         entry.URL};
+    return texts[column];
+}
+
 }  // namespace
 
 std::u16string EntryDateText(std::int32_t date) {
@@ -114,8 +121,8 @@ Entry* EntryRows::entry(Vault& vault, int at) const {
     return const_cast<Entry*>(entry(static_cast<const Vault&>(vault), at));
 }
 
-WipedText EntryRows::cellText(const Vault& vault, int at, int column,
-                              const MaskFields& masks) const {
+SecureText EntryRows::cellText(const Vault& vault, int at, int column,
+                               const MaskFields& masks) const {
     const EntryRow* shown = row(at);
     const Entry* source = entry(vault, at);
     if (shown == nullptr || source == nullptr) {
@@ -125,28 +132,35 @@ WipedText EntryRows::cellText(const Vault& vault, int at, int column,
         case kColAccounts:
         case kColUserNames:
         case kColPasswords:
-        case kColURLs: {
-            if (masked(masks, column)) {
-                return maskedCell();
-            }
-            const std::u16string* texts[] = {&source->Account, &source->User, &source->Password,
-                                             &source->URL};
-            return *texts[column];
-        }
+        case kColURLs:
+            return SecureText(masked(masks, column) ? std::u16string_view(maskedCell())
+                                                    : storedText(*source, column));
         case kColAttachments:
-            return shown->summary >= 0 ? summaries[static_cast<std::size_t>(shown->summary)]
-                                       : SummaryText().finish();
+            return SecureText(shown->summary >= 0
+                                  ? summaries[static_cast<std::size_t>(shown->summary)]
+                                  : SummaryText().finish());
         case kColCreationDates:
-            return EntryDateText(shown->creationDate);
+            return SecureText(EntryDateText(shown->creationDate));
         case kColAccessDates:
-            return EntryDateText(shown->accessDate);
+            return SecureText(EntryDateText(shown->accessDate));
         case kColModificationDates:
-            return EntryDateText(shown->modificationDate);
+            return SecureText(EntryDateText(shown->modificationDate));
         case kColExpirationDates:
-            return shown->expires ? EntryDateText(shown->expirationDate) : u"Never";
+            return SecureText(shown->expires ? EntryDateText(shown->expirationDate) : u"Never");
         default:
             return {};
     }
+}
+
+SecureText EntryRows::dragText(const Engine& engine, int at, int column) const {
+    if (engine.busy()) {
+        return {};
+    }
+    if (column >= kColAccounts && column <= kColURLs) {
+        const Entry* source = entry(engine.vault, at);
+        return source != nullptr ? SecureText(storedText(*source, column)) : SecureText();
+    }
+    return cellText(engine.vault, at, column, engine.settings.Mask);
 }
 
 EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t viewFilter,

@@ -58,7 +58,13 @@ struct EntryRows {
 
     // The cell's text as the list shows it; "" when the row's entry has gone. A masked column
     // never reads the entry; the text is wiped when dropped, as it may be a password.
-    WipedText cellText(const Vault& vault, int at, int column, const MaskFields& masks) const;
+    SecureText cellText(const Vault& vault, int at, int column, const MaskFields& masks) const;
+
+    // The text a drag from the cell carries: the stored account, user name, password or URL in
+    // those columns (also when the column is masked), the shown text in the others. "" (no drag)
+    // when the row's entry has gone, and while the engine is busy: a load or a plugin run may be
+    // rebuilding the vault the row points into.
+    SecureText dragText(const Engine& engine, int at, int column) const;
 };
 
 // "mm/dd/yyyy hh:ii:ss", the form every date takes in the list and in copied dates.

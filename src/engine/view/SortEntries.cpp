@@ -14,20 +14,18 @@ namespace {
 constexpr const char* kProcedure = "SortEntries";
 constexpr int kPrefetchAhead = 64;
 
-const std::u16string* textKey(const Entry& entry, std::int32_t column) {
+std::u16string_view textKey(const Entry& entry, std::int32_t column) {
     switch (column) {
         case kColAccounts:
-            return &entry.Account;
+            return entry.Account;
         case kColUserNames:
-            return &entry.User;
+            return entry.User;
         case kColPasswords:
-            return &entry.Password;
+            return entry.Password.view();
         case kColURLs:
-            return &entry.URL;
-        case kColAttachments:
-            return &entry.AttachmentNames;
-        default:
-            return nullptr;
+            return entry.URL;
+        default:  // kColAttachments, the last text column
+            return entry.AttachmentNames;
     }
 }
 
@@ -84,7 +82,7 @@ int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction) {
         }
         positions.push_back(i);
         if (byText) {
-            texts.push_back(*textKey(entry, column));
+            texts.push_back(textKey(entry, column));
         } else if (known) {
             dates.push_back(dateKey(entry, column));
         }

@@ -87,7 +87,7 @@ bool Application::start(const QStringList& arguments) {
     disableCoreDumps();
     QApplication::setFont(UiFonts::normal());
     paths_ = ChooseProgramPaths(programFile_);
-    ReadConfig(e.settings, e.desktop, paths_.ConfigPath);
+    ReadConfig(e.settings, e.desktop, paths_.ConfigPath, e.writer);
     e.Recent = RecentFiles(paths_.RecentPath);
     e.Recent.read();
     QList<QRect> screens;

@@ -185,7 +185,9 @@ void PasswordDialog::acceptPassword() {
             return;
         }
     }
-    result_ = SecureText(password.toStdU16String());
+    // Straight from the field's characters: a plain string copy would be freed unwiped.
+    result_ = SecureText(std::u16string_view(QStringView(password).utf16(),
+                                             static_cast<std::size_t>(password.size())));
     accept();
 }
 

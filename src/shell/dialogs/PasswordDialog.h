@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/crypto/SecureBuffer.h"
+#include "engine/crypto/SecureText.h"
 #include "shell/dialogs/ToolSource.h"
 
 class QLineEdit;

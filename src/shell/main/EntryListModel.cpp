@@ -31,6 +31,10 @@ Entry* EntryListModel::entryAt(int row) const {
     return rows_.entry(engine_.vault, row);
 }
 
+QString EntryListModel::dragText(const QModelIndex& index) const {
+    return qs(rows_.dragText(engine_, index.row(), index.column()).view());
+}
+
 int EntryListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_.count();
 }
@@ -47,7 +51,8 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return qs(
-                rows_.cellText(engine_.vault, index.row(), index.column(), engine_.settings.Mask));
+                rows_.cellText(engine_.vault, index.row(), index.column(), engine_.settings.Mask)
+                    .view());
         case Qt::DecorationRole:
             return index.column() == 0 ? MenuIcon(r->expired ? kIconExpired : kIconEntry)
                                        : QVariant();

@@ -29,6 +29,8 @@ class EntryListModel : public QAbstractTableModel {
     const EntryRow* row(int index) const { return rows_.row(index); }
     // The entry shown in that row; nullptr when there is none.
     Entry* entryAt(int row) const;
+    // What a drag from that cell carries; empty (no drag) while the engine is busy.
+    QString dragText(const QModelIndex& index) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

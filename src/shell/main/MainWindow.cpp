@@ -135,19 +135,7 @@ void MainWindow::createGadgets() {
     list_->setMinimumWidth(kMinimumPane);
     model_ = new EntryListModel(engine_, list_);
     list_->setModel(model_);
-    list_->dragText = [this](const QModelIndex& index) -> QString {
-        if (index.column() <= kColURLs) {
-            // The stored text, also when the column shows a mask.
-            const Entry* entry = model_->entryAt(index.row());
-            if (entry == nullptr) {
-                return {};
-            }
-            const std::u16string* fields[] = {&entry->Account, &entry->User, &entry->Password,
-                                              &entry->URL};
-            return qs(*fields[index.column()]);
-        }
-        return model_->data(index, Qt::DisplayRole).toString();
-    };
+    list_->dragText = [this](const QModelIndex& index) { return model_->dragText(index); };
 
     comment_ = new QTextBrowser(upperCommentSplitter_);
     comment_->setObjectName(QStringLiteral("commentView"));
@@ -806,7 +794,7 @@ void MainWindow::writeExitSettings() {
             column.Size = list_->columnWidth(c);
         }
     }
-    WriteExitSettings(s, hooks_.configPath, !minimized);
+    WriteExitSettings(s, hooks_.configPath, engine_.writer, !minimized);
 }
 
 int MainWindow::ConfirmExit() {

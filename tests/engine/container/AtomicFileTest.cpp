@@ -15,12 +15,7 @@
 namespace vlt {
 namespace {
 
-struct HookReset {
-    ~HookReset() {
-        AtomicFile::writeHook() = nullptr;
-        AtomicFile::unnamedTemporaries() = true;
-    }
-};
+const FileWriter plainWriter;
 
 std::size_t filesIn(const std::filesystem::path& dir) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir), {}));
@@ -28,7 +23,7 @@ std::size_t filesIn(const std::filesystem::path& dir) {
 
 TEST(AtomicFile, NewFilesAreOwnerOnly) {
     test::TempDir dir;
-    ASSERT_TRUE(writeFileAtomically(dir.file("a.vlt"), std::string("secret")));
+    ASSERT_TRUE(writeFileAtomically(dir.file("a.vlt"), std::string("secret"), plainWriter));
     struct stat st {};
     ASSERT_EQ(::stat(dir.file("a.vlt").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -39,7 +34,7 @@ TEST(AtomicFile, ReplacingKeepsTheTargetsPermissions) {
     test::TempDir dir;
     test::writeFile(dir.file("a.txt"), "old");
     ::chmod(dir.file("a.txt").c_str(), 0640);
-    ASSERT_TRUE(writeFileAtomically(dir.file("a.txt"), std::string("new")));
+    ASSERT_TRUE(writeFileAtomically(dir.file("a.txt"), std::string("new"), plainWriter));
     struct stat st {};
     ::stat(dir.file("a.txt").c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -48,13 +43,10 @@ TEST(AtomicFile, ReplacingKeepsTheTargetsPermissions) {
 
 TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporary) {
     test::TempDir dir;
-    HookReset reset;
     test::writeFile(dir.file("a.vlt"), "the old container");
-    AtomicFile::writeHook() = [](std::size_t written) {
-        errno = ENOSPC;
-        return written < 8;
-    };
-    AtomicFile file(dir.file("a.vlt"));
+    FileWriter writer;
+    writer.writeFault = [](std::size_t written) { return written < 8 ? 0 : ENOSPC; };
+    AtomicFile file(dir.file("a.vlt"), writer);
     ASSERT_TRUE(file.open());
     EXPECT_TRUE(file.write("12345678", 8));
     EXPECT_FALSE(file.write("9", 1));
@@ -69,7 +61,7 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileWholeAndNoTemporary) {
 TEST(AtomicFile, AbandonedWritesLeaveNothingBehind) {
     test::TempDir dir;
     {
-        AtomicFile file(dir.file("b.vlt"));
+        AtomicFile file(dir.file("b.vlt"), plainWriter);
         ASSERT_TRUE(file.open());
         file.write("partial", 7);
     }
@@ -82,7 +74,7 @@ TEST(AtomicFile, LargeWritesArriveIntact) {
     for (std::size_t i = 0; i < big.size(); ++i) {
         big[i] = static_cast<char>(i * 31);
     }
-    AtomicFile file(dir.file("big"));
+    AtomicFile file(dir.file("big"), plainWriter);
     ASSERT_TRUE(file.open());
     ASSERT_TRUE(file.write("head", 4));
     ASSERT_TRUE(file.write(big.data(), big.size()));
@@ -93,7 +85,7 @@ TEST(AtomicFile, LargeWritesArriveIntact) {
 
 TEST(AtomicFile, AMissingFolderFailsToOpen) {
     test::TempDir dir;
-    AtomicFile file(dir.file("no/such/folder/x"));
+    AtomicFile file(dir.file("no/such/folder/x"), plainWriter);
     EXPECT_FALSE(file.open());
     EXPECT_FALSE(file.write("x", 1));
     EXPECT_FALSE(file.commit());
@@ -110,7 +102,7 @@ TEST(AtomicFile, ALinkedTargetUpdatesTheFileItPointsTo) {
     std::filesystem::create_directory(dir.path() / "synced");
     test::writeFile(dir.file("synced/real.vlt"), "old");
     std::filesystem::create_symlink(dir.path() / "synced/real.vlt", dir.path() / "link.vlt");
-    ASSERT_TRUE(writeFileAtomically(dir.file("link.vlt"), std::string("new")));
+    ASSERT_TRUE(writeFileAtomically(dir.file("link.vlt"), std::string("new"), plainWriter));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.vlt"));
     EXPECT_EQ(test::readFile(dir.file("synced/real.vlt")), "new");
     EXPECT_EQ(filesIn(dir.path() / "synced"), 1u);
@@ -125,8 +117,9 @@ TEST(AtomicFile, AReadOnlyTargetIsNotReplaced) {
         ASSERT_EQ(::chown(target.c_str(), test::kNobody, test::kNobody), 0);
     }
     ::chmod(target.c_str(), 0444);
-    EXPECT_EQ(test::runAsOrdinaryUser(
-                  [&] { return writeFileAtomically(target, std::string("new")) ? 1 : 0; }),
+    EXPECT_EQ(test::runAsOrdinaryUser([&] {
+                  return writeFileAtomically(target, std::string("new"), plainWriter) ? 1 : 0;
+              }),
               0);
     EXPECT_EQ(test::readFile(target), "keep");
     EXPECT_EQ(filesIn(dir.path()), 1u);
@@ -147,7 +140,7 @@ TEST(AtomicFile, ReplacingKeepsOwnerAndGroup) {
     test::writeFile(target, "old");
     ASSERT_EQ(::chown(target.c_str(), 1234, 5678), 0);
     ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
-    ASSERT_TRUE(writeFileAtomically(target, std::string("new")));
+    ASSERT_TRUE(writeFileAtomically(target, std::string("new"), plainWriter));
     const struct stat st = statOf(target);
     EXPECT_EQ(st.st_uid, 1234u);
     EXPECT_EQ(st.st_gid, 5678u);
@@ -160,7 +153,7 @@ TEST(AtomicFile, EveryHardLinkSeesTheNewContent) {
     test::TempDir dir;
     test::writeFile(dir.file("a.vlt"), "the old and longer content");
     ASSERT_EQ(::link(dir.file("a.vlt").c_str(), dir.file("b.vlt").c_str()), 0);
-    ASSERT_TRUE(writeFileAtomically(dir.file("a.vlt"), std::string("new")));
+    ASSERT_TRUE(writeFileAtomically(dir.file("a.vlt"), std::string("new"), plainWriter));
     EXPECT_EQ(test::readFile(dir.file("b.vlt")), "new");
     EXPECT_EQ(statOf(dir.file("a.vlt")).st_ino, statOf(dir.file("b.vlt")).st_ino);
     EXPECT_EQ(filesIn(dir.path()), 2u);
@@ -189,8 +182,8 @@ TEST(AtomicFile, AWritableFileIsSavedWhereNoReplacementCanBeMade) {
     ::chmod(dir.file("closed").c_str(), 0555);
 
     const int status = test::runAsOrdinaryUser([&] {
-        int failures = writeFileAtomically(closed, std::string("new a")) ? 0 : 1;
-        if (root && !writeFileAtomically(foreign, std::string("new b"))) {
+        int failures = writeFileAtomically(closed, std::string("new a"), plainWriter) ? 0 : 1;
+        if (root && !writeFileAtomically(foreign, std::string("new b"), plainWriter)) {
             failures += 2;
         }
         return failures;
@@ -210,13 +203,13 @@ TEST(AtomicFile, AWritableFileIsSavedWhereNoReplacementCanBeMade) {
 }
 
 // Starts saving 16 MB over `target` in a child process and kills it half-way.
-void killHalfWayThroughASave(const std::string& target) {
+void killHalfWayThroughASave(const std::string& target, const FileWriter& writer) {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        AtomicFile file(target);
+        AtomicFile file(target, writer);
         const std::string chunk(1 << 20, 'x');
         bool ok = file.open();
         for (int i = 0; ok && i < 16; ++i) {
@@ -240,24 +233,24 @@ void killHalfWayThroughASave(const std::string& target) {
 }
 
 TEST(AtomicFile, AKilledSaveLeavesTheOldFileAndNoTemporaryForLong) {
-    HookReset reset;
     for (const bool unnamed : {true, false}) {
         SCOPED_TRACE(unnamed ? "unnamed temporary" : "named temporary");
-        AtomicFile::unnamedTemporaries() = unnamed;
+        FileWriter writer;
+        writer.unnamedTemporaries = unnamed;
         test::TempDir dir;
         const std::string target = dir.file("a.vlt");
         test::writeFile(target, "old");
-        killHalfWayThroughASave(target);
+        killHalfWayThroughASave(target, writer);
         EXPECT_EQ(test::readFile(target), "old");
         EXPECT_EQ(filesIn(dir.path()), unnamed ? 1u : 2u);
 
         // Later saves sweep what the crash left, but not another file's temporaries, nor those of
         // a save still under way.
         test::writeFile(dir.file(".b.vlt.tmp-Ab12Cd"), "another file's");
-        AtomicFile running(target);
+        AtomicFile running(target, writer);
         ASSERT_TRUE(running.open());
         ASSERT_TRUE(running.write("running", 7));
-        ASSERT_TRUE(writeFileAtomically(target, std::string("new")));
+        ASSERT_TRUE(writeFileAtomically(target, std::string("new"), writer));
         EXPECT_EQ(filesIn(dir.path()), unnamed ? 2u : 3u);
         ASSERT_TRUE(running.commit());
         EXPECT_EQ(test::readFile(target), "running");

@@ -19,7 +19,6 @@
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "TraceCapture.h"
-#include "engine/container/AtomicFile.h"
 #include "engine/container/Container.h"
 #include "engine/container/ContainerCodec.h"
 #include "engine/container/SystemMemory.h"
@@ -47,7 +46,6 @@ struct ContainerFlow : ::testing::Test {
     }
     void TearDown() override {
         EXPECT_TRUE(desktop.unexpected.empty()) << desktop.unexpected.front();
-        AtomicFile::writeHook() = nullptr;
     }
 
     std::u16string path(const std::string& name) { return fromUtf8(dir.file(name)); }
@@ -84,7 +82,7 @@ struct ContainerFlow : ::testing::Test {
     void expectSomethingKept() {
         test::ExpectSameVault(test::SampleVault({3}), engine.vault);
         EXPECT_TRUE(engine.ContainerPath == u"/somewhere/kept.vlt");
-        EXPECT_TRUE(engine.ContainerPassword.str() == u"kept");
+        EXPECT_TRUE(engine.ContainerPassword.view() == u"kept");
     }
 };
 
@@ -101,7 +99,7 @@ TEST_F(ContainerFlow, SavedVaultReopensWithEveryFieldAndId) {
     for (std::int32_t id : {101, 104, 201, 202, 301, 305}) {
         EXPECT_EQ(engine.ids.ID_Exists(id), 1) << id;
     }
-    EXPECT_TRUE(engine.ContainerPassword.str() == u"s3cret \U0001F511");
+    EXPECT_TRUE(engine.ContainerPassword.view() == u"s3cret \U0001F511");
     EXPECT_TRUE(desktop.status[0] == u"4 groups / 2 entries");
     EXPECT_TRUE(desktop.status[2] == u"Container: " + path("main.vlt"));
     EXPECT_TRUE(desktop.containerLabel == u"main.vlt");
@@ -321,10 +319,7 @@ TEST_F(ContainerFlow, AFailedSaveLeavesThePreviousContainerWhole) {
     const std::string before = test::readFile(dir.file("safe.vlt"));
     engine.vault.Entries.at(0).Password = u"changed";
     engine.settings.Main.AutoBackupBeforeMod = 0;
-    AtomicFile::writeHook() = [](std::size_t written) {
-        errno = ENOSPC;
-        return written < 200;
-    };
+    engine.writer.writeFault = [](std::size_t written) { return written < 200 ? 0 : ENOSPC; };
     EXPECT_EQ(SaveContainer(engine), 0);
     // The system's reason on a second line says what to fix.
     EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nNo space left on device");
@@ -354,7 +349,7 @@ TEST_F(ContainerFlow, ABackupThatCannotBeWrittenAsksBeforeSaving) {
     engine.settings.Main.AutoBackupBeforeMod = 1;
     saveAs(test::SampleVault(), "b.vlt", u"pw");
     const std::string first = test::readFile(dir.file("b.vlt"));
-    AtomicFile::writeHook() = [](std::size_t) { return false; };  // the backup fails too
+    engine.writer.writeFault = [](std::size_t) { return EIO; };  // the backup fails too
     desktop.yesNoAnswers.push_back(false);
     EXPECT_EQ(SaveContainer(engine), 0);
     EXPECT_NE(desktop.lastMessage()->text.find(u"could not make a backup copy"),
@@ -403,9 +398,8 @@ TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {
     // fails half-way is the usual question.
     engine.settings.Main.AutoBackupBeforeMod = 1;
     ASSERT_EQ(::truncate(dir.file("big.vlt").c_str(), off_t{1} << 40), 0);
-    AtomicFile::writeHook() = [](std::size_t written) {
-        errno = ENOSPC;
-        return written < (std::size_t{8} << 20);
+    engine.writer.writeFault = [](std::size_t written) {
+        return written < (std::size_t{8} << 20) ? 0 : ENOSPC;
     };
     desktop.yesNoAnswers.push_back(false);
     ASSERT_EQ(SaveContainer(engine), 0);

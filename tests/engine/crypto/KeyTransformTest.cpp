@@ -145,12 +145,14 @@ TEST(KeyTransform, TracesUnderItsOwnNames) {
 TEST(KeyTransform, ContainerKeyFromPassword) {
     TraceLog quiet;
     SecureBuffer hash;
-    SecureBuffer key = DeriveContainerKey(quiet, u"abc", kIv2.data(), 5120, {}, &hash);
+    SecureBuffer key = DeriveContainerKey(quiet, SecureText(u"abc"), kIv2.data(), 5120, {}, &hash);
     EXPECT_EQ(hexOf(key), "1a0f9eaf437209f170bdf70f4231ee19873fb528be08eff053750194a33bfee1");
     EXPECT_EQ(hexOf(hash), kAbcDigest);
     // The hash is optional and does not change the key.
-    EXPECT_EQ(hexOf(DeriveContainerKey(quiet, u"abc", kIv2.data(), 5120, {})), hexOf(key));
-    EXPECT_NE(hexOf(DeriveContainerKey(quiet, u"abd", kIv2.data(), 5120, {})), hexOf(key));
+    EXPECT_EQ(hexOf(DeriveContainerKey(quiet, SecureText(u"abc"), kIv2.data(), 5120, {})),
+              hexOf(key));
+    EXPECT_NE(hexOf(DeriveContainerKey(quiet, SecureText(u"abd"), kIv2.data(), 5120, {})),
+              hexOf(key));
 }
 
 TEST(RandomNumber, BoundsInEitherOrderDrawFromTheSameRange) {

@@ -45,15 +45,16 @@ TEST(Sha256, PasswordTextIsHashedWithItsTerminator) {
               "SHA256Fingerprint() -> Returning\n");
 
     TraceLog quiet;
-    EXPECT_EQ(test::toHex(PasswordHash(quiet, u"abc").bytes()), kAbcWithTerminator);
+    EXPECT_EQ(test::toHex(PasswordHash(quiet, SecureText(u"abc")).bytes()), kAbcWithTerminator);
 }
 
 TEST(Sha256, PasswordBytesAreLittleEndianUtf16) {
     TraceLog quiet;
     // Characters above U+00FF put their high byte second; the empty password is just the NUL.
-    EXPECT_EQ(test::toHex(PasswordHash(quiet, u"\u00e9\u4e2d\U0001F511").bytes()),
+    EXPECT_EQ(test::toHex(PasswordHash(quiet, SecureText(u"\u00e9\u4e2d\U0001F511")).bytes()),
               test::toHex(referenceDigest(test::fromHex("e9 00 2d 4e 3d d8 11 dd 00 00"))));
-    EXPECT_EQ(test::toHex(PasswordHash(quiet, u"").bytes()), test::toHex(referenceDigest({0, 0})));
+    EXPECT_EQ(test::toHex(PasswordHash(quiet, SecureText(u"")).bytes()),
+              test::toHex(referenceDigest({0, 0})));
 }
 
 TEST(Sha256, EqualsTheLibraryDigestForEveryLengthUpTo300) {

@@ -11,6 +11,8 @@
 namespace vlt {
 namespace {
 
+const FileWriter writer;
+
 // Written out by hand from the table of settings: every group and key in file order with its
 // factory value.
 const std::string kFactoryFile =
@@ -140,7 +142,7 @@ TEST(ConfigFile, AMissingFileIsRecreatedWithFactoryValuesAndOneMessage) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings settings = scribbled();
-    EXPECT_EQ(ReadConfig(settings, desktop, dir.file("Config.ini")), kConfigRecreated);
+    EXPECT_EQ(ReadConfig(settings, desktop, dir.file("Config.ini"), writer), kConfigRecreated);
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), kFactoryFile);
     expectFactoryValues(settings);
     ASSERT_EQ(desktop.messages.size(), 1u);
@@ -153,7 +155,7 @@ TEST(ConfigFile, AMissingFileIsRecreatedWithFactoryValuesAndOneMessage) {
 
     // The next start reads it quietly.
     Settings again = scribbled();
-    EXPECT_EQ(ReadConfig(again, desktop, dir.file("Config.ini")), kConfigRead);
+    EXPECT_EQ(ReadConfig(again, desktop, dir.file("Config.ini"), writer), kConfigRead);
     expectFactoryValues(again);
     EXPECT_EQ(desktop.messages.size(), 1u);
 }
@@ -163,7 +165,7 @@ TEST(ConfigFile, AnEmptyFileGivesEveryMissingDefault) {
     test::writeFile(dir.file("Config.ini"), "");
     test::ScriptedDesktop desktop;
     Settings s = scribbled();
-    EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini")), kConfigRead);
+    EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigRead);
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), "");
 
@@ -231,14 +233,14 @@ TEST(ConfigFile, ARemovedCommentColourReadsBlackWhileAFreshFileHoldsWhite) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s;
-    ASSERT_EQ(ReadConfig(s, desktop, dir.file("Config.ini")), kConfigRecreated);
+    ASSERT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigRecreated);
     EXPECT_EQ(s.Main.CommentBKColor, 16777215);
 
     std::string text = kFactoryFile;
     std::string line = "CommentBKColor = 16777215\r\n";
     text.erase(text.find(line), line.size());
     test::writeFile(dir.file("Config.ini"), text);
-    ASSERT_EQ(ReadConfig(s, desktop, dir.file("Config.ini")), kConfigRead);
+    ASSERT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigRead);
     EXPECT_EQ(s.Main.CommentBKColor, 0);
     EXPECT_EQ(s.Main.EntryBKColor, 16777215);
 }
@@ -252,7 +254,7 @@ TEST(ConfigFile, HandWrittenValuesAndNamesInAnyCaseAreRead) {
                     "[SearchOptions]\nsearchtext =  two words \t\n");
     test::ScriptedDesktop desktop;
     Settings s;
-    ASSERT_EQ(ReadConfig(s, desktop, dir.file("Config.ini")), kConfigRead);
+    ASSERT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigRead);
     EXPECT_EQ(s.Main.AutoCloseSecs, 31);
     EXPECT_EQ(s.Main.AutoClearClipSecs, 5);
     EXPECT_EQ(s.Main.NewlyAddedExpireDays, 12);
@@ -268,7 +270,8 @@ TEST(ConfigFile, AnUncreatableFileWarnsAndKeepsFactoryValues) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s = scribbled();
-    EXPECT_EQ(ReadConfig(s, desktop, dir.file("no-such-folder/Config.ini")), kConfigNotCreated);
+    EXPECT_EQ(ReadConfig(s, desktop, dir.file("no-such-folder/Config.ini"), writer),
+              kConfigNotCreated);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].caption, u"Warning!");
     EXPECT_EQ(desktop.messages[0].text,
@@ -283,12 +286,12 @@ TEST(ConfigFile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced) {
     std::filesystem::create_directory(dir.file("Config.ini"));
     test::ScriptedDesktop desktop;
     Settings s = scribbled();
-    EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini")), kConfigNotCreated);
+    EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigNotCreated);
     EXPECT_EQ(desktop.lastMessage()->caption, u"Warning!");
     expectFactoryValues(s);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Config.ini")));
-    EXPECT_FALSE(WriteMainSettings(s, dir.file("Config.ini")));
-    EXPECT_FALSE(WriteExitSettings(s, dir.file("Config.ini")));
+    EXPECT_FALSE(WriteMainSettings(s, dir.file("Config.ini"), writer));
+    EXPECT_FALSE(WriteExitSettings(s, dir.file("Config.ini"), writer));
 }
 
 TEST(ConfigFile, ApplyWritesOnlyTheMainGroupAndCreatesAMissingFile) {
@@ -298,7 +301,7 @@ TEST(ConfigFile, ApplyWritesOnlyTheMainGroupAndCreatesAMissingFile) {
     s.Main.AutoCloseSecs = 300;
     s.Main.AskQuit = 0;
     s.Main.MainWinW = 999;  // a Window value: not Apply's to write
-    ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini")));
+    ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     std::string text = test::readFile(dir.file("Config.ini"));
     std::string factoryMain = kFactoryFile.substr(0, kFactoryFile.find("[Window]"));
     std::string expected = factoryMain;
@@ -309,7 +312,7 @@ TEST(ConfigFile, ApplyWritesOnlyTheMainGroupAndCreatesAMissingFile) {
 
     test::ScriptedDesktop desktop;
     Settings back;
-    ASSERT_EQ(ReadConfig(back, desktop, dir.file("Config.ini")), kConfigRead);
+    ASSERT_EQ(ReadConfig(back, desktop, dir.file("Config.ini"), writer), kConfigRead);
     EXPECT_EQ(back.Main.LogActions, 1);
     EXPECT_EQ(back.Main.AutoCloseSecs, 300);
     EXPECT_EQ(back.Main.AskQuit, 0);
@@ -320,9 +323,9 @@ TEST(ConfigFile, ApplyRewritesTheMainGroupInPlaceAndKeepsTheRest) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s;
-    ReadConfig(s, desktop, dir.file("Config.ini"));
+    ReadConfig(s, desktop, dir.file("Config.ini"), writer);
     s.Main.DrawGrid = 1;
-    ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini")));
+    ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     std::string expected = kFactoryFile;
     expected.replace(expected.find("DrawGrid = 0"), 12, "DrawGrid = 1");
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), expected);
@@ -332,7 +335,7 @@ TEST(ConfigFile, ExitWritesTheViewStateButNotTheMainGroup) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s;
-    ReadConfig(s, desktop, dir.file("Config.ini"));
+    ReadConfig(s, desktop, dir.file("Config.ini"), writer);
     s.Main.LogActions = 1;  // only Apply writes this
     s.Main.MainWinX = 40;
     s.Main.MainWinH = 600;
@@ -341,10 +344,10 @@ TEST(ConfigFile, ExitWritesTheViewStateButNotTheMainGroup) {
     s.Columns[kColAttachments] = {0, 88};
     s.Search.SearchText = u"bank";
     s.Search.CaseSensitive = 1;
-    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini")));
+    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini"), writer));
 
     Settings back;
-    ASSERT_EQ(ReadConfig(back, desktop, dir.file("Config.ini")), kConfigRead);
+    ASSERT_EQ(ReadConfig(back, desktop, dir.file("Config.ini"), writer), kConfigRead);
     EXPECT_EQ(back.Main.LogActions, 0);
     EXPECT_EQ(back.Main.MainWinX, 40);
     EXPECT_EQ(back.Main.MainWinH, 600);
@@ -360,14 +363,14 @@ TEST(ConfigFile, AMinimisedWindowKeepsItsStoredGeometryButStillWritesAlwaysOnTop
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s;
-    ReadConfig(s, desktop, dir.file("Config.ini"));
+    ReadConfig(s, desktop, dir.file("Config.ini"), writer);
     s.Main.MainWinX = -32000;
     s.Main.MainWinW = 160;
     s.Main.Splitter1 = 0;
     s.Main.AlwaysOnTop = 1;
-    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini"), false));
+    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini"), writer, false));
     Settings back;
-    ReadConfig(back, desktop, dir.file("Config.ini"));
+    ReadConfig(back, desktop, dir.file("Config.ini"), writer);
     EXPECT_EQ(back.Main.MainWinX, -1);
     EXPECT_EQ(back.Main.MainWinW, 685);
     EXPECT_EQ(back.Main.Splitter1, 160);
@@ -376,7 +379,7 @@ TEST(ConfigFile, AMinimisedWindowKeepsItsStoredGeometryButStillWritesAlwaysOnTop
 
 TEST(ConfigFile, ExitNeverCreatesADeletedFile) {
     test::TempDir dir;
-    EXPECT_FALSE(WriteExitSettings(FactorySettings(), dir.file("Config.ini")));
+    EXPECT_FALSE(WriteExitSettings(FactorySettings(), dir.file("Config.ini"), writer));
     EXPECT_FALSE(std::filesystem::exists(dir.file("Config.ini")));
 }
 
@@ -384,11 +387,11 @@ TEST(ConfigFile, WritingUnchangedSettingsLeavesTheFileUntouched) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s;
-    ReadConfig(s, desktop, dir.file("Config.ini"));
+    ReadConfig(s, desktop, dir.file("Config.ini"), writer);
     ino_t before = inodeOf(dir.file("Config.ini"));
     ASSERT_NE(before, 0u);
-    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini")));
-    ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini")));
+    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini"), writer));
+    ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     EXPECT_EQ(inodeOf(dir.file("Config.ini")), before);
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), kFactoryFile);
 }
@@ -397,11 +400,11 @@ TEST(ConfigFile, ASearchTextWithLineBreaksStaysOnItsLine) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings s;
-    ReadConfig(s, desktop, dir.file("Config.ini"));
+    ReadConfig(s, desktop, dir.file("Config.ini"), writer);
     s.Search.SearchText = u"first\r\n[MainSettings]\nRecents = 0";
-    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini")));
+    ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini"), writer));
     Settings back;
-    ReadConfig(back, desktop, dir.file("Config.ini"));
+    ReadConfig(back, desktop, dir.file("Config.ini"), writer);
     EXPECT_EQ(back.Search.SearchText, u"first  [MainSettings] Recents = 0");
     EXPECT_EQ(back.Main.Recents, 1);
     EXPECT_EQ(back.Search.SearchExpired, 1);

@@ -10,6 +10,8 @@
 namespace vlt {
 namespace {
 
+const FileWriter writer;
+
 ino_t inodeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
@@ -123,7 +125,7 @@ TEST(IniFile, UnknownLinesSurviveARewriteByteForByte) {
     ASSERT_TRUE(ini.load(dir.file("a.ini")));
     ini.writeNumber(u"main", u"Width", 700);
     ini.writeNumber(u"Main", u"Height", 450);
-    ASSERT_TRUE(ini.save(dir.file("a.ini")));
+    ASSERT_TRUE(ini.save(dir.file("a.ini"), writer));
     EXPECT_EQ(test::readFile(dir.file("a.ini")),
               "; written by hand\r\n[Main]\r\nRecents=1\r\n\xFF\xFE odd bytes\r\n   \t\r\n"
               "Width = 700\r\nHeight = 450\r\n\r\n; about the next group\r\n[Other]\r\nx = 1\r\n");
@@ -135,7 +137,7 @@ TEST(IniFile, AMissingGroupIsAppendedAndALfFileIsRewrittenWithCrLf) {
     IniFile ini;
     ASSERT_TRUE(ini.load(dir.file("a.ini")));
     ini.writeString(u"B", u"Text", u"hello world");
-    ASSERT_TRUE(ini.save(dir.file("a.ini")));
+    ASSERT_TRUE(ini.save(dir.file("a.ini"), writer));
     EXPECT_EQ(test::readFile(dir.file("a.ini")),
               "\xEF\xBB\xBF[A]\r\nk = 1\r\n[B]\r\nText = hello world\r\n");
 }
@@ -146,7 +148,7 @@ TEST(IniFile, ANewFileStartsWithByteOrderMarkAndEmptyLineAndIsOwnerOnly) {
     EXPECT_FALSE(ini.load(dir.file("missing.ini")));
     EXPECT_TRUE(ini.changed());
     ini.writeString(u"RecentFiles", u"File0", u"/home/u/Caf\u00e9.vlt");
-    ASSERT_TRUE(ini.save(dir.file("new.ini")));
+    ASSERT_TRUE(ini.save(dir.file("new.ini"), writer));
     EXPECT_FALSE(ini.changed());
     EXPECT_EQ(test::readFile(dir.file("new.ini")),
               "\xEF\xBB\xBF\r\n[RecentFiles]\r\nFile0 = /home/u/Caf\xC3\xA9.vlt\r\n");
@@ -160,7 +162,7 @@ TEST(IniFile, LineBreaksInAValueCannotAddLines) {
     IniFile ini;
     ini.writeString(u"SearchOptions", u"SearchText", u"a\r\n[Evil]\nInjected = 1\rb");
     ini.writeString(u"SearchOptions", u"After", u"2");
-    ASSERT_TRUE(ini.save(dir.file("a.ini")));
+    ASSERT_TRUE(ini.save(dir.file("a.ini"), writer));
     IniFile back;
     ASSERT_TRUE(back.load(dir.file("a.ini")));
     EXPECT_EQ(back.readString(u"SearchOptions", u"SearchText"), u"a  [Evil] Injected = 1 b");
@@ -178,13 +180,13 @@ TEST(IniFile, WritingTheValuesAlreadyStoredLeavesTheFileAlone) {
     ini.writeNumber(u"g", u"a", 5);
     ini.writeString(u"G", u"B", u"text");
     EXPECT_FALSE(ini.changed());
-    ASSERT_TRUE(ini.save(path));
+    ASSERT_TRUE(ini.save(path, writer));
     EXPECT_EQ(inodeOf(path), before);
     EXPECT_EQ(test::readFile(path), "[G]\r\nA=5\r\nB = text\r\n");
 
     ini.writeNumber(u"G", u"A", 6);
     EXPECT_TRUE(ini.changed());
-    ASSERT_TRUE(ini.save(path));
+    ASSERT_TRUE(ini.save(path, writer));
     EXPECT_NE(inodeOf(path), before);
     EXPECT_EQ(test::readFile(path), "[G]\r\nA = 6\r\nB = text\r\n");
 }
@@ -201,7 +203,7 @@ TEST(IniFile, RemovingAGroupTakesEveryBlockOfItsNameAndNothingElse) {
     ini.removeGroup(u"RecentFiles");
     EXPECT_TRUE(ini.changed());
     ini.writeString(u"RecentFiles", u"File0", u"z");
-    ASSERT_TRUE(ini.save(dir.file("a.ini")));
+    ASSERT_TRUE(ini.save(dir.file("a.ini"), writer));
     EXPECT_EQ(test::readFile(dir.file("a.ini")),
               "[Keep]\r\na = 1\r\n[keep2]\r\nb = 2\r\n[RecentFiles]\r\nFile0 = z\r\n");
 }
@@ -218,7 +220,7 @@ TEST(IniFile, AFailedSaveReportsFailureAndStaysChanged) {
     test::TempDir dir;
     IniFile ini;
     ini.writeNumber(u"G", u"A", 1);
-    EXPECT_FALSE(ini.save(dir.file("no-such-folder/a.ini")));
+    EXPECT_FALSE(ini.save(dir.file("no-such-folder/a.ini"), writer));
     EXPECT_TRUE(ini.changed());
 }
 

@@ -13,6 +13,8 @@ namespace {
 
 using Paths = std::vector<std::u16string>;
 
+const FileWriter writer;
+
 std::u16string vault(int i) {
     return u"/home/u/vault" + decimal(i) + u".vlt";
 }
@@ -31,7 +33,7 @@ TEST(RecentFiles, TheFirstOpenCreatesTheFile) {
     RecentFiles recent(dir.file("Recent.ini"));
     recent.read();
     EXPECT_TRUE(recent.paths.empty());
-    recent.AddRecentFile(u"/home/u/Caf\u00e9.vlt", 1);
+    recent.AddRecentFile(u"/home/u/Caf\u00e9.vlt", 1, writer);
     EXPECT_EQ(recent.paths, Paths{u"/home/u/Caf\u00e9.vlt"});
     EXPECT_EQ(test::readFile(dir.file("Recent.ini")),
               "\xEF\xBB\xBF\r\n[RecentFiles]\r\nFile0 = /home/u/Caf\xC3\xA9.vlt\r\n");
@@ -43,13 +45,13 @@ TEST(RecentFiles, TheFirstOpenCreatesTheFile) {
 TEST(RecentFiles, OpeningTheSameContainerTwiceKeepsItOnceAtTheTop) {
     test::TempDir dir;
     RecentFiles recent(dir.file("Recent.ini"));
-    recent.AddRecentFile(vault(1), 1);
-    recent.AddRecentFile(vault(2), 1);
-    recent.AddRecentFile(vault(1), 1);
+    recent.AddRecentFile(vault(1), 1, writer);
+    recent.AddRecentFile(vault(2), 1, writer);
+    recent.AddRecentFile(vault(1), 1, writer);
     EXPECT_EQ(recent.paths, (Paths{vault(1), vault(2)}));
     EXPECT_EQ(test::readFile(dir.file("Recent.ini")), recentFile({vault(1), vault(2)}));
     // Paths differing only in case are different files here.
-    recent.AddRecentFile(u"/home/u/VAULT2.vlt", 1);
+    recent.AddRecentFile(u"/home/u/VAULT2.vlt", 1, writer);
     EXPECT_EQ(recent.paths.size(), 3u);
 }
 
@@ -57,7 +59,7 @@ TEST(RecentFiles, AnEleventhContainerDropsTheOldest) {
     test::TempDir dir;
     RecentFiles recent(dir.file("Recent.ini"));
     for (int i = 0; i < 11; ++i) {
-        recent.AddRecentFile(vault(i), 1);
+        recent.AddRecentFile(vault(i), 1, writer);
     }
     Paths expected;
     for (int i = 10; i >= 1; --i) {
@@ -85,7 +87,7 @@ TEST(RecentFiles, AHandEditedListIsReadWholeAndCutOnTheNextOpen) {
     EXPECT_EQ(recent.entry(15), u"");
     EXPECT_EQ(recent.entry(-1), u"");
 
-    recent.AddRecentFile(vault(99), 1);
+    recent.AddRecentFile(vault(99), 1, writer);
     Paths expected{vault(99)};
     expected.insert(expected.end(), fifteen.begin(), fifteen.begin() + 9);
     EXPECT_EQ(recent.paths, expected);
@@ -99,7 +101,7 @@ TEST(RecentFiles, KeysAreReadInFileOrderWhateverTheirNames) {
     RecentFiles recent(dir.file("Recent.ini"));
     recent.read();
     EXPECT_EQ(recent.paths, (Paths{u"/b.vlt", u"/a.vlt"}));
-    recent.AddRecentFile(u"/c.vlt", 1);
+    recent.AddRecentFile(u"/c.vlt", 1, writer);
     EXPECT_EQ(recent.paths, (Paths{u"/c.vlt", u"/b.vlt", u"/a.vlt"}));
     EXPECT_EQ(test::readFile(dir.file("Recent.ini")),
               "; kept\r\n[Other]\r\nx = 1\r\n[RecentFiles]\r\nFile0 = /c.vlt\r\n"
@@ -111,12 +113,12 @@ TEST(RecentFiles, WithRecentsOffNothingChanges) {
     test::writeFile(dir.file("Recent.ini"), recentFile({vault(1)}));
     RecentFiles recent(dir.file("Recent.ini"));
     recent.read();
-    recent.AddRecentFile(vault(2), 0);
+    recent.AddRecentFile(vault(2), 0, writer);
     EXPECT_EQ(recent.paths, Paths{vault(1)});
     EXPECT_EQ(test::readFile(dir.file("Recent.ini")), recentFile({vault(1)}));
 
     RecentFiles none(dir.file("None.ini"));
-    none.AddRecentFile(vault(2), 0);
+    none.AddRecentFile(vault(2), 0, writer);
     EXPECT_TRUE(none.paths.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("None.ini")));
 }
@@ -124,14 +126,14 @@ TEST(RecentFiles, WithRecentsOffNothingChanges) {
 TEST(RecentFiles, TheFileNotTheMemoryIsTheListThatContinues) {
     test::TempDir dir;
     RecentFiles recent(dir.file("Recent.ini"));
-    recent.AddRecentFile(vault(1), 1);
+    recent.AddRecentFile(vault(1), 1, writer);
     recent.paths.push_back(vault(7));  // known in memory only
     test::writeFile(dir.file("Recent.ini"), recentFile({vault(1), u"", vault(3), vault(1)}));
-    recent.AddRecentFile(vault(2), 1);
+    recent.AddRecentFile(vault(2), 1, writer);
     EXPECT_EQ(recent.paths, (Paths{vault(2), vault(1), vault(3)}));
 
     // An empty path only tidies the stored list.
-    recent.AddRecentFile(u"", 1);
+    recent.AddRecentFile(u"", 1, writer);
     EXPECT_EQ(recent.paths, (Paths{vault(2), vault(1), vault(3)}));
 }
 
@@ -142,21 +144,21 @@ TEST(RecentFiles, WithoutAFileTheNewPathStillGoesFirstAndDuplicatesGo) {
         recent.paths.push_back(vault(i));
     }
     test::writeFile(dir.file("Recent.ini"), "");  // an empty file counts as none
-    recent.AddRecentFile(vault(5), 1);
+    recent.AddRecentFile(vault(5), 1, writer);
     Paths expected{vault(5), vault(1), vault(2), vault(3), vault(4),
                    vault(6), vault(7), vault(8), vault(9), vault(10)};
     EXPECT_EQ(recent.paths, expected);
     EXPECT_EQ(test::readFile(dir.file("Recent.ini")), recentFile(expected));
 
     std::filesystem::remove(dir.file("Recent.ini"));
-    recent.AddRecentFile(vault(11), 1);
+    recent.AddRecentFile(vault(11), 1, writer);
     expected.insert(expected.begin(), vault(11));
     expected.pop_back();
     EXPECT_EQ(recent.paths, expected);
     EXPECT_EQ(test::readFile(dir.file("Recent.ini")), recentFile(expected));
 
     std::filesystem::remove(dir.file("Recent.ini"));
-    recent.AddRecentFile(u"", 1);
+    recent.AddRecentFile(u"", 1, writer);
     EXPECT_EQ(recent.paths, expected);
     EXPECT_FALSE(std::filesystem::exists(dir.file("Recent.ini")));
 }
@@ -166,9 +168,9 @@ TEST(RecentFiles, AnUncreatableFileKeepsTheListInMemoryOnly) {
     RecentFiles recent(dir.file("no-such-folder/Recent.ini"));
     recent.read();
     EXPECT_TRUE(recent.paths.empty());
-    recent.AddRecentFile(vault(1), 1);
-    recent.AddRecentFile(vault(2), 1);
-    recent.AddRecentFile(vault(1), 1);
+    recent.AddRecentFile(vault(1), 1, writer);
+    recent.AddRecentFile(vault(2), 1, writer);
+    recent.AddRecentFile(vault(1), 1, writer);
     EXPECT_EQ(recent.paths, (Paths{vault(1), vault(2)}));
     EXPECT_FALSE(std::filesystem::exists(dir.file("no-such-folder")));
 }
@@ -176,13 +178,13 @@ TEST(RecentFiles, AnUncreatableFileKeepsTheListInMemoryOnly) {
 TEST(RecentFiles, ClearingEmptiesTheListAndDeletesTheFile) {
     test::TempDir dir;
     RecentFiles recent(dir.file("Recent.ini"));
-    recent.AddRecentFile(vault(1), 1);
+    recent.AddRecentFile(vault(1), 1, writer);
     recent.clear();
     EXPECT_TRUE(recent.paths.empty());
     EXPECT_FALSE(std::filesystem::exists(dir.file("Recent.ini")));
     recent.clear();  // nothing left to delete
     EXPECT_TRUE(recent.paths.empty());
-    recent.AddRecentFile(vault(2), 1);
+    recent.AddRecentFile(vault(2), 1, writer);
     EXPECT_EQ(recent.paths, Paths{vault(2)});
 }
 

@@ -140,27 +140,3 @@ TEST(Vault, EmptyMeansNoGroupsAndNoEntries) {
 
 }  // namespace
 }  // namespace vlt
-
-namespace vlt {
-namespace {
-
-TEST(WipedText, BehavesAsATextAndWipesWhatItReplaces) {
-    WipedText password = u"first secret";
-    const char16_t* old = password.data();
-    password = u"2nd";  // fits: the old characters are overwritten, not left behind
-    EXPECT_TRUE(password == u"2nd");
-    EXPECT_EQ(password.data(), old);
-    EXPECT_EQ(std::u16string_view(old, 12).substr(3),
-              std::u16string_view(u"\0\0\0\0\0\0\0\0\0", 9));
-
-    WipedText moved = std::move(password);
-    EXPECT_TRUE(moved == u"2nd");
-    EXPECT_TRUE(password.empty());
-    Entry a;
-    a.Password = std::u16string(u"xyz");
-    Entry b = a;
-    EXPECT_TRUE(b.Password == u"xyz");
-}
-
-}  // namespace
-}  // namespace vlt

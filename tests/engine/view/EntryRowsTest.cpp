@@ -79,7 +79,7 @@ struct EntryListFixture : ::testing::Test {
         return list.rows.at(0);
     }
     std::u16string text(int column, const MaskFields& masks = {}) {
-        return list.cellText(vault, 0, column, masks);
+        return std::u16string(list.cellText(vault, 0, column, masks).view());
     }
 };
 
@@ -147,7 +147,7 @@ TEST_F(EntryListFixture, MaskLengthDoesNotDependOnTheValue) {
         EXPECT_EQ(text(kColPasswords, masks), u"*****");
     }
     masks.Passwords = 2;  // only 1 switches the mask on
-    EXPECT_EQ(text(kColPasswords, masks), entry.Password);
+    EXPECT_EQ(text(kColPasswords, masks), entry.Password.view());
 }
 
 TEST_F(EntryListFixture, ExpiryColumnAndExpiredState) {
@@ -180,7 +180,7 @@ TEST_F(EntryListFixture, CellsReadTheLiveEntryButOnlyWhereItStillStands) {
     EXPECT_EQ(list.entry(vault, 0), nullptr);
     EXPECT_EQ(text(kColPasswords), u"");
     EXPECT_EQ(text(kColCreationDates), u"");
-    EXPECT_EQ(list.cellText(vault, 1, kColAccounts, {}), u"");  // no such row
+    EXPECT_EQ(list.cellText(vault, 1, kColAccounts, {}).view(), u"");  // no such row
 }
 
 TEST_F(EntryListFixture, RowsOfOneGroupInListOrderWithFreshSummaries) {

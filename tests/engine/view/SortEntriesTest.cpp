@@ -138,8 +138,10 @@ TEST_F(SortFixture, TextFoldsOnlyAsciiLettersToLowerCase) {
 TEST_F(SortFixture, EachTextColumnSortsByItsField) {
     Entry& first = add(1, 10, u"a");
     Entry& second = add(2, 10, u"b");
-    first.User = second.Password = first.URL = second.AttachmentNames = u"2";
-    second.User = first.Password = second.URL = first.AttachmentNames = u"1";
+    first.User = first.URL = second.AttachmentNames = u"2";
+    second.User = second.URL = first.AttachmentNames = u"1";
+    second.Password = u"2";
+    first.Password = u"1";
     SortEntries(engine, kColUserNames, kSortAscending);
     EXPECT_EQ(ids(), (Ids{2, 1}));
     SortEntries(engine, kColPasswords, kSortAscending);

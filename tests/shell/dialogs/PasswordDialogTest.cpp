@@ -162,7 +162,7 @@ TEST_F(PasswordDialogTest, ReturnActsAsAcceptWhereverTheFocusIs) {
     pressReturn(button(dialog.get(), "cancelButton"));
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->password().str(), u"secret");
+    EXPECT_EQ(dialog->password().view(), u"secret");
 }
 
 TEST_F(PasswordDialogTest, EmptyConfirmationIsRefused) {
@@ -208,7 +208,7 @@ TEST_F(PasswordDialogTest, MatchingPasswordsAreAcceptedAndTheFieldsWiped) {
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->password().str(), u"correct horse");
+    EXPECT_EQ(dialog->password().view(), u"correct horse");
     EXPECT_TRUE(field(dialog.get(), "passwordField")->text().isEmpty());
     EXPECT_TRUE(field(dialog.get(), "confirmField")->text().isEmpty());
 }
@@ -250,7 +250,7 @@ TEST_F(PasswordDialogTest, SingleFieldModesReturnTheTextWithoutConfirmation) {
         type(dialog.get(), QStringLiteral("x"), QString());
         button(dialog.get(), "acceptButton")->click();
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(dialog->password().str(), u"x");
+        EXPECT_EQ(dialog->password().view(), u"x");
     }
     EXPECT_TRUE(prompter.prompts.empty());
 }
@@ -260,12 +260,12 @@ TEST_F(PasswordDialogTest, BlankOnlyPasswordIsAcceptedUnchanged) {
     type(dialog.get(), QStringLiteral("   "), QStringLiteral("   "));
     button(dialog.get(), "acceptButton")->click();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->password().str(), u"   ");
+    EXPECT_EQ(dialog->password().view(), u"   ");
 
     auto single = open(kPasswordOpen);
     type(single.get(), QStringLiteral(" a "), QString());
     button(single.get(), "acceptButton")->click();
-    EXPECT_EQ(single->password().str(), u" a ");
+    EXPECT_EQ(single->password().view(), u" a ");
 }
 
 TEST_F(PasswordDialogTest, RevealAsksFirstAndHidingDoesNot) {
@@ -414,7 +414,7 @@ TEST_F(PasswordDialogTest, AskRunsTheDialogModallyAndReturnsItsResult) {
         type(dialog, QStringLiteral("opened"), QString());
         button(dialog, "acceptButton")->click();
     });
-    EXPECT_EQ(PasswordDialog::ask(kPasswordOpen, services).str(), u"opened");
+    EXPECT_EQ(PasswordDialog::ask(kPasswordOpen, services).view(), u"opened");
 
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<PasswordDialog*>(QApplication::activeModalWidget());
