@@ -226,7 +226,7 @@ int run(const Options& options) {
     desktop.file = fromUtf8(file);
     std::filesystem::remove(file);
     start = Clock::now();
-    if (SaveContainerAs(engine, u"", 0) != 1) {
+    if (SaveContainerAs(engine, u"", kSaveAs) != 1) {
         std::fprintf(stderr, "save failed: %s\n", toUtf8(desktop.lastMessage).c_str());
         return 1;
     }

@@ -15,6 +15,11 @@ class EntryListView : public QTableView {
 
     EntryListHeader* header() const;
 
+    // The row the user is on: Qt's current row while it is selected, else the topmost selected
+    // row; -1 when nothing is selected.
+    int currentRow() const;
+    int selectedRowCount() const;
+
     // The text a drag from that cell carries; empty starts no drag.
     std::function<QString(const QModelIndex&)> dragText;
 

@@ -19,22 +19,23 @@
 #include <set>
 
 #include "engine/container/Container.h"
-#include "engine/settings/ConfigFile.h"
-#include "engine/text/LinkFinder.h"
+#include "engine/session/ExitSequence.h"
+#include "engine/session/PasswordChange.h"
+#include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
-#include "engine/text/Text.h"
-#include "engine/view/EntryRows.h"
-#include "engine/view/GroupTree.h"
+#include "engine/view/EntryList.h"
+#include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
 #include "shell/app/QtText.h"
 #include "shell/commands/MainMenu.h"
 #include "shell/commands/MainToolbar.h"
 #include "shell/commands/PopupMenus.h"
 #include "shell/commands/Shortcuts.h"
+#include "shell/main/CommentView.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
-#include "shell/main/RowSelection.h"
+#include "shell/main/GroupTreeView.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
@@ -42,12 +43,7 @@ namespace vlt {
 
 namespace {
 
-constexpr int kTreeIdRole = Qt::UserRole;
-constexpr int kTreeIndexRole = Qt::UserRole + 1;
-constexpr int kRootIcon = 44;
 constexpr int kMinimumPane = 40;
-constexpr std::string_view kRefreshProc = "Entry_RefreshList";
-constexpr std::string_view kExitProc = "ConfirmExit";
 
 // Commands this build carries out; every other item is shown greyed.
 bool commandInTable(int c) {
@@ -69,35 +65,9 @@ void setColors(QWidget* widget, int enableBack, int back, int enableText, int te
     widget->setPalette(palette);
 }
 
-// Plain text as rich text; a stored line end (CR LF, or a lone CR) is one line break.
-QString richText(std::u16string_view text) {
-    return qs(text)
-        .toHtmlEscaped()
-        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(u'\r', u'\n');
-}
-
-// The comment as rich text. Anchor n is "#n", naming the n-th found link: what a click opens
-// is taken from the link finder, never read back from the document.
-QString commentHtml(const std::u16string& text, const std::vector<FoundLink>& links) {
-    const std::u16string_view all(text);
-    QString html;
-    std::size_t at = 0;
-    for (std::size_t n = 0; n < links.size(); ++n) {
-        const FoundLink& link = links[n];
-        html += richText(all.substr(at, link.start - at));
-        html += QStringLiteral("<a href=\"#%1\">%2</a>")
-                    .arg(QString::number(n), richText(all.substr(link.start, link.length)));
-        at = link.start + link.length;
-    }
-    html += richText(all.substr(at));
-    return QStringLiteral("<div style=\"white-space: pre-wrap\">%1</div>").arg(html);
-}
-
 }  // namespace
 
-MainWindow::MainWindow(Engine& engine, ShellHooks hooks, QWidget* parent)
-    : QMainWindow(parent), engine_(engine), hooks_(std::move(hooks)) {
+MainWindow::MainWindow(Engine& engine, QWidget* parent) : QMainWindow(parent), engine_(engine) {
     setObjectName(QStringLiteral("mainWindow"));
     setMinimumSize(550, 300);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -111,8 +81,16 @@ bool MainWindow::isCommandAvailable(int command) {
     return commandInTable(command);
 }
 
+QTreeWidget* MainWindow::groupTree() const {
+    return tree_;
+}
+
 QTableView* MainWindow::entryList() const {
     return list_;
+}
+
+QTextBrowser* MainWindow::commentView() const {
+    return comment_;
 }
 
 QLabel* MainWindow::statusField(int field) const {
@@ -132,15 +110,7 @@ void MainWindow::createGadgets() {
     treeListSplitter_->setObjectName(QStringLiteral("treeListSplitter"));
     treeListSplitter_->setChildrenCollapsible(false);
 
-    tree_ = new QTreeWidget(treeListSplitter_);
-    tree_->setObjectName(QStringLiteral("groupTree"));
-    tree_->setHeaderHidden(true);
-    tree_->setColumnCount(1);
-    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
-    tree_->setMinimumWidth(kMinimumPane);
-    auto* root = new QTreeWidgetItem(tree_, QStringList(QStringLiteral("New container")));
-    root->setIcon(0, MenuIcon(kRootIcon));
-    root->setData(0, kTreeIndexRole, 0);
+    tree_ = new GroupTreeView(treeListSplitter_);
 
     list_ = new EntryListView(treeListSplitter_);
     list_->setMinimumWidth(kMinimumPane);
@@ -160,12 +130,12 @@ void MainWindow::createGadgets() {
         return model_->data(index, Qt::DisplayRole).toString();
     };
 
-    comment_ = new QTextBrowser(upperCommentSplitter_);
-    comment_->setObjectName(QStringLiteral("commentView"));
-    comment_->setReadOnly(true);
-    comment_->setOpenLinks(false);
-    comment_->setMinimumHeight(kMinimumPane);
-    connect(comment_, &QTextBrowser::anchorClicked, this, &MainWindow::onCommentLink);
+    comment_ = new CommentView(upperCommentSplitter_);
+    comment_->linkClicked = [this](const std::u16string& shown, const std::u16string& url) {
+        OpenLink(engine_, shown, url);
+        comment_->viewport()->setCursor(Qt::ArrowCursor);
+        comment_->setFocus();
+    };
 
     upperCommentSplitter_->setStretchFactor(0, 1);
     upperCommentSplitter_->setStretchFactor(1, 0);
@@ -190,7 +160,7 @@ void MainWindow::createGadgets() {
     connect(list_, &QWidget::customContextMenuRequested, this, &MainWindow::showEntryPopup);
     connect(list_, &QAbstractItemView::doubleClicked, this, [this] {
         onEntryListEvent();
-        if (currentRow() >= 0 && isCommandAvailable(16)) {
+        if (list_->currentRow() >= 0 && isCommandAvailable(16)) {
             dispatch(16);
         }
     });
@@ -292,105 +262,45 @@ void MainWindow::setStatusField(int field, const QString& text) {
 }
 
 void MainWindow::setContainerLabel(const QString& text) {
-    if (QTreeWidgetItem* root = tree_->topLevelItem(0)) {
-        root->setText(0, text);
-    }
+    tree_->setRootText(text);
 }
 
 void MainWindow::clearViews() {
-    const QSignalBlocker blockTree(tree_);
-    const QString rootText = tree_->topLevelItemCount() ? tree_->topLevelItem(0)->text(0)
-                                                        : QStringLiteral("New container");
-    tree_->clear();
-    auto* root = new QTreeWidgetItem(tree_, QStringList(rootText));
-    root->setIcon(0, MenuIcon(kRootIcon));
-    root->setData(0, kTreeIndexRole, 0);
+    tree_->clearGroups();
     const QSignalBlocker blockSelection(list_->selectionModel());
     model_->clear();
-    clearComment();
+    comment_->showText(u"");
 }
 
 void MainWindow::rebuildGroupTree() {
-    const QSignalBlocker block(tree_);
-    const QString rootText = tree_->topLevelItemCount() ? tree_->topLevelItem(0)->text(0)
-                                                        : QStringLiteral("New container");
-    tree_->clear();
-    const std::vector<TreeItem> shape = GroupTreeShape(engine_.vault.Groups);
-    std::vector<QTreeWidgetItem*> items(shape.size(), nullptr);
-    for (const TreeItem& t : shape) {
-        QTreeWidgetItem* item = nullptr;
-        if (t.item == 0) {
-            item = new QTreeWidgetItem(tree_, QStringList(rootText));
-            item->setIcon(0, MenuIcon(kRootIcon));
-        } else {
-            const Group& group = engine_.vault.Groups.at(t.item - 1);
-            item = new QTreeWidgetItem(items[static_cast<std::size_t>(t.parentItem)],
-                                       QStringList(qs(group.Name)));
-            item->setIcon(0, GroupIcon(group.Icon));
-            item->setData(0, kTreeIdRole, group.ID);
-        }
-        item->setData(0, kTreeIndexRole, t.item);
-        items[static_cast<std::size_t>(t.item)] = item;
-    }
-    tree_->expandAll();
-    if (items.size() > 1) {
-        tree_->setCurrentItem(items[1]);
-    }
+    tree_->showGroups(engine_.vault.Groups);
     updateCounts();
 }
 
 int MainWindow::selectedGroupItem() const {
-    QTreeWidgetItem* item = tree_->currentItem();
-    if (item == nullptr || !item->isSelected()) {
-        return -1;
-    }
-    return item->data(0, kTreeIndexRole).toInt();
+    return tree_->selectedItem();
 }
 
-void MainWindow::selectGroupItem(int index) {
-    QTreeWidgetItemIterator it(tree_);
-    for (; *it != nullptr; ++it) {
-        if ((*it)->data(0, kTreeIndexRole).toInt() == index) {
-            tree_->setCurrentItem(*it);
-            return;
-        }
-    }
+int MainWindow::currentRow() const {
+    return list_->currentRow();
 }
 
-void MainWindow::Entry_RefreshList() {
-    engine_.log.Trace(u"Refresing list", kRefreshProc);
-    const int item = selectedGroupItem();
-    if (engine_.vault.Groups.empty() || engine_.vault.Entries.empty() || item < 0) {
-        engine_.log.Trace(u"Done", kRefreshProc);
-        return;
-    }
-    const int remembered = currentRow();
-    const std::int32_t groupId = item == 0 ? 0 : engine_.vault.Groups.at(item - 1).ID;
+void MainWindow::showEntryRows(EntryRows rows, int selectRow) {
     {
         // Reselecting from code is no user event: no access date, no second refresh.
         const QSignalBlocker block(list_->selectionModel());
-        clearComment();
-        model_->setRows(BuildEntryRows(engine_, groupId));
-        if (model_->row(remembered) != nullptr) {
+        model_->setRows(std::move(rows));
+        if (model_->row(selectRow) != nullptr) {
             list_->selectionModel()->setCurrentIndex(
-                model_->index(remembered, 0),
+                model_->index(selectRow, 0),
                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            if (const Entry* entry = model_->entryAt(remembered)) {
-                showComment(entry->Comment);
-            }
         }
     }
     updateSelectionStatus();
-    engine_.log.Trace(u"Done", kRefreshProc);
 }
 
 void MainWindow::ExpandAllTreeItems() {
-    QTreeWidgetItem* current = tree_->currentItem();
-    tree_->expandAll();
-    if (current != nullptr) {
-        const QSignalBlocker block(tree_);
-        tree_->setCurrentItem(current);
-    }
+    tree_->expandAllKeepingCurrent();
 }
 
 void MainWindow::CollapseAllTreeItems() {
@@ -400,11 +310,7 @@ void MainWindow::CollapseAllTreeItems() {
 void MainWindow::expandSelectedGroup(bool expand) {
     const std::string_view procedure = expand ? "Group_Expand" : "Group_Collapse";
     engine_.log.Trace(u"Expanding group", procedure);
-    if (selectedGroupItem() >= 0) {
-        QTreeWidgetItem* item = tree_->currentItem();
-        item->setExpanded(expand);
-        item->setSelected(true);
-    }
+    tree_->expandSelected(expand);
     engine_.log.Trace(u"Done", procedure);
 }
 
@@ -414,91 +320,20 @@ void MainWindow::updateCounts() {
                             .arg(engine_.vault.Entries.count()));
 }
 
-void MainWindow::showComment(const std::u16string& text) {
-    commentText_ = text;
-    commentLinks_ = FindLinks(text);
-    comment_->setHtml(commentHtml(commentText_, commentLinks_));
-}
-
-void MainWindow::clearComment() {
-    commentText_.clear();
-    commentLinks_.clear();
-    comment_->clear();
-}
-
-void MainWindow::onCommentLink(const QUrl& url) {
-    // Only the anchors the comment was given count, whatever else a click may report.
-    bool ok = false;
-    const int n = url.fragment().toInt(&ok);
-    if (!url.scheme().isEmpty() || !url.path().isEmpty() || !ok || n < 0 ||
-        n >= static_cast<int>(commentLinks_.size())) {
-        return;
-    }
-    // A copy: while the question is open, another comment may be shown.
-    const FoundLink link = commentLinks_[static_cast<std::size_t>(n)];
-    const std::u16string shown = commentText_.substr(link.start, link.length);
-    if (!shown.empty() &&
-        engine_.desktop.AskYesNo(u"Please confirm",
-                                 u"Would you like to open the link below in the default browser "
-                                 u"window?\r\n\r\n\"" +
-                                     shown + u"\"",
-                                 MessageIcon::Question)) {
-        openLink(link.url);
-    }
-    comment_->viewport()->setCursor(Qt::ArrowCursor);
-    comment_->setFocus();
-}
-
-void MainWindow::openLink(const std::u16string& url) {
-    // Web and mail addresses only, handed over whole as one argument; no shell sees them.
-    const QUrl parsed(qs(url));
-    if (IsOpenableUrl(url) && parsed.isValid() && hooks_.openUrl) {
-        hooks_.openUrl(parsed);
-    }
+void MainWindow::showComment(std::u16string_view text) {
+    comment_->showText(text);
 }
 
 // ---------------------------------------------------------------------------- gadget events
 
-int MainWindow::selectedRowCount() const {
-    return SelectedRowCount(list_->selectionModel()->selection());
-}
-
 void MainWindow::updateSelectionStatus() {
     status_[1]->setText(
-        QStringLiteral("%1 of %2 selected").arg(selectedRowCount()).arg(model_->rowCount()));
-}
-
-int MainWindow::currentRow() const {
-    // Qt keeps a current index of its own that need not be selected: a click on blank space
-    // deselects all but leaves it, and the list gaining the focus puts it on the first row. A row
-    // nobody sees selected must not be stamped, shown or edited, so the current row is Qt's only
-    // while selected; else the first selected row; with nothing selected there is none.
-    const QItemSelection selected = list_->selectionModel()->selection();
-    const QModelIndex current = list_->currentIndex();
-    if (current.isValid() && IsRowSelected(selected, current.row())) {
-        return current.row();
-    }
-    return FirstSelectedRow(selected);
+        QStringLiteral("%1 of %2 selected").arg(list_->selectedRowCount()).arg(model_->rowCount()));
 }
 
 void MainWindow::onEntryListEvent() {
     updateSelectionStatus();
-    if (engine_.busy()) {
-        return;
-    }
-    const int current = currentRow();
-    if (current < 0) {
-        clearComment();
-        return;
-    }
-    if (engine_.vault.Groups.empty() || engine_.vault.Entries.empty()) {
-        return;
-    }
-    clearComment();
-    if (Entry* entry = model_->entryAt(current)) {
-        entry->AccessDate = engine_.clock();
-        showComment(entry->Comment);
-    }
+    ShowSelectedEntry(engine_);
 }
 
 void MainWindow::onGroupTreeEvent() {
@@ -506,7 +341,7 @@ void MainWindow::onGroupTreeEvent() {
         return;
     }
     updateCounts();
-    Entry_RefreshList();
+    Entry_RefreshList(engine_);
 }
 
 void MainWindow::showGroupPopup(const QPoint& at) {
@@ -518,7 +353,8 @@ void MainWindow::showGroupPopup(const QPoint& at) {
 
 void MainWindow::showEntryPopup(const QPoint& at) {
     onEntryListEvent();
-    ApplyEntryPopupRules(*popups_, currentRow() >= 0, model_->rowCount(), selectedRowCount());
+    ApplyEntryPopupRules(*popups_, list_->currentRow() >= 0, model_->rowCount(),
+                         list_->selectedRowCount());
     greyUnavailable();
     popups_->popup(4)->exec(list_->viewport()->mapToGlobal(at));
 }
@@ -599,7 +435,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     engine_.log.Trace(u"Confirming exit");
-    ConfirmExit();
+    ConfirmExit(engine_);
 }
 
 // ---------------------------------------------------------------------------------- commands
@@ -614,7 +450,7 @@ void MainWindow::dispatch(int command) {
         case 0:
         case 4:
         case 104:
-            CloseContainer(engine_, 0);
+            CloseContainer(engine_, kCloseAsking);
             break;
         case 1:
         case 105:
@@ -625,19 +461,18 @@ void MainWindow::dispatch(int command) {
             SaveContainer(engine_);
             break;
         case 3:
-            SaveContainerAs(engine_, u"", 0);
+            SaveContainerAs(engine_, u"", kSaveAs);
             break;
         case 5:
-            changePassword();
+            ChangePassword(engine_);
             break;
         case 9:
-            engine_.Recent.clear();
-            CreateMainMenu();
+            ClearRecentFiles(engine_);
             break;
         case 10:
         case 115:
         case 126:
-            ConfirmExit();
+            ConfirmExit(engine_);
             break;
         case 17:
         case 85:
@@ -675,48 +510,12 @@ void MainWindow::dispatch(int command) {
             } else if (command >= 55 && command <= 63) {
                 sortBy(command - 55);
             } else if (command >= 300 && command <= 309) {
-                openRecent(command - 300);
+                OpenRecentFile(engine_, command - 300);
             }
             // 107, 108, 109 and 111 only carry their drop-down popups.
             break;
     }
     updateCounts();
-}
-
-void MainWindow::changePassword() {
-    if (engine_.ContainerPath.empty()) {
-        engine_.desktop.Message(u"Information",
-                                u"The password can't be changed at the moment (no open container).",
-                                MessageIcon::Information);
-        return;
-    }
-    SecureText password = engine_.desktop.AskPassword(kPasswordChange);
-    if (password.empty()) {
-        return;
-    }
-    engine_.ContainerPassword = password;
-    engine_.desktop.Message(
-        u"Information",
-        u"The password has been changed successfully, however you need to save the file to use "
-        u"the new password. The new password will be employed when you will next save the "
-        u"container file.",
-        MessageIcon::Information);
-}
-
-void MainWindow::openRecent(int index) {
-    // Dispatched by the list's size, so a hand-edited list can never reach other commands.
-    if (index < 0 || index >= static_cast<int>(engine_.Recent.paths.size())) {
-        return;
-    }
-    const std::u16string path = engine_.Recent.entry(index);
-    if (!QFileInfo(qs(path)).isFile()) {
-        engine_.desktop.Message(u"Warning",
-                                u"The file no longer exists at the known location, loading "
-                                u"aborted.",
-                                MessageIcon::Warning);
-        return;
-    }
-    OpenContainer(engine_, path);
 }
 
 void MainWindow::toggleMask(int field) {
@@ -725,7 +524,7 @@ void MainWindow::toggleMask(int field) {
     std::int32_t& mask = *masks[field];
     mask = mask == 0 ? 1 : 0;
     mainMenu_->setChecked(38 + field, mask == 1);
-    Entry_RefreshList();
+    Entry_RefreshList(engine_);
 }
 
 void MainWindow::toggleColumn(int column) {
@@ -747,7 +546,7 @@ void MainWindow::setViewFilter(int filter) {
     engine_.ViewFilter = filter;
     mainMenu_->setChecked(51, filter == 0);
     mainMenu_->setChecked(52, filter == 1);
-    Entry_RefreshList();
+    Entry_RefreshList(engine_);
 }
 
 void MainWindow::setStayOnTop(bool on) {
@@ -780,85 +579,29 @@ void MainWindow::onHeaderClicked(int column) {
 
 // ------------------------------------------------------------------------------ exit and lock
 
-void MainWindow::writeExitSettings() {
-    Settings& s = engine_.settings;
-    const bool minimized = isMinimized();
-    if (!minimized) {
-        s.Main.MainWinX = pos().x();
-        s.Main.MainWinY = pos().y();
-        s.Main.MainWinW = width();
-        s.Main.MainWinH = height();
-        const QList<int> outer = treeListSplitter_->sizes();
-        const QList<int> upper = upperCommentSplitter_->sizes();
-        if (!outer.isEmpty()) {
-            s.Main.Splitter1 = outer.first();
-        }
-        if (!upper.isEmpty()) {
-            s.Main.Splitter2 = upper.first();
-        }
-    }
-    s.Main.AlwaysOnTop = stayOnTop_ ? 1 : 0;
+WindowLayout MainWindow::layout() const {
+    WindowLayout layout;
+    layout.minimized = isMinimized();
+    layout.x = pos().x();
+    layout.y = pos().y();
+    layout.width = width();
+    layout.height = height();
+    layout.splitter1 = treeListSplitter_->sizes().value(0);
+    layout.splitter2 = upperCommentSplitter_->sizes().value(0);
+    layout.stayOnTop = stayOnTop_;
     for (int c = 0; c < kColumnCount; ++c) {
-        ColumnSetting& column = s.Columns[static_cast<std::size_t>(c)];
-        // A hidden column keeps the width it is to get back when it is shown again.
-        if (column.Show == 1) {
-            column.Size = list_->columnWidth(c);
-        }
+        layout.columnWidths[static_cast<std::size_t>(c)] = list_->columnWidth(c);
     }
-    WriteExitSettings(s, hooks_.configPath, !minimized);
+    return layout;
 }
 
-int MainWindow::ConfirmExit() {
-    auto trace = [this](std::u16string_view message) { engine_.log.Trace(message, kExitProc); };
-    const MainSettings& m = engine_.settings.Main;
-    trace(u"Asking whether to quit");
-    const std::u16string discardQuestion =
-        u"Would you like to exit VLT? Any unsaved changes will be discarded.";
-    bool yes = true;
-    if (!engine_.vault.empty() && m.AskQuit != 0) {
-        yes = engine_.desktop.AskYesNo(
-            u"Please confirm", m.Autosave == 1 ? u"Would you like to exit VLT?" : discardQuestion,
-            MessageIcon::Question);
-    }
-    if (!yes) {
-        trace(u"Returning");
-        return 1;
-    }
-    if (m.Autosave == 1 && !engine_.vault.Groups.empty()) {
-        trace(u"Autosaving container");
-        // A failed or cancelled autosave must not silently throw the vault away.
-        if (SaveContainer(engine_) != 1 &&
-            !engine_.desktop.AskYesNo(u"Please confirm", discardQuestion, MessageIcon::Question)) {
-            trace(u"Returning");
-            return 1;
-        }
-    }
-    if (m.ClearClipAtExit == 1) {
-        trace(u"Clearing clipboard");
-        QGuiApplication::clipboard()->clear();
-    }
-    trace(u"Saving settings");
-    writeExitSettings();
-    trace(u"Sending plugin quit signal");
-    if (hooks_.quitPlugins) {
-        hooks_.quitPlugins();
-    }
-    trace(u"Closing main window");
+void MainWindow::closeForExit() {
     exiting_ = true;
     close();
-    trace(u"End()");
-    if (m.LogActions == 1) {
-        engine_.log.Log_End();
-        engine_.log.Log_Close();
-    }
-    if (hooks_.endProcess) {
-        hooks_.endProcess(0);
-    }
-    return 0;
 }
 
-void MainWindow::SetInterfaceDisabled(int flag) {
-    const bool enabled = flag == 0;
+void MainWindow::SetInterfaceDisabled(bool disabled) {
+    const bool enabled = !disabled;
     const QList<QAction*> menus = menuBar()->actions();
     for (int i = 0; i < menus.size() && i < 6; ++i) {
         menus[i]->setEnabled(enabled);

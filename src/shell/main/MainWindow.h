@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-#include "engine/text/LinkFinder.h"
 #include "engine/vault/Engine.h"
 #include "shell/main/AutoResize.h"
 
@@ -18,28 +17,21 @@ class QSplitter;
 class QTableView;
 class QTextBrowser;
 class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace vlt {
 
+class CommentView;
 class EntryListModel;
 class EntryListView;
+class GroupTreeView;
 class MainMenu;
 class MainToolbar;
 class PopupMenus;
 
-// What the window needs from the program around it.
-struct ShellHooks {
-    std::string configPath;                        // where the exit writes the view settings
-    std::function<void()> quitPlugins;             // the plugins' quit walk at exit
-    std::function<void(int code)> endProcess;      // ends the program after the exit sequence
-    std::function<bool(const QUrl& url)> openUrl;  // hands a link to the browser or mail program
-};
-
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
-    MainWindow(Engine& engine, ShellHooks hooks, QWidget* parent = nullptr);
+    explicit MainWindow(Engine& engine, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Runs one command of the command table.
@@ -47,15 +39,16 @@ class MainWindow : public QMainWindow {
     // Whether the command does something in this build; the others are greyed.
     static bool isCommandAvailable(int command);
 
-    // The views the engine refreshes.
+    // The views the engine refreshes (through the Qt desktop).
     void setStatusField(int field, const QString& text);
     void setContainerLabel(const QString& text);
     void clearViews();
     void rebuildGroupTree();
-    void Entry_RefreshList();
+    void showEntryRows(EntryRows rows, int selectRow);
+    void showComment(std::u16string_view text);
     void CreateMainMenu();
     int selectedGroupItem() const;
-    void selectGroupItem(int item);
+    int currentRow() const;
     void ExpandAllTreeItems();
     void CollapseAllTreeItems();
 
@@ -63,20 +56,22 @@ class MainWindow : public QMainWindow {
     // container.
     void openDroppedFiles(const QList<QUrl>& urls);
 
-    // Asks, saves, writes the view settings and ends the program; returns 1 when the user
-    // declined.
-    int ConfirmExit();
-    void SetInterfaceDisabled(int flag);
+    // The window as the exit stores it.
+    WindowLayout layout() const;
+    // Closes the window for good: the program is ending.
+    void closeForExit();
+    // Greys the menus, toolbar and views while a plugin works on the vault, or restores them.
+    void SetInterfaceDisabled(bool disabled);
 
     // Applies the colour, grid, column and splitter settings to the gadgets.
     void applySettings();
     bool stayOnTop() const { return stayOnTop_; }
     void setStayOnTop(bool on);
 
-    QTreeWidget* groupTree() const { return tree_; }
+    QTreeWidget* groupTree() const;
     QTableView* entryList() const;
     EntryListModel* entryModel() const { return model_; }
-    QTextBrowser* commentView() const { return comment_; }
+    QTextBrowser* commentView() const;
     MainMenu* mainMenu() const { return mainMenu_.get(); }
     PopupMenus* popups() const { return popups_.get(); }
     QLabel* statusField(int field) const;
@@ -93,39 +88,27 @@ class MainWindow : public QMainWindow {
     void layoutStatusBar();
     void applySplitterPositions();
     void updateCounts();
-    int selectedRowCount() const;
     void updateSelectionStatus();
-    int currentRow() const;
     void expandSelectedGroup(bool expand);
     void onEntryListEvent();
     void onGroupTreeEvent();
     void showGroupPopup(const QPoint& at);
     void showEntryPopup(const QPoint& at);
-    void showComment(const std::u16string& text);
-    void clearComment();
-    void onCommentLink(const QUrl& url);
-    void openLink(const std::u16string& url);
-    void changePassword();
-    void openRecent(int index);
     void toggleMask(int field);
     void toggleColumn(int column);
     void setViewFilter(int filter);
     void sortBy(int column);
     void onHeaderClicked(int column);
-    void writeExitSettings();
 
     Engine& engine_;
-    ShellHooks hooks_;
     AutoResize autoResize_;
     bool exiting_ = false;
     bool stayOnTop_ = false;
 
-    QTreeWidget* tree_ = nullptr;
+    GroupTreeView* tree_ = nullptr;
     EntryListView* list_ = nullptr;
     EntryListModel* model_ = nullptr;
-    QTextBrowser* comment_ = nullptr;
-    std::u16string commentText_;           // the comment shown
-    std::vector<FoundLink> commentLinks_;  // its links; anchor n names commentLinks_[n]
+    CommentView* comment_ = nullptr;
     QSplitter* treeListSplitter_ = nullptr;
     QSplitter* upperCommentSplitter_ = nullptr;
     QWidget* central_ = nullptr;

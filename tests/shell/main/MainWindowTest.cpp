@@ -17,6 +17,7 @@
 #include "ShellFixture.h"
 #include "engine/settings/IniFile.h"
 #include "engine/text/Text.h"
+#include "engine/view/EntryList.h"
 #include "shell/commands/MainMenu.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
@@ -136,7 +137,7 @@ TEST_F(MainWindowFlow, SelectingARowStampsItsAccessDateButRebuildsDoNot) {
     EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
 
     entry.AccessDate = 5;
-    window.Entry_RefreshList();  // reselects the row from code
+    Entry_RefreshList(app->engine());  // reselects the row from code
     EXPECT_EQ(entry.AccessDate, 5);
     EXPECT_TRUE(window.entryList()->selectionModel()->isRowSelected(0, {}));
 }
@@ -396,12 +397,12 @@ TEST_F(MainWindowFlow, ClosingTheWindowAsksOrMinimisesAsConfigured) {
 
 TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
     MainWindow& window = openSample();
-    window.SetInterfaceDisabled(1);
+    window.SetInterfaceDisabled(true);
     EXPECT_FALSE(window.groupTree()->isEnabled());
     EXPECT_FALSE(window.entryList()->isEnabled());
     EXPECT_FALSE(window.mainMenu()->action(1)->isEnabled() &&
                  window.menuBar()->actions().first()->isEnabled());
-    window.SetInterfaceDisabled(0);
+    window.SetInterfaceDisabled(false);
     EXPECT_TRUE(window.groupTree()->isEnabled());
     EXPECT_TRUE(window.menuBar()->actions().first()->isEnabled());
     EXPECT_FALSE(window.mainMenu()->action(11)->isEnabled());  // still not built
