@@ -53,6 +53,27 @@ int EntryListView::selectedRowCount() const {
     return SelectedRowCount(selectionModel()->selection());
 }
 
+void EntryListView::toggleColumn(int column, ColumnSetting& setting) {
+    if (setting.Show == 0) {
+        setting.Show = 1;
+        setColumnHidden(column, false);
+        setColumnWidth(column, setting.Size);
+    } else {
+        setting.Show = 0;
+        setting.Size = columnWidth(column);
+        setColumnHidden(column, true);
+    }
+}
+
+void EntryListView::fitColumns() {
+    const int width = (viewport()->width() - 5) / 4;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (!isColumnHidden(c)) {
+            setColumnWidth(c, width);
+        }
+    }
+}
+
 void EntryListView::mousePressEvent(QMouseEvent* event) {
     pressPosition_ = event->position().toPoint();
     QTableView::mousePressEvent(event);

@@ -1,20 +1,11 @@
 #include "shell/main/MainWindow.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QTextBrowser>
 #include <QToolBar>
-#include <QTreeWidget>
 #include <QUrl>
 #include <set>
 
@@ -35,15 +26,16 @@
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
+#include "shell/main/FileDropFilter.h"
 #include "shell/main/GroupTreeView.h"
+#include "shell/main/MainStatusBar.h"
+#include "shell/main/PaneArea.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
 namespace vlt {
 
 namespace {
-
-constexpr int kMinimumPane = 40;
 
 // Commands this build carries out; every other item is shown greyed.
 bool commandInTable(int c) {
@@ -94,26 +86,14 @@ QTextBrowser* MainWindow::commentView() const {
 }
 
 QLabel* MainWindow::statusField(int field) const {
-    return field >= 0 && field < 3 ? status_[field] : nullptr;
+    return status_->field(field);
 }
 
 void MainWindow::createGadgets() {
-    central_ = new QWidget(this);
-    central_->setObjectName(QStringLiteral("centralArea"));
-    central_->installEventFilter(this);
-    setCentralWidget(central_);
-
-    upperCommentSplitter_ = new QSplitter(Qt::Vertical, central_);
-    upperCommentSplitter_->setObjectName(QStringLiteral("upperCommentSplitter"));
-    upperCommentSplitter_->setChildrenCollapsible(false);
-    treeListSplitter_ = new QSplitter(Qt::Horizontal, upperCommentSplitter_);
-    treeListSplitter_->setObjectName(QStringLiteral("treeListSplitter"));
-    treeListSplitter_->setChildrenCollapsible(false);
-
-    tree_ = new GroupTreeView(treeListSplitter_);
-
-    list_ = new EntryListView(treeListSplitter_);
-    list_->setMinimumWidth(kMinimumPane);
+    panes_ = new PaneArea(this);
+    setCentralWidget(panes_);
+    tree_ = new GroupTreeView;
+    list_ = new EntryListView;
     model_ = new EntryListModel(engine_, list_);
     list_->setModel(model_);
     list_->dragText = [this](const QModelIndex& index) -> QString {
@@ -130,23 +110,19 @@ void MainWindow::createGadgets() {
         return model_->data(index, Qt::DisplayRole).toString();
     };
 
-    comment_ = new CommentView(upperCommentSplitter_);
+    comment_ = new CommentView;
     comment_->linkClicked = [this](const std::u16string& shown, const std::u16string& url) {
         OpenLink(engine_, shown, url);
         comment_->viewport()->setCursor(Qt::ArrowCursor);
         comment_->setFocus();
     };
 
-    upperCommentSplitter_->setStretchFactor(0, 1);
-    upperCommentSplitter_->setStretchFactor(1, 0);
-    treeListSplitter_->setStretchFactor(0, 0);
-    treeListSplitter_->setStretchFactor(1, 1);
+    panes_->setPanes(tree_, list_, comment_);
 
-    for (QWidget* target :
-         {static_cast<QWidget*>(tree_->viewport()), static_cast<QWidget*>(list_->viewport()),
-          static_cast<QWidget*>(comment_->viewport())}) {
-        target->setAcceptDrops(true);
-        target->installEventFilter(this);
+    auto* drops =
+        new FileDropFilter([this](const QList<QUrl>& urls) { openDroppedFiles(urls); }, this);
+    for (QWidget* view : {tree_->viewport(), list_->viewport(), comment_->viewport()}) {
+        drops->watch(view);
     }
 
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &MainWindow::onGroupTreeEvent);
@@ -183,17 +159,8 @@ void MainWindow::createBars() {
     addToolBar(Qt::TopToolBarArea, toolbar_);
     InstallMainShortcuts(this, send);
 
-    auto* bar = statusBar();
-    bar->setObjectName(QStringLiteral("statusBar"));
-    bar->setSizeGripEnabled(true);
-    const char* texts[3] = {"0 groups / 0 entries", "0 of 0 selected", "No container open"};
-    for (int i = 0; i < 3; ++i) {
-        status_[i] = new QLabel(QString::fromLatin1(texts[i]), bar);
-        status_[i]->setObjectName(QStringLiteral("statusField%1").arg(i));
-        status_[i]->setFrameShape(QFrame::StyledPanel);
-        status_[i]->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(status_[i], i == 2 ? 1 : 0);
-    }
+    status_ = new MainStatusBar(this);
+    setStatusBar(status_);
 }
 
 void MainWindow::greyUnavailable() {
@@ -237,28 +204,14 @@ void MainWindow::applySettings() {
         list_->setColumnHidden(c, column.Show == 0);
         popups_->setChecked(95 + c, column.Show == 1);
     }
-    applySplitterPositions();
+    panes_->setDividers(m.Splitter1, m.Splitter2);
     greyUnavailable();
-}
-
-void MainWindow::applySplitterPositions() {
-    const MainSettings& m = engine_.settings.Main;
-    // The panes share what the handle leaves: sizes adding up to more would be scaled down, and
-    // the stored position would creep by the handle's width on every start.
-    auto place = [](QSplitter* splitter, int first, int whole) {
-        const int panes = std::max(whole - splitter->handleWidth(), first + kMinimumPane);
-        splitter->setSizes({first, panes - first});
-    };
-    place(treeListSplitter_, m.Splitter1, treeListSplitter_->width());
-    place(upperCommentSplitter_, m.Splitter2, upperCommentSplitter_->height());
 }
 
 // ---------------------------------------------------------------- views the engine refreshes
 
 void MainWindow::setStatusField(int field, const QString& text) {
-    if (field >= 0 && field < 3) {
-        status_[field]->setText(text);
-    }
+    status_->setField(field, text);
 }
 
 void MainWindow::setContainerLabel(const QString& text) {
@@ -315,9 +268,9 @@ void MainWindow::expandSelectedGroup(bool expand) {
 }
 
 void MainWindow::updateCounts() {
-    status_[0]->setText(QStringLiteral("%1 groups / %2 entries")
-                            .arg(engine_.vault.Groups.count())
-                            .arg(engine_.vault.Entries.count()));
+    status_->setField(0, QStringLiteral("%1 groups / %2 entries")
+                             .arg(engine_.vault.Groups.count())
+                             .arg(engine_.vault.Entries.count()));
 }
 
 void MainWindow::showComment(std::u16string_view text) {
@@ -327,7 +280,8 @@ void MainWindow::showComment(std::u16string_view text) {
 // ---------------------------------------------------------------------------- gadget events
 
 void MainWindow::updateSelectionStatus() {
-    status_[1]->setText(
+    status_->setField(
+        1,
         QStringLiteral("%1 of %2 selected").arg(list_->selectedRowCount()).arg(model_->rowCount()));
 }
 
@@ -371,52 +325,12 @@ void MainWindow::openDroppedFiles(const QList<QUrl>& urls) {
     OpenContainer(engine_, u16s(path));
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == central_ && event->type() == QEvent::Resize) {
-        if (autoResize_.AutoResize_Find(central_, upperCommentSplitter_) == 0) {
-            // The first real size: the splitters can only take their positions now.
-            upperCommentSplitter_->setGeometry(central_->rect());
-            autoResize_.AutoResize_Add(central_, upperCommentSplitter_, 1, 0, 1, 0);
-            applySplitterPositions();
-        }
-        autoResize_.AutoResize_Apply(central_);
-        return false;
-    }
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-        auto* drag = static_cast<QDropEvent*>(event);
-        if (drag->mimeData()->hasUrls()) {
-            drag->acceptProposedAction();
-            return true;
-        }
-    } else if (event->type() == QEvent::Drop) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (drop->mimeData()->hasUrls()) {
-            drop->acceptProposedAction();
-            openDroppedFiles(drop->mimeData()->urls());
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    layoutStatusBar();
+    status_->fitTo(width());
     if (engine_.settings.Main.AutoresizeColumns == 1) {
-        const int width = (list_->viewport()->width() - 5) / 4;
-        for (int c = 0; c < kColumnCount; ++c) {
-            if (!list_->isColumnHidden(c)) {
-                list_->setColumnWidth(c, width);
-            }
-        }
+        list_->fitColumns();
     }
-}
-
-void MainWindow::layoutStatusBar() {
-    const int quarter = width() / 4;
-    status_[0]->setFixedWidth(quarter);
-    status_[1]->setFixedWidth(quarter);
-    status_[2]->setMinimumWidth(quarter);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -529,15 +443,7 @@ void MainWindow::toggleMask(int field) {
 
 void MainWindow::toggleColumn(int column) {
     ColumnSetting& setting = engine_.settings.Columns[static_cast<std::size_t>(column)];
-    if (setting.Show == 0) {
-        setting.Show = 1;
-        list_->setColumnHidden(column, false);
-        list_->setColumnWidth(column, setting.Size);
-    } else {
-        setting.Show = 0;
-        setting.Size = list_->columnWidth(column);
-        list_->setColumnHidden(column, true);
-    }
+    list_->toggleColumn(column, setting);
     mainMenu_->setChecked(42 + column, setting.Show == 1);
     popups_->setChecked(95 + column, setting.Show == 1);
 }
@@ -586,8 +492,8 @@ WindowLayout MainWindow::layout() const {
     layout.y = pos().y();
     layout.width = width();
     layout.height = height();
-    layout.splitter1 = treeListSplitter_->sizes().value(0);
-    layout.splitter2 = upperCommentSplitter_->sizes().value(0);
+    layout.splitter1 = panes_->treeWidth();
+    layout.splitter2 = panes_->upperHeight();
     layout.stayOnTop = stayOnTop_;
     for (int c = 0; c < kColumnCount; ++c) {
         layout.columnWidths[static_cast<std::size_t>(c)] = list_->columnWidth(c);

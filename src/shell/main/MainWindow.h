@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "engine/vault/Engine.h"
-#include "shell/main/AutoResize.h"
 
 class QLabel;
-class QSplitter;
 class QTableView;
 class QTextBrowser;
 class QTreeWidget;
@@ -24,8 +22,10 @@ class CommentView;
 class EntryListModel;
 class EntryListView;
 class GroupTreeView;
+class MainStatusBar;
 class MainMenu;
 class MainToolbar;
+class PaneArea;
 class PopupMenus;
 
 class MainWindow : public QMainWindow {
@@ -79,14 +79,11 @@ class MainWindow : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void createGadgets();
     void createBars();
     void greyUnavailable();
-    void layoutStatusBar();
-    void applySplitterPositions();
     void updateCounts();
     void updateSelectionStatus();
     void expandSelectedGroup(bool expand);
@@ -101,7 +98,6 @@ class MainWindow : public QMainWindow {
     void onHeaderClicked(int column);
 
     Engine& engine_;
-    AutoResize autoResize_;
     bool exiting_ = false;
     bool stayOnTop_ = false;
 
@@ -109,10 +105,8 @@ class MainWindow : public QMainWindow {
     EntryListView* list_ = nullptr;
     EntryListModel* model_ = nullptr;
     CommentView* comment_ = nullptr;
-    QSplitter* treeListSplitter_ = nullptr;
-    QSplitter* upperCommentSplitter_ = nullptr;
-    QWidget* central_ = nullptr;
-    QLabel* status_[3] = {};
+    PaneArea* panes_ = nullptr;
+    MainStatusBar* status_ = nullptr;
     std::unique_ptr<MainMenu> mainMenu_;
     std::unique_ptr<PopupMenus> popups_;
     MainToolbar* toolbar_ = nullptr;
