@@ -135,7 +135,7 @@ int QtDesktop::SelectedEntryRow() {
 }
 
 std::optional<WindowLayout> QtDesktop::MainWindowLayout() {
-    return window_ != nullptr ? std::optional(window_->layout()) : std::nullopt;
+    return window_ != nullptr ? std::optional(window_->windowLayout()) : std::nullopt;
 }
 
 void QtDesktop::CloseMainWindow() {

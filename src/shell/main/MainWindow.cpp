@@ -485,20 +485,20 @@ void MainWindow::onHeaderClicked(int column) {
 
 // ------------------------------------------------------------------------------ exit and lock
 
-WindowLayout MainWindow::layout() const {
-    WindowLayout layout;
-    layout.minimized = isMinimized();
-    layout.x = pos().x();
-    layout.y = pos().y();
-    layout.width = width();
-    layout.height = height();
-    layout.splitter1 = panes_->treeWidth();
-    layout.splitter2 = panes_->upperHeight();
-    layout.stayOnTop = stayOnTop_;
+WindowLayout MainWindow::windowLayout() const {
+    WindowLayout result;
+    result.minimized = isMinimized();
+    result.x = pos().x();
+    result.y = pos().y();
+    result.width = width();
+    result.height = height();
+    result.splitter1 = panes_->treeWidth();
+    result.splitter2 = panes_->upperHeight();
+    result.stayOnTop = stayOnTop_;
     for (int c = 0; c < kColumnCount; ++c) {
-        layout.columnWidths[static_cast<std::size_t>(c)] = list_->columnWidth(c);
+        result.columnWidths[static_cast<std::size_t>(c)] = list_->columnWidth(c);
     }
-    return layout;
+    return result;
 }
 
 void MainWindow::closeForExit() {

@@ -5,9 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 #include <memory>
-#include <vector>
 
 #include "engine/vault/Engine.h"
 
@@ -57,7 +55,7 @@ class MainWindow : public QMainWindow {
     void openDroppedFiles(const QList<QUrl>& urls);
 
     // The window as the exit stores it.
-    WindowLayout layout() const;
+    WindowLayout windowLayout() const;
     // Closes the window for good: the program is ending.
     void closeForExit();
     // Greys the menus, toolbar and views while a plugin works on the vault, or restores them.
