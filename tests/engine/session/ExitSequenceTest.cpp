@@ -136,6 +136,7 @@ TEST_F(ExitFlow, AnEmptyVaultLeavesAtOnceAndAMinimisedWindowKeepsItsStoredPlace)
     desktop.windowLayout = layout;
     EXPECT_EQ(ConfirmExit(engine), 0);
     EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.mainWindowClosed);
     EXPECT_EQ(desktop.endCodes, std::vector<int>{0});
     EXPECT_EQ(stored(u"Window", u"MainWinX"), 33);
     EXPECT_EQ(stored(u"Window", u"Splitter1"), 44);

@@ -356,30 +356,6 @@ TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
     EXPECT_EQ(log.rfind("\r\n<<< Session ended >>>\r\n"), log.size() - 25);
 }
 
-TEST_F(MainWindowFlow, AFailedAutosaveAsksBeforeDiscarding) {
-    MainWindow& window = openSample();
-    app->engine().settings.Main.Autosave = 1;
-    app->engine().settings.Main.AutoBackupBeforeMod = 0;
-    app->engine().ContainerPath.clear();  // Save asks for a name; the user cancels it
-    passwords.push_back("x");
-    prompter.answers.push_back(true);   // exit?
-    prompter.answers.push_back(false);  // discard unsaved changes?
-    window.dispatch(10);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(endCodes.empty());
-    EXPECT_EQ(prompter.prompts.back().text,
-              "Would you like to exit VLT? Any unsaved changes will be discarded.");
-}
-
-TEST_F(MainWindowFlow, AnEmptyVaultExitsWithoutAQuestion) {
-    writeConfig("");
-    startWith();
-    app->window().dispatch(115);
-    EXPECT_FALSE(app->window().isVisible());
-    EXPECT_EQ(endCodes, std::vector<int>{0});
-    EXPECT_TRUE(prompter.prompts.empty());
-}
-
 TEST_F(MainWindowFlow, ClosingTheWindowAsksOrMinimisesAsConfigured) {
     MainWindow& window = openSample();
     prompter.answers.push_back(false);
