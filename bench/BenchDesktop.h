@@ -14,6 +14,7 @@ class BenchDesktop : public Desktop {
     std::u16string file;
     std::u16string lastMessage;
     int selectedGroupItem = -1;
+    EntryRows entryRows;
 
     void Message(std::u16string_view, std::u16string_view text, MessageIcon) override {
         lastMessage = text;
@@ -26,7 +27,7 @@ class BenchDesktop : public Desktop {
                                      std::u16string_view) override {
         return file;
     }
-    SecureText AskPassword(int) override { return SecureText(password); }
+    SecureText AskPassword(PasswordMode) override { return SecureText(password); }
     void Progress_Open(std::u16string_view, std::u16string_view) override {}
     void Progress_Update(int) override {}
     void Progress_Close() override {}
@@ -36,9 +37,17 @@ class BenchDesktop : public Desktop {
     void SetContainerLabel(std::u16string_view) override {}
     void ClearViews() override {}
     void RebuildGroupTree() override {}
-    void RefreshEntryList() override {}
-    void RebuildMainMenu() override {}
+    void ShowEntryRows(EntryRows rows, int) override { entryRows = std::move(rows); }
+    const EntryRows& ShownEntryRows() override { return entryRows; }
+    void ShowComment(std::u16string_view) override {}
+    void CreateMainMenu() override {}
     int SelectedGroupItem() override { return selectedGroupItem; }
+    int SelectedEntryRow() override { return -1; }
+    std::optional<WindowLayout> MainWindowLayout() override { return std::nullopt; }
+    void CloseMainWindow() override {}
+    void ClearClipboard() override {}
+    bool OpenUrl(std::u16string_view) override { return false; }
+    void EndProgram(int) override {}
 };
 
 }  // namespace vlt::bench

@@ -2,11 +2,16 @@
 // The seam between the engine and the user. The engine's procedures keep their order of steps,
 // messages and trace lines, and ask every question, show every message and refresh every view
 // through this interface: the Qt shell implements it with windows, the tests with a script.
+// A method that stands for one of the program's named procedures carries that name.
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "engine/crypto/SecureText.h"
+#include "engine/settings/Settings.h"
+#include "engine/view/EntryRows.h"
 
 namespace vlt {
 
@@ -19,13 +24,26 @@ enum class MessageIcon : int {
     Information = 64
 };
 
-// Modes of the password dialog.
+// Modes of the password dialog, numbered as the plugin interface numbers them.
 enum PasswordMode : int {
     kPasswordSave = 0,
     kPasswordOpen = 1,
     kPasswordChange = 2,
     kPasswordExport = 3,
     kPasswordImport = 4,
+};
+
+// The main window as the exit stores it.
+struct WindowLayout {
+    bool minimized = false;
+    int x = 0;  // position
+    int y = 0;
+    int width = 0;  // inner size
+    int height = 0;
+    int splitter1 = 0;  // the tree/list divider
+    int splitter2 = 0;  // the upper/comment divider
+    bool stayOnTop = false;
+    std::array<int, kColumnCount> columnWidths{};  // the entry list's columns as shown now
 };
 
 class Desktop {
@@ -45,7 +63,7 @@ class Desktop {
     virtual std::u16string SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
                                              std::u16string_view defaultName) = 0;
     // The password dialog in one of its modes; empty when cancelled.
-    virtual SecureText AskPassword(int mode) = 0;
+    virtual SecureText AskPassword(PasswordMode mode) = 0;
 
     // Progress of a long operation, one at a time.
     virtual void Progress_Open(std::u16string_view title, std::u16string_view text) = 0;
@@ -63,14 +81,34 @@ class Desktop {
     virtual void ClearViews() = 0;
     // Rebuilds the group tree from the vault's groups, selects the first group, expands all.
     virtual void RebuildGroupTree() = 0;
-    // Rebuilds the entry list for the selected group.
-    virtual void RefreshEntryList() = 0;
+    // The entry list shows `rows` instead of what it showed, with row `selectRow` selected
+    // (nothing selected when there is no such row). Selecting it so is no user event.
+    virtual void ShowEntryRows(EntryRows rows, int selectRow) = 0;
+    // The rows the entry list shows.
+    virtual const EntryRows& ShownEntryRows() = 0;
+    // The comment view shows `text`; "" empties it.
+    virtual void ShowComment(std::u16string_view text) = 0;
     // Rebuilds the main menu (recent files changed).
-    virtual void RebuildMainMenu() = 0;
+    virtual void CreateMainMenu() = 0;
 
     // Selection queries. The selected group-tree item: -1 none, 0 the container's root item,
     // i >= 1 the group at index i - 1 of the vault's groups.
     virtual int SelectedGroupItem() = 0;
+    // The entry list's current row, -1 when no row is current.
+    virtual int SelectedEntryRow() = 0;
+
+    // The main window's place, size, dividers and columns; none when there is no main window.
+    virtual std::optional<WindowLayout> MainWindowLayout() = 0;
+    // Closes the main window for good (the program is ending).
+    virtual void CloseMainWindow() = 0;
+
+    // Services.
+    virtual void ClearClipboard() = 0;
+    // Hands a web or mail address, as one argument, to the user's browser or mail program; false
+    // when it could not be handed over.
+    virtual bool OpenUrl(std::u16string_view url) = 0;
+    // Ends the program with this exit code once the current event has been handled.
+    virtual void EndProgram(int exitCode) = 0;
 };
 
 }  // namespace vlt

@@ -49,7 +49,7 @@ Application& ShellFixture::make() {
     requesters.saveFile = [this, take](QWidget*, const QString&, const QString&) {
         return take(saveFiles);
     };
-    requesters.password = [this, take](QWidget*, int mode) {
+    requesters.password = [this, take](QWidget*, PasswordMode mode) {
         passwordModes.push_back(mode);
         windowVisibleAtPassword.push_back(app->window().isVisible());
         const QString answer = take(passwords);

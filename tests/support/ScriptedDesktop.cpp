@@ -50,7 +50,7 @@ std::u16string ScriptedDesktop::SaveFileRequester(std::u16string_view, std::u16s
     return answer;
 }
 
-SecureText ScriptedDesktop::AskPassword(int mode) {
+SecureText ScriptedDesktop::AskPassword(PasswordMode mode) {
     passwordModes.push_back(mode);
     std::u16string answer;
     if (!takeFront(passwordAnswers, answer)) {
@@ -77,6 +77,19 @@ void ScriptedDesktop::ProcessPendingEvents() {
     if (onPendingEvents) {
         onPendingEvents();
     }
+}
+
+void ScriptedDesktop::ClearViews() {
+    ++viewsCleared;
+    entryRows = {};
+    selectedEntryRow = -1;
+    comment.clear();
+}
+
+void ScriptedDesktop::ShowEntryRows(EntryRows rows, int selectRow) {
+    ++listRefreshes;
+    entryRows = std::move(rows);
+    selectedEntryRow = entryRows.row(selectRow) != nullptr ? selectRow : -1;
 }
 
 void ScriptedDesktop::SetStatusField(int field, std::u16string_view text) {

@@ -29,7 +29,7 @@ class ScriptedDesktop : public Desktop {
 
     // What the engine did.
     std::vector<ShownMessage> messages;
-    std::vector<int> passwordModes;
+    std::vector<PasswordMode> passwordModes;
     std::vector<std::string> unexpected;
     std::vector<int> progressValues;
     int progressOpen = 0;
@@ -41,6 +41,16 @@ class ScriptedDesktop : public Desktop {
     int treeRebuilds = 0;
     int listRefreshes = 0;
     int menuRebuilds = 0;
+    EntryRows entryRows;  // what the entry list shows
+    std::u16string comment;
+    int clipboardClears = 0;
+    std::vector<std::u16string> openedUrls;
+    bool mainWindowClosed = false;
+    std::vector<int> endCodes;
+    // The view as the user left it.
+    int selectedGroupItem = -1;
+    int selectedEntryRow = -1;
+    std::optional<WindowLayout> windowLayout = WindowLayout{};
     // Called from ProcessPendingEvents, to act while an operation is under way.
     std::function<void()> onPendingEvents;
 
@@ -50,7 +60,7 @@ class ScriptedDesktop : public Desktop {
                                      std::u16string_view pattern) override;
     std::u16string SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
                                      std::u16string_view defaultName) override;
-    SecureText AskPassword(int mode) override;
+    SecureText AskPassword(PasswordMode mode) override;
     void Progress_Open(std::u16string_view title, std::u16string_view text) override;
     void Progress_Update(int value) override;
     void Progress_Close() override;
@@ -58,12 +68,22 @@ class ScriptedDesktop : public Desktop {
     void SetWindowTitle(std::u16string_view text) override { title = text; }
     void SetStatusField(int field, std::u16string_view text) override;
     void SetContainerLabel(std::u16string_view text) override { containerLabel = text; }
-    void ClearViews() override { ++viewsCleared; }
+    void ClearViews() override;
     void RebuildGroupTree() override { ++treeRebuilds; }
-    void RefreshEntryList() override { ++listRefreshes; }
-    void RebuildMainMenu() override { ++menuRebuilds; }
+    void ShowEntryRows(EntryRows rows, int selectRow) override;
+    const EntryRows& ShownEntryRows() override { return entryRows; }
+    void ShowComment(std::u16string_view text) override { comment = text; }
+    void CreateMainMenu() override { ++menuRebuilds; }
     int SelectedGroupItem() override { return selectedGroupItem; }
-    int selectedGroupItem = -1;
+    int SelectedEntryRow() override { return selectedEntryRow; }
+    std::optional<WindowLayout> MainWindowLayout() override { return windowLayout; }
+    void CloseMainWindow() override { mainWindowClosed = true; }
+    void ClearClipboard() override { ++clipboardClears; }
+    bool OpenUrl(std::u16string_view url) override {
+        openedUrls.emplace_back(url);
+        return true;
+    }
+    void EndProgram(int exitCode) override { endCodes.push_back(exitCode); }
 
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;

@@ -18,6 +18,7 @@
 #include "engine/text/Text.h"
 #include "engine/vault/FreeMemory.h"
 #include "engine/vault/UniqueIds.h"
+#include "engine/view/EntryList.h"
 
 namespace vlt {
 
@@ -169,10 +170,10 @@ std::u16string BackupPath(const std::u16string& path, std::int32_t now, int copy
     return extension.empty() ? backup : backup + u"." + extension;
 }
 
-int CloseContainer(Engine& engine, int skipQuestion) {
+int CloseContainer(Engine& engine, CloseMode mode) {
     auto& desktop = engine.desktop;
     engine.log.Trace(u"CloseContainer called", kCloseProc);
-    if (skipQuestion != 1 &&
+    if (mode != kCloseWithoutAsking &&
         !desktop.AskYesNo(u"Please confirm",
                           u"Would you like to create a new container? Any unsaved entries will be "
                           u"lost!",
@@ -386,7 +387,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     MakeIdsUnique(loaded, loadedIds);
 
     trace(u"Cleaning old data");
-    CloseContainer(engine, 1);
+    CloseContainer(engine, kCloseWithoutAsking);
     engine.vault = std::move(loaded);
     engine.ids.replaceWith(loadedIds);
     showContainerName(engine, path);
@@ -394,7 +395,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
 
     trace(u"Refreshing gadgets");
     desktop.RebuildGroupTree();
-    desktop.RefreshEntryList();
+    Entry_RefreshList(engine);
     engine.ContainerPath = path;
     trace(u"Refreshing statusbar");
     desktop.SetStatusField(0, decimal(engine.vault.Groups.count()) + u" groups / " +
@@ -409,7 +410,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     trace(u"Adding file to recent list if necessary");
     engine.Recent.AddRecentFile(path, engine.settings.Main.Recents, engine.writer);
     trace(u"Refreshing menu");
-    desktop.RebuildMainMenu();
+    desktop.CreateMainMenu();
     trace(u"Returning");
     return 1;
 }
@@ -444,10 +445,10 @@ int SaveContainer(Engine& engine) {
     int result = 0;
     if (trimBlanks(engine.ContainerPath).empty()) {
         engine.log.Trace(u"Calling SaveContainerAs() with 0 as param", kSaveFrontProc);
-        result = SaveContainerAs(engine, u"", 0);
+        result = SaveContainerAs(engine, u"", kSaveAs);
     } else {
         engine.log.Trace(u"Calling SaveContainerAs() with 1 as param", kSaveFrontProc);
-        result = SaveContainerAs(engine, engine.ContainerPath, 1);
+        result = SaveContainerAs(engine, engine.ContainerPath, kSaveOver);
     }
     engine.log.Trace(u"Done", kSaveFrontProc);
     engine.log.Trace(u"Returning", kSaveFrontProc);
@@ -457,14 +458,14 @@ int SaveContainer(Engine& engine) {
 namespace {
 
 // The automatic copy of the file about to be replaced. False when the user stops the save.
-bool backUpBeforeSaving(Engine& engine, const std::u16string& path, int mode) {
+bool backUpBeforeSaving(Engine& engine, const std::u16string& path, SaveMode mode) {
     auto trace = [&](std::u16string_view message) { engine.log.Trace(message, kSaveProc); };
     if (engine.settings.Main.AutoBackupBeforeMod != 1) {
         trace(u"Autobackup disabled");
         return true;
     }
     trace(u"Backing up file");
-    if (mode != 1 || regularFileSize(path) <= 0) {
+    if (mode != kSaveOver || regularFileSize(path) <= 0) {
         return true;
     }
     const std::int32_t now = engine.clock();
@@ -489,7 +490,7 @@ bool backUpBeforeSaving(Engine& engine, const std::u16string& path, int mode) {
         MessageIcon::Warning);
 }
 
-int saveContainerAs(Engine& engine, const std::u16string& requestedPath, int mode) {
+int saveContainerAs(Engine& engine, const std::u16string& requestedPath, SaveMode mode) {
     Engine::BusyGuard busy(engine);
     auto& desktop = engine.desktop;
     auto& log = engine.log;
@@ -505,7 +506,7 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     }
 
     SecureText password;
-    if (mode == 1) {
+    if (mode == kSaveOver) {
         password = engine.ContainerPassword;
     }
     if (password.empty()) {
@@ -533,7 +534,8 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, int mod
     trace(u"Filename of saved container: " + path);
 
     std::error_code error;
-    if (mode == 0 && std::filesystem::exists(std::filesystem::path(nativePath(path)), error)) {
+    if (mode == kSaveAs &&
+        std::filesystem::exists(std::filesystem::path(nativePath(path)), error)) {
         trace(u"File already exists, asking whether to replace it");
         if (!desktop.AskYesNo(u"Please confirm",
                               u"The file already exists. Would you like to replace it?",
@@ -631,7 +633,7 @@ int saveFailed(Engine& engine, const std::string& reason) {
 
 }  // namespace
 
-int SaveContainerAs(Engine& engine, const std::u16string& path, int mode) {
+int SaveContainerAs(Engine& engine, const std::u16string& path, SaveMode mode) {
     try {
         return saveContainerAs(engine, path, mode);
     } catch (const std::bad_alloc&) {

@@ -12,16 +12,24 @@ namespace vlt {
 // refused file leaves the open vault exactly as it was.
 int OpenContainer(Engine& engine, const std::u16string& path);
 
-// Empties the vault. skipQuestion 1 clears without asking. 1 when cleared, 0 when declined.
-int CloseContainer(Engine& engine, int skipQuestion);
+// Whether CloseContainer asks the user first.
+enum CloseMode : int { kCloseAsking = 0, kCloseWithoutAsking = 1 };
+
+// Empties the vault, asking first unless told not to. 1 when cleared, 0 when declined.
+int CloseContainer(Engine& engine, CloseMode mode);
 
 // Saves over the open container with its kept password, or asks when there is none.
 int SaveContainer(Engine& engine);
 
-// mode 0: asks the password and the file name (when path is empty) and before replacing a file.
-// mode 1: saves over path with the kept password, backing it up first when configured.
+enum SaveMode : int {
+    // Asks the password, the file name (when path is empty) and before replacing a file.
+    kSaveAs = 0,
+    // Saves over path with the kept password, backing it up first when configured.
+    kSaveOver = 1,
+};
+
 // 1 when the file was written; on any failure the previous file is left whole.
-int SaveContainerAs(Engine& engine, const std::u16string& path, int mode);
+int SaveContainerAs(Engine& engine, const std::u16string& path, SaveMode mode);
 
 // The automatic backup name: folder, the name with every ".ext" removed, "_", the date,
 // "_backup", ".ext".

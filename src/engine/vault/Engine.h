@@ -32,6 +32,7 @@ struct Engine {
     Settings settings;
     TraceLog log;
     RecentFiles Recent{std::string()};  // the shell points it at "Recent.ini" at start-up
+    std::string ConfigPath;             // "Config.ini", where the exit stores the view state
 
     std::u16string ContainerPath;      // empty when no container is open
     SecureText ContainerPassword;      // the open container's password, kept for later saves

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/vault/Engine.h"
+#include "engine/view/EntryList.h"
 #include "engine/view/SortOrder.h"
 
 namespace vlt {
@@ -97,7 +98,7 @@ int SortEntries(Engine& engine, std::int32_t column, std::int32_t direction) {
                           byText ? TextOrder(texts, descending) : NumberOrder(dates, descending));
     }
 
-    engine.desktop.RefreshEntryList();
+    Entry_RefreshList(engine);
     engine.log.Trace(u"Done", kProcedure);
     return 0;
 }

@@ -27,6 +27,8 @@ Application::Application(std::string programFile, Prompter& prompter)
       desktop_(std::make_unique<QtDesktop>(prompter)),
       engine_(std::make_unique<Engine>(*desktop_)) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    desktop_->endProgram = [this](int code) { endProcess(code); };
+    desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
 }
 
 Application::~Application() {
@@ -88,6 +90,7 @@ bool Application::start(const QStringList& arguments) {
     QApplication::setFont(UiFonts::normal());
     paths_ = ChooseProgramPaths(programFile_);
     ReadConfig(e.settings, e.desktop, paths_.ConfigPath, e.writer);
+    e.ConfigPath = paths_.ConfigPath;
     e.Recent = RecentFiles(paths_.RecentPath);
     e.Recent.read();
     QList<QRect> screens;
@@ -107,11 +110,7 @@ bool Application::start(const QStringList& arguments) {
 
     trace(u"Opening main window");
     // The window traces the steps of its own building.
-    ShellHooks hooks;
-    hooks.configPath = paths_.ConfigPath;
-    hooks.endProcess = [this](int code) { endProcess(code); };
-    hooks.openUrl = [this](const QUrl& url) { return openUrl(url); };
-    window_ = std::make_unique<MainWindow>(e, hooks);
+    window_ = std::make_unique<MainWindow>(e);
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));
     window_->resize(e.settings.Main.MainWinW, e.settings.Main.MainWinH);

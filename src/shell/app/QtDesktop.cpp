@@ -1,12 +1,14 @@
 #include "shell/app/QtDesktop.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QStringList>
 
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
 #include "shell/dialogs/PasswordDialog.h"
+#include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
 
 namespace vlt {
@@ -19,7 +21,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
                                             QFileDialog::DontConfirmOverwrite);
     };
-    requesters_.password = [this](QWidget* parent, int mode) {
+    requesters_.password = [this](QWidget* parent, PasswordMode mode) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
         return PasswordDialog::ask(mode, services, parent);
@@ -60,7 +62,7 @@ std::u16string QtDesktop::SaveFileRequester(std::u16string_view title, std::u16s
     return u16s(requesters_.saveFile(dialogParent(), qs(title), qtFilter(pattern)));
 }
 
-SecureText QtDesktop::AskPassword(int mode) {
+SecureText QtDesktop::AskPassword(PasswordMode mode) {
     return requesters_.password(dialogParent(), mode);
 }
 
@@ -107,16 +109,53 @@ void QtDesktop::RebuildGroupTree() {
     onWindow([](MainWindow& w) { w.rebuildGroupTree(); });
 }
 
-void QtDesktop::RefreshEntryList() {
-    onWindow([](MainWindow& w) { w.Entry_RefreshList(); });
+void QtDesktop::ShowEntryRows(EntryRows rows, int selectRow) {
+    onWindow([&](MainWindow& w) { w.showEntryRows(std::move(rows), selectRow); });
 }
 
-void QtDesktop::RebuildMainMenu() {
+const EntryRows& QtDesktop::ShownEntryRows() {
+    static const EntryRows none;
+    return window_ != nullptr ? window_->entryModel()->rows() : none;
+}
+
+void QtDesktop::ShowComment(std::u16string_view text) {
+    onWindow([&](MainWindow& w) { w.showComment(text); });
+}
+
+void QtDesktop::CreateMainMenu() {
     onWindow([](MainWindow& w) { w.CreateMainMenu(); });
 }
 
 int QtDesktop::SelectedGroupItem() {
     return window_ != nullptr ? window_->selectedGroupItem() : -1;
+}
+
+int QtDesktop::SelectedEntryRow() {
+    return window_ != nullptr ? window_->currentRow() : -1;
+}
+
+std::optional<WindowLayout> QtDesktop::MainWindowLayout() {
+    return window_ != nullptr ? std::optional(window_->windowLayout()) : std::nullopt;
+}
+
+void QtDesktop::CloseMainWindow() {
+    onWindow([](MainWindow& w) { w.closeForExit(); });
+}
+
+void QtDesktop::ClearClipboard() {
+    QGuiApplication::clipboard()->clear();
+}
+
+bool QtDesktop::OpenUrl(std::u16string_view url) {
+    // Handed over whole, never through a shell.
+    const QUrl parsed(qs(url));
+    return parsed.isValid() && openUrl && openUrl(parsed);
+}
+
+void QtDesktop::EndProgram(int exitCode) {
+    if (endProgram) {
+        endProgram(exitCode);
+    }
 }
 
 }  // namespace vlt

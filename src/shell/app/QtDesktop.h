@@ -1,8 +1,9 @@
 #pragma once
 // The engine's Desktop done with Qt windows: message boxes through a Prompter, file requesters,
-// the password dialog, the progress window, and the main window's views.
+// the password dialog, the progress window, the main window's views, the clipboard.
 
 #include <QPointer>
+#include <QUrl>
 #include <functional>
 
 #include "engine/Desktop.h"
@@ -24,7 +25,7 @@ class QtDesktop : public Desktop {
             openFile;
         std::function<QString(QWidget* parent, const QString& title, const QString& filter)>
             saveFile;
-        std::function<SecureText(QWidget* parent, int mode)> password;
+        std::function<SecureText(QWidget* parent, PasswordMode mode)> password;
     };
 
     explicit QtDesktop(Prompter& prompter);
@@ -33,13 +34,18 @@ class QtDesktop : public Desktop {
     Requesters& requesters() { return requesters_; }
     Prompter& prompter() { return prompter_; }
 
+    // How the program ends, and how a link reaches the browser or mail program (the application
+    // points them at its own).
+    std::function<void(int exitCode)> endProgram;
+    std::function<bool(const QUrl& url)> openUrl;
+
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     std::u16string OpenFileRequester(std::u16string_view title,
                                      std::u16string_view pattern) override;
     std::u16string SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
                                      std::u16string_view defaultName) override;
-    SecureText AskPassword(int mode) override;
+    SecureText AskPassword(PasswordMode mode) override;
     void Progress_Open(std::u16string_view title, std::u16string_view text) override;
     void Progress_Update(int value) override;
     void Progress_Close() override;
@@ -49,9 +55,17 @@ class QtDesktop : public Desktop {
     void SetContainerLabel(std::u16string_view text) override;
     void ClearViews() override;
     void RebuildGroupTree() override;
-    void RefreshEntryList() override;
-    void RebuildMainMenu() override;
+    void ShowEntryRows(EntryRows rows, int selectRow) override;
+    const EntryRows& ShownEntryRows() override;
+    void ShowComment(std::u16string_view text) override;
+    void CreateMainMenu() override;
     int SelectedGroupItem() override;
+    int SelectedEntryRow() override;
+    std::optional<WindowLayout> MainWindowLayout() override;
+    void CloseMainWindow() override;
+    void ClearClipboard() override;
+    bool OpenUrl(std::u16string_view url) override;
+    void EndProgram(int exitCode) override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);

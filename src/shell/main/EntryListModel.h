@@ -26,6 +26,7 @@ class EntryListModel : public QAbstractTableModel {
 
     void setRows(EntryRows rows);
     void clear() { setRows({}); }
+    const EntryRows& rows() const { return rows_; }
     const EntryRow* row(int index) const { return rows_.row(index); }
     // The entry shown in that row; nullptr when there is none.
     Entry* entryAt(int row) const;

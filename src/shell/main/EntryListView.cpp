@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "shell/main/EntryListHeader.h"
+#include "shell/main/RowSelection.h"
 
 namespace vlt {
 
@@ -34,6 +35,43 @@ EntryListView::EntryListView(QWidget* parent) : QTableView(parent) {
 
 EntryListHeader* EntryListView::header() const {
     return static_cast<EntryListHeader*>(horizontalHeader());
+}
+
+int EntryListView::currentRow() const {
+    // Qt keeps a current index of its own that need not be selected: a click on blank space
+    // deselects all but leaves it, and the list gaining the focus puts it on the first row. A row
+    // nobody sees selected must not be stamped, shown or edited.
+    const QItemSelection selected = selectionModel()->selection();
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && IsRowSelected(selected, current.row())) {
+        return current.row();
+    }
+    return FirstSelectedRow(selected);
+}
+
+int EntryListView::selectedRowCount() const {
+    return SelectedRowCount(selectionModel()->selection());
+}
+
+void EntryListView::toggleColumn(int column, ColumnSetting& setting) {
+    if (setting.Show == 0) {
+        setting.Show = 1;
+        setColumnHidden(column, false);
+        setColumnWidth(column, setting.Size);
+    } else {
+        setting.Show = 0;
+        setting.Size = columnWidth(column);
+        setColumnHidden(column, true);
+    }
+}
+
+void EntryListView::fitColumns() {
+    const int width = (viewport()->width() - 5) / 4;
+    for (int c = 0; c < kColumnCount; ++c) {
+        if (!isColumnHidden(c)) {
+            setColumnWidth(c, width);
+        }
+    }
 }
 
 void EntryListView::mousePressEvent(QMouseEvent* event) {

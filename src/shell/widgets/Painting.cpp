@@ -1,5 +1,8 @@
 #include "shell/widgets/Painting.h"
 
+#include <QPalette>
+#include <QWidget>
+
 #include <QPainter>
 
 namespace vlt {
@@ -28,6 +31,17 @@ void DrawShadowText(QPainter& painter, int x, int y, const QString& text, const 
     painter.setPen(color);
     painter.drawText(x, baseline, text);
     painter.restore();
+}
+
+void SetGadgetColors(QWidget* widget, int enableBack, int back, int enableText, int text) {
+    QPalette palette = widget->palette();
+    if (enableBack == 1) {
+        palette.setColor(QPalette::Base, toQColor(rgbFromColor(back)));
+    }
+    if (enableText == 1) {
+        palette.setColor(QPalette::Text, toQColor(rgbFromColor(text)));
+    }
+    widget->setPalette(palette);
 }
 
 }  // namespace vlt

@@ -8,6 +8,7 @@
 #include "engine/text/Misc.h"
 
 class QPainter;
+class QWidget;
 
 namespace vlt {
 
@@ -15,6 +16,9 @@ namespace vlt {
 inline QColor toQColor(Rgb color) {
     return QColor(color.r, color.g, color.b);
 }
+
+// Colours a gadget's background and text, each only where its Enable... setting is 1.
+void SetGadgetColors(QWidget* widget, int enableBack, int back, int enableText, int text);
 
 // A width x height image filled with a linear gradient from `first` to `second`: by rows from
 // the top when `vertical`, else by columns from the left (the steps of GradientSteps). A size of

@@ -61,7 +61,7 @@ struct ContainerFlow : ::testing::Test {
             engine.vault.Attachments.append(a);
         desktop.passwordAnswers.push_back(password);
         desktop.saveFileAnswers.push_back(path(name));
-        ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
+        ASSERT_EQ(SaveContainerAs(engine, u"", kSaveAs), 1);
     }
 
     // Opens `file` answering `password`; the vault is expected to hold something already.
@@ -92,7 +92,7 @@ TEST_F(ContainerFlow, SavedVaultReopensWithEveryFieldAndId) {
     EXPECT_TRUE(engine.ContainerPath == path("main.vlt"));
     EXPECT_TRUE(desktop.title == u"Orvelline Vaultwick v4.1 - main.vlt");
 
-    CloseContainer(engine, 1);
+    CloseContainer(engine, kCloseWithoutAsking);
     EXPECT_TRUE(desktop.title == u"Orvelline Vaultwick v4.1 -  no container open");
     ASSERT_EQ(open(path("main.vlt"), u"s3cret \U0001F511"), 1);
     test::ExpectSameVault(original, engine.vault);
@@ -103,7 +103,7 @@ TEST_F(ContainerFlow, SavedVaultReopensWithEveryFieldAndId) {
     EXPECT_TRUE(desktop.status[0] == u"4 groups / 2 entries");
     EXPECT_TRUE(desktop.status[2] == u"Container: " + path("main.vlt"));
     EXPECT_TRUE(desktop.containerLabel == u"main.vlt");
-    EXPECT_EQ(desktop.passwordModes, (std::vector<int>{kPasswordSave, kPasswordOpen}));
+    EXPECT_EQ(desktop.passwordModes, (std::vector<PasswordMode>{kPasswordSave, kPasswordOpen}));
     ASSERT_EQ(engine.Recent.paths.size(), 1u);
     EXPECT_TRUE(engine.Recent.paths[0] == path("main.vlt"));
     EXPECT_GE(desktop.menuRebuilds, 1);
@@ -137,7 +137,7 @@ TEST_F(ContainerFlow, SavesDifferInBytesButNotInContent) {
     auto b = test::readFile(dir.file("b.vlt"));
     EXPECT_NE(a.substr(24, 64), b.substr(24, 64));                // fresh IVs
     EXPECT_EQ(a.substr(a.size() - 10), b.substr(b.size() - 10));  // same plaintext checksum
-    CloseContainer(engine, 1);
+    CloseContainer(engine, kCloseWithoutAsking);
     ASSERT_EQ(open(path("b.vlt"), u"pw"), 1);
     test::ExpectSameVault(original, engine.vault);
 }
@@ -264,10 +264,10 @@ TEST_F(ContainerFlow, DecliningTheQuestionsChangesNothing) {
     expectSomethingKept();
 
     desktop.yesNoAnswers.push_back(false);
-    EXPECT_EQ(CloseContainer(engine, 0), 0);
+    EXPECT_EQ(CloseContainer(engine, kCloseAsking), 0);
     expectSomethingKept();
     desktop.yesNoAnswers.push_back(true);
-    EXPECT_EQ(CloseContainer(engine, 0), 1);
+    EXPECT_EQ(CloseContainer(engine, kCloseAsking), 1);
     EXPECT_TRUE(engine.vault.empty());
     EXPECT_TRUE(engine.ContainerPath.empty());
     EXPECT_TRUE(desktop.containerLabel == u"New container");
@@ -275,15 +275,15 @@ TEST_F(ContainerFlow, DecliningTheQuestionsChangesNothing) {
 }
 
 TEST_F(ContainerFlow, SavingNeedsAGroupAndAPassword) {
-    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_EQ(SaveContainerAs(engine, u"", kSaveAs), 0);
     EXPECT_TRUE(desktop.lastMessage()->text ==
                 u"There are no groups/ in the list. Please add at least one group and try again.");
     engine.vault.Groups.append(Group{1, 1, u"g", 0});
     desktop.passwordAnswers.push_back(u"");
-    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_EQ(SaveContainerAs(engine, u"", kSaveAs), 0);
     desktop.passwordAnswers.push_back(u"pw");
     desktop.saveFileAnswers.push_back(u"");
-    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_EQ(SaveContainerAs(engine, u"", kSaveAs), 0);
     EXPECT_TRUE(engine.ContainerPath.empty());
 }
 
@@ -301,7 +301,7 @@ TEST_F(ContainerFlow, ReplacingAsksFirstAndNoKeepsTheFile) {
     desktop.passwordAnswers.push_back(u"pw");
     desktop.saveFileAnswers.push_back(path("keep.vlt"));
     desktop.yesNoAnswers.push_back(false);
-    EXPECT_EQ(SaveContainerAs(engine, u"", 0), 0);
+    EXPECT_EQ(SaveContainerAs(engine, u"", kSaveAs), 0);
     EXPECT_EQ(test::readFile(dir.file("keep.vlt")), "precious");
     EXPECT_TRUE(desktop.lastMessage()->text ==
                 u"The file already exists. Would you like to replace it?");
@@ -445,7 +445,7 @@ TEST_F(ContainerFlow, TraceLinesNameTheStepsButNeverThePassword) {
     engine.settings.Main.LogActions = 1;
     ASSERT_EQ(engine.log.Log_Open(dir.file("VLT.log")), 1);
     saveAs(test::SampleVault(), "t.vlt", u"hunter2-secret");
-    CloseContainer(engine, 1);
+    CloseContainer(engine, kCloseWithoutAsking);
     ASSERT_EQ(open(path("t.vlt"), u"hunter2-secret"), 1);
     engine.log.Log_Close();
     const std::string log = test::readFile(dir.file("VLT.log"));
@@ -675,6 +675,8 @@ CloseContainer() -> CloseContainer called
 CloseContainer() -> Clearing data
 CloseContainer() -> Returning
 OpenContainer() -> Refreshing gadgets
+Entry_RefreshList() -> Refresing list
+Entry_RefreshList() -> Done
 OpenContainer() -> Refreshing statusbar
 OpenContainer() -> Freeing resources
 )" + freed + freed + freed + freed + R"(OpenContainer() -> Closing the file
@@ -687,7 +689,7 @@ OpenContainer() -> Returning
     test::TraceCapture saving(engine.log);
     desktop.passwordAnswers.push_back(u"abc");
     desktop.saveFileAnswers.push_back(path("saved.vlt"));
-    ASSERT_EQ(SaveContainerAs(engine, u"", 0), 1);
+    ASSERT_EQ(SaveContainerAs(engine, u"", kSaveAs), 1);
     const std::string saved = withoutAddresses(saving.lines());
     const auto from = saved.find("SaveContainerAs() -> Preparing the key");
     const auto to = saved.find("SaveContainerAs() -> Writing entries");

@@ -102,8 +102,10 @@ TEST_F(SortFixture, SortedGroupFillsItsOwnPositionsOnly) {
     EXPECT_EQ(vault.Entries.at(0).Comment, u"comment of 3");
     EXPECT_EQ(&vault.Entries.at(0), before);
     EXPECT_EQ(desktop.listRefreshes, 1);
-    EXPECT_EQ(traces(), (std::vector<std::string>{"SortEntries() -> Sorting entries\r",
-                                                  "SortEntries() -> Done\r"}));
+    EXPECT_EQ(traces(),
+              (std::vector<std::string>{
+                  "SortEntries() -> Sorting entries\r", "Entry_RefreshList() -> Refresing list\r",
+                  "Entry_RefreshList() -> Done\r", "SortEntries() -> Done\r"}));
 
     SortEntries(engine, 0, kSortDescending);
     EXPECT_EQ(ids(), (Ids{1, 2, 5, 4, 3}));

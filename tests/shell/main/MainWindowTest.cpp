@@ -18,6 +18,7 @@
 #include "ShellFixture.h"
 #include "engine/settings/IniFile.h"
 #include "engine/text/Text.h"
+#include "engine/view/EntryList.h"
 #include "shell/commands/MainMenu.h"
 #include "shell/commands/PopupMenus.h"
 #include "shell/main/EntryListHeader.h"
@@ -138,7 +139,7 @@ TEST_F(MainWindowFlow, SelectingARowStampsItsAccessDateButRebuildsDoNot) {
     EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
 
     entry.AccessDate = 5;
-    window.Entry_RefreshList();  // reselects the row from code
+    Entry_RefreshList(app->engine());  // reselects the row from code
     EXPECT_EQ(entry.AccessDate, 5);
     EXPECT_TRUE(window.entryList()->selectionModel()->isRowSelected(0, {}));
 }
@@ -377,30 +378,6 @@ TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
     EXPECT_EQ(log.rfind("\r\n<<< Session ended >>>\r\n"), log.size() - 25);
 }
 
-TEST_F(MainWindowFlow, AFailedAutosaveAsksBeforeDiscarding) {
-    MainWindow& window = openSample();
-    app->engine().settings.Main.Autosave = 1;
-    app->engine().settings.Main.AutoBackupBeforeMod = 0;
-    app->engine().ContainerPath.clear();  // Save asks for a name; the user cancels it
-    passwords.push_back("x");
-    prompter.answers.push_back(true);   // exit?
-    prompter.answers.push_back(false);  // discard unsaved changes?
-    window.dispatch(Command{10});
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(endCodes.empty());
-    EXPECT_EQ(prompter.prompts.back().text,
-              "Would you like to exit VLT? Any unsaved changes will be discarded.");
-}
-
-TEST_F(MainWindowFlow, AnEmptyVaultExitsWithoutAQuestion) {
-    writeConfig("");
-    startWith();
-    app->window().dispatch(Command{115});
-    EXPECT_FALSE(app->window().isVisible());
-    EXPECT_EQ(endCodes, std::vector<int>{0});
-    EXPECT_TRUE(prompter.prompts.empty());
-}
-
 TEST_F(MainWindowFlow, ClosingTheWindowAsksOrMinimisesAsConfigured) {
     MainWindow& window = openSample();
     prompter.answers.push_back(false);
@@ -418,12 +395,12 @@ TEST_F(MainWindowFlow, ClosingTheWindowAsksOrMinimisesAsConfigured) {
 
 TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
     MainWindow& window = openSample();
-    window.SetInterfaceDisabled(1);
+    window.SetInterfaceDisabled(true);
     EXPECT_FALSE(window.groupTree()->isEnabled());
     EXPECT_FALSE(window.entryList()->isEnabled());
     EXPECT_FALSE(window.mainMenu()->action(Command{1})->isEnabled() &&
                  window.menuBar()->actions().first()->isEnabled());
-    window.SetInterfaceDisabled(0);
+    window.SetInterfaceDisabled(false);
     EXPECT_TRUE(window.groupTree()->isEnabled());
     EXPECT_TRUE(window.menuBar()->actions().first()->isEnabled());
     EXPECT_FALSE(window.mainMenu()->action(Command{11})->isEnabled());  // still not built
