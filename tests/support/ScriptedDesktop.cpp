@@ -113,6 +113,9 @@ const ShownMessage* ScriptedDesktop::lastMessage() const {
 std::optional<Group> ScriptedDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
                                                       const RecordList<Group>&) {
     groupWindowCalls.push_back({start, mode});
+    if (onGroupWindow) {
+        onGroupWindow();
+    }
     std::optional<Group> answer;
     if (!takeFront(groupWindowAnswers, answer)) {
         unexpected.push_back("group window");

@@ -93,6 +93,8 @@ class ScriptedDesktop : public Desktop {
     };
     std::deque<std::optional<Group>> groupWindowAnswers;
     std::vector<GroupWindowCall> groupWindowCalls;
+    // Called while the window is open, to act meanwhile (an auto-close).
+    std::function<void()> onGroupWindow;
     std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
                                          const RecordList<Group>& groups) override;
     void SelectGroupItem(int item) override { selectedGroupItem = item; }
