@@ -48,6 +48,11 @@ class BenchDesktop : public Desktop {
     void ClearClipboard() override {}
     bool OpenUrl(std::u16string_view) override { return false; }
     void EndProgram(int) override {}
+    std::optional<Group> OpenGroupWindow(const Group&, GroupWindowMode,
+                                         const RecordList<Group>&) override {
+        return std::nullopt;
+    }
+    void SelectGroupItem(int) override {}
 };
 
 }  // namespace vlt::bench

@@ -11,6 +11,8 @@
 
 #include "engine/crypto/SecureText.h"
 #include "engine/settings/Settings.h"
+#include "engine/vault/RecordList.h"
+#include "engine/vault/Records.h"
 #include "engine/view/EntryRows.h"
 
 namespace vlt {
@@ -31,6 +33,12 @@ enum PasswordMode : int {
     kPasswordChange = 2,
     kPasswordExport = 3,
     kPasswordImport = 4,
+};
+
+// Modes of the group editor window.
+enum GroupWindowMode : int {
+    kGroupAdd = 0,
+    kGroupEdit = 1,
 };
 
 // The main window as the exit stores it.
@@ -109,6 +117,15 @@ class Desktop {
     virtual bool OpenUrl(std::u16string_view url) = 0;
     // Ends the program with this exit code once the current event has been handled.
     virtual void EndProgram(int exitCode) = 0;
+
+    // Group editing.
+    // The group editor window, starting from `start`'s name and icon; in add mode a name that
+    // `groups` already holds is refused. The chosen name (trimmed) and icon, none when cancelled.
+    virtual std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                                 const RecordList<Group>& groups) = 0;
+    // Selects tree item `item` (0 the root item, i the group at index i - 1), scrolls it into
+    // view and gives the tree the focus. Selecting it so is no user event.
+    virtual void SelectGroupItem(int item) = 0;
 };
 
 }  // namespace vlt

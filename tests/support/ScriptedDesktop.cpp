@@ -110,4 +110,17 @@ const ShownMessage* ScriptedDesktop::lastMessage() const {
     return messages.empty() ? nullptr : &messages.back();
 }
 
+std::optional<Group> ScriptedDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                                      const RecordList<Group>&) {
+    groupWindowCalls.push_back({start, mode});
+    if (onGroupWindow) {
+        onGroupWindow();
+    }
+    std::optional<Group> answer;
+    if (!takeFront(groupWindowAnswers, answer)) {
+        unexpected.push_back("group window");
+    }
+    return answer;
+}
+
 }  // namespace vlt::test

@@ -85,6 +85,20 @@ class ScriptedDesktop : public Desktop {
     }
     void EndProgram(int exitCode) override { endCodes.push_back(exitCode); }
 
+    // Group editing: the editor's answers, consumed in order (none = cancelled; an unscripted
+    // window is cancelled and recorded in `unexpected`), and what it was opened with.
+    struct GroupWindowCall {
+        Group start;
+        GroupWindowMode mode;
+    };
+    std::deque<std::optional<Group>> groupWindowAnswers;
+    std::vector<GroupWindowCall> groupWindowCalls;
+    // Called while the window is open, to act meanwhile (an auto-close).
+    std::function<void()> onGroupWindow;
+    std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                         const RecordList<Group>& groups) override;
+    void SelectGroupItem(int item) override { selectedGroupItem = item; }
+
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;
     const ShownMessage* lastMessage() const;

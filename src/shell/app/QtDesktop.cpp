@@ -7,6 +7,7 @@
 
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
+#include "shell/dialogs/GroupWindow.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
@@ -156,6 +157,17 @@ void QtDesktop::EndProgram(int exitCode) {
     if (endProgram) {
         endProgram(exitCode);
     }
+}
+
+// ---------------------------------------------------------------------------- group editing
+
+std::optional<Group> QtDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                                const RecordList<Group>& groups) {
+    return GroupWindow::ask(start, mode, groups, &prompter_, dialogParent());
+}
+
+void QtDesktop::SelectGroupItem(int item) {
+    onWindow([&](MainWindow& w) { w.selectGroupItem(item); });
 }
 
 }  // namespace vlt

@@ -67,6 +67,11 @@ class QtDesktop : public Desktop {
     bool OpenUrl(std::u16string_view url) override;
     void EndProgram(int exitCode) override;
 
+    // Group editing.
+    std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                         const RecordList<Group>& groups) override;
+    void SelectGroupItem(int item) override;
+
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);
 

@@ -218,6 +218,14 @@ bool IsAvailable(Action action) {
         case Action::SortByColumn:
         case Action::DropDown:
         case Action::OpenRecentFile:
+        // Group editing
+        case Action::AddGroup:
+        case Action::EditGroup:
+        case Action::RemoveGroup:
+        case Action::MoveGroupUp:
+        case Action::MoveGroupDown:
+        case Action::MoveGroupLeft:
+        case Action::MoveGroupRight:
             return true;
         default:
             return false;  // their windows and services are not built yet

@@ -13,6 +13,7 @@
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
+#include "engine/vault/GroupOperations.h"
 #include "engine/view/EntryList.h"
 #include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
@@ -239,6 +240,11 @@ void MainWindow::CollapseAllTreeItems() {
     tree_->collapseAll();
 }
 
+void MainWindow::selectGroupItem(int item) {
+    tree_->selectItem(item);
+    tree_->setFocus();
+}
+
 void MainWindow::expandSelectedGroup(bool expand) {
     const std::string_view procedure = expand ? "Group_Expand" : "Group_Collapse";
     engine_.log.Trace(u"Expanding group", procedure);
@@ -396,6 +402,28 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::OpenRecentFile:
             OpenRecentFile(engine_, call.argument);
+            break;
+        // Group editing
+        case Action::AddGroup:
+            Group_Add(engine_);
+            break;
+        case Action::EditGroup:
+            Group_Edit(engine_);
+            break;
+        case Action::RemoveGroup:
+            Group_Remove(engine_);
+            break;
+        case Action::MoveGroupUp:
+            Group_MoveUp(engine_);
+            break;
+        case Action::MoveGroupDown:
+            Group_MoveDown(engine_);
+            break;
+        case Action::MoveGroupLeft:
+            Group_MoveLeft(engine_);
+            break;
+        case Action::MoveGroupRight:
+            Group_MoveRight(engine_);
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.

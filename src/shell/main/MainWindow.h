@@ -48,6 +48,8 @@ class MainWindow : public QMainWindow {
     int currentRow() const;
     void ExpandAllTreeItems();
     void CollapseAllTreeItems();
+    // Selects tree item `item` quietly, scrolls it into view and focuses the tree.
+    void selectGroupItem(int item);
 
     // Files dropped on the tree, the list or the comment view: the first is opened as a
     // container.
