@@ -11,6 +11,7 @@
 
 #include "engine/crypto/SecureText.h"
 #include "engine/settings/Settings.h"
+#include "engine/vault/Records.h"
 #include "engine/view/EntryRows.h"
 
 namespace vlt {
@@ -109,6 +110,11 @@ class Desktop {
     virtual bool OpenUrl(std::u16string_view url) = 0;
     // Ends the program with this exit code once the current event has been handled.
     virtual void EndProgram(int exitCode) = 0;
+
+    // The entry editor, in mode 0 (add) or 1 (edit), showing `input`. It works on its own copy,
+    // so a record that goes meanwhile (the container closed) is never touched. Returns the
+    // fields the user accepted, or none when cancelled.
+    virtual std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) = 0;
 };
 
 }  // namespace vlt

@@ -110,4 +110,17 @@ const ShownMessage* ScriptedDesktop::lastMessage() const {
     return messages.empty() ? nullptr : &messages.back();
 }
 
+std::optional<Entry> ScriptedDesktop::OpenEntryWindow(const Entry& input, int mode) {
+    entryWindowInputs.push_back(input);
+    entryWindowModes.push_back(mode);
+    if (onEntryWindow) {
+        onEntryWindow();
+    }
+    std::optional<Entry> answer;
+    if (!takeFront(entryWindowAnswers, answer)) {
+        unexpected.push_back("entry window");
+    }
+    return answer;
+}
+
 }  // namespace vlt::test
