@@ -7,6 +7,8 @@
 
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
+#include "shell/commands/PopupMenus.h"
+#include "shell/dialogs/EntryWindow.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
@@ -25,6 +27,15 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
         return PasswordDialog::ask(mode, services, parent);
+    };
+    requesters_.entry = [this](QWidget* parent, const Entry& input, int mode) {
+        EntryWindowServices services;
+        services.prompter = &prompter_;
+        if (window_ != nullptr) {
+            services.timePopup = window_->popups()->popup(PopupMenus::kTimePopup);
+        }
+        services.openLink = openLink;
+        return EntryWindow::ask(input, mode, services, parent);
     };
 }
 
@@ -156,6 +167,10 @@ void QtDesktop::EndProgram(int exitCode) {
     if (endProgram) {
         endProgram(exitCode);
     }
+}
+
+std::optional<Entry> QtDesktop::OpenEntryWindow(const Entry& input, int mode) {
+    return requesters_.entry(dialogParent(), input, mode);
 }
 
 }  // namespace vlt
