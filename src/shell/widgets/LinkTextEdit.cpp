@@ -1,5 +1,6 @@
 #include "shell/widgets/LinkTextEdit.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSyntaxHighlighter>
@@ -49,6 +50,14 @@ QString LinkTextEdit::text() const {
         plain.replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     return plain;
+}
+
+void LinkTextEdit::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    if (oneLine_ &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        selectAll();
+    }
 }
 
 void LinkTextEdit::keyPressEvent(QKeyEvent* event) {

@@ -2,7 +2,8 @@
 // An editable plain-text field that shows the web and mail addresses in its text as links and
 // reports a click on one. The addresses are found afresh in the line clicked, so what is reported
 // is always what the field holds. In one-line mode the field takes no line breaks and leaves
-// Return to its dialog. GUI thread only.
+// Return to its dialog; reached with Tab it selects its text, as a line field does. GUI thread
+// only.
 
 #include <QPlainTextEdit>
 #include <functional>
@@ -22,6 +23,7 @@ class LinkTextEdit : public QPlainTextEdit {
     QString text() const;
 
   protected:
+    void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
