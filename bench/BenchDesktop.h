@@ -53,6 +53,7 @@ class BenchDesktop : public Desktop {
         return std::nullopt;
     }
     void SelectGroupItem(int) override {}
+    std::optional<Entry> OpenEntryWindow(const Entry&, int) override { return std::nullopt; }
 };
 
 }  // namespace vlt::bench

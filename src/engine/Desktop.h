@@ -126,6 +126,10 @@ class Desktop {
     // Selects tree item `item` (0 the root item, i the group at index i - 1), scrolls it into
     // view and gives the tree the focus. Selecting it so is no user event.
     virtual void SelectGroupItem(int item) = 0;
+    // The entry editor, in mode 0 (add) or 1 (edit), showing `input`. It works on its own copy,
+    // so a record that goes meanwhile (the container closed) is never touched. Returns the
+    // fields the user accepted, or none when cancelled.
+    virtual std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) = 0;
 };
 
 }  // namespace vlt

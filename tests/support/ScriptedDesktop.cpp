@@ -123,4 +123,17 @@ std::optional<Group> ScriptedDesktop::OpenGroupWindow(const Group& start, GroupW
     return answer;
 }
 
+std::optional<Entry> ScriptedDesktop::OpenEntryWindow(const Entry& input, int mode) {
+    entryWindowInputs.push_back(input);
+    entryWindowModes.push_back(mode);
+    if (onEntryWindow) {
+        onEntryWindow();
+    }
+    std::optional<Entry> answer;
+    if (!takeFront(entryWindowAnswers, answer)) {
+        unexpected.push_back("entry window");
+    }
+    return answer;
+}
+
 }  // namespace vlt::test

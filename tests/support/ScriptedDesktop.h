@@ -26,6 +26,8 @@ class ScriptedDesktop : public Desktop {
     std::deque<std::u16string> openFileAnswers;
     std::deque<std::u16string> saveFileAnswers;
     std::deque<std::u16string> passwordAnswers;
+    // The entry editor's results; none stands for Cancel.
+    std::deque<std::optional<Entry>> entryWindowAnswers;
 
     // What the engine did.
     std::vector<ShownMessage> messages;
@@ -47,12 +49,17 @@ class ScriptedDesktop : public Desktop {
     std::vector<std::u16string> openedUrls;
     bool mainWindowClosed = false;
     std::vector<int> endCodes;
+    // What the entry editor was opened on, and in which mode.
+    std::vector<Entry> entryWindowInputs;
+    std::vector<int> entryWindowModes;
     // The view as the user left it.
     int selectedGroupItem = -1;
     int selectedEntryRow = -1;
     std::optional<WindowLayout> windowLayout = WindowLayout{};
     // Called from ProcessPendingEvents, to act while an operation is under way.
     std::function<void()> onPendingEvents;
+    // Called while the entry editor is open, before it answers.
+    std::function<void()> onEntryWindow;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
@@ -84,6 +91,7 @@ class ScriptedDesktop : public Desktop {
         return true;
     }
     void EndProgram(int exitCode) override { endCodes.push_back(exitCode); }
+    std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) override;
 
     // Group editing: the editor's answers, consumed in order (none = cancelled; an unscripted
     // window is cancelled and recorded in `unexpected`), and what it was opened with.

@@ -7,6 +7,8 @@
 
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
+#include "shell/commands/PopupMenus.h"
+#include "shell/dialogs/EntryWindow.h"
 #include "shell/dialogs/GroupWindow.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
@@ -26,6 +28,15 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
         return PasswordDialog::ask(mode, services, parent);
+    };
+    requesters_.entry = [this](QWidget* parent, const Entry& input, int mode) {
+        EntryWindowServices services;
+        services.prompter = &prompter_;
+        if (window_ != nullptr) {
+            services.timePopup = window_->popups()->popup(PopupMenus::kTimePopup);
+        }
+        services.openLink = openLink;
+        return EntryWindow::ask(input, mode, services, parent);
     };
 }
 
@@ -168,6 +179,10 @@ std::optional<Group> QtDesktop::OpenGroupWindow(const Group& start, GroupWindowM
 
 void QtDesktop::SelectGroupItem(int item) {
     onWindow([&](MainWindow& w) { w.selectGroupItem(item); });
+}
+
+std::optional<Entry> QtDesktop::OpenEntryWindow(const Entry& input, int mode) {
+    return requesters_.entry(dialogParent(), input, mode);
 }
 
 }  // namespace vlt

@@ -26,6 +26,7 @@ class QtDesktop : public Desktop {
         std::function<QString(QWidget* parent, const QString& title, const QString& filter)>
             saveFile;
         std::function<SecureText(QWidget* parent, PasswordMode mode)> password;
+        std::function<std::optional<Entry>(QWidget* parent, const Entry& input, int mode)> entry;
     };
 
     explicit QtDesktop(Prompter& prompter);
@@ -38,6 +39,9 @@ class QtDesktop : public Desktop {
     // points them at its own).
     std::function<void(int exitCode)> endProgram;
     std::function<bool(const QUrl& url)> openUrl;
+    // Asks about and opens a link clicked in an editor's field (the application points it at
+    // the engine's link opener, which the comment view uses too).
+    std::function<void(const std::u16string& shown, const std::u16string& url)> openLink;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
@@ -66,6 +70,7 @@ class QtDesktop : public Desktop {
     void ClearClipboard() override;
     bool OpenUrl(std::u16string_view url) override;
     void EndProgram(int exitCode) override;
+    std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) override;
 
     // Group editing.
     std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,

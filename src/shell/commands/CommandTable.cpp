@@ -227,6 +227,14 @@ bool IsAvailable(Action action) {
         case Action::MoveGroupLeft:
         case Action::MoveGroupRight:
             return true;
+        // The entry operations and the entry editor's time popup.
+        case Action::AddEntry:
+        case Action::EditEntry:
+        case Action::RemoveEntry:
+        case Action::MoveEntryUp:
+        case Action::MoveEntryDown:
+        case Action::PickTime:
+            return true;
         default:
             return false;  // their windows and services are not built yet
     }

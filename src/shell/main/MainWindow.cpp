@@ -15,6 +15,7 @@
 #include "engine/text/Misc.h"
 #include "engine/vault/GroupOperations.h"
 #include "engine/view/EntryList.h"
+#include "engine/view/EntryOperations.h"
 #include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
 #include "shell/app/QtText.h"
@@ -424,6 +425,22 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::MoveGroupRight:
             Group_MoveRight(engine_);
+            break;
+        // Entry operations.
+        case Action::AddEntry:
+            Entry_Add(engine_);
+            break;
+        case Action::EditEntry:
+            Entry_Edit(engine_);
+            break;
+        case Action::RemoveEntry:
+            Entry_Remove(engine_);
+            break;
+        case Action::MoveEntryUp:
+            Entry_MoveUp(engine_);
+            break;
+        case Action::MoveEntryDown:
+            Entry_MoveDown(engine_);
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.
