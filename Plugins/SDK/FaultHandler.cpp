@@ -17,12 +17,18 @@ char reportName[256] = "";
 
 const char* describe(int signal) {
     switch (signal) {
-        case SIGSEGV: return "Invalid memory access";
-        case SIGBUS: return "Bus error";
-        case SIGFPE: return "Arithmetic fault";
-        case SIGILL: return "Illegal instruction";
-        case SIGABRT: return "Program aborted";
-        default: return "Fatal signal";
+        case SIGSEGV:
+            return "Invalid memory access";
+        case SIGBUS:
+            return "Bus error";
+        case SIGFPE:
+            return "Arithmetic fault";
+        case SIGILL:
+            return "Illegal instruction";
+        case SIGABRT:
+            return "Program aborted";
+        default:
+            return "Fatal signal";
     }
 }
 

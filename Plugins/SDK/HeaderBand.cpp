@@ -42,7 +42,8 @@ QImage CreateGradientImage(int width, int height, std::uint32_t colour1, std::ui
         int channel[3];
         for (int c = 0; c < 3; ++c) {
             // Ties go to the even neighbour, the default rounding mode.
-            channel[c] = static_cast<int>(std::nearbyint(start[c] - static_cast<float>(i) * step[c]));
+            channel[c] =
+                static_cast<int>(std::nearbyint(start[c] - static_cast<float>(i) * step[c]));
         }
         const QColor colour(channel[0], channel[1], channel[2]);
         if (direction != 0) {

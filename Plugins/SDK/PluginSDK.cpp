@@ -30,7 +30,9 @@ __attribute__((constructor)) void attach() {
     Plugin_OnLoad();
 }
 
-__attribute__((destructor)) void detach() { vlt::sdk::uninstallFaultHandler(); }
+__attribute__((destructor)) void detach() {
+    vlt::sdk::uninstallFaultHandler();
+}
 
 }  // namespace
 
@@ -76,17 +78,35 @@ int Plugin_SetIconAddress(const void* address) {
     return 0;
 }
 
-std::int32_t Plugin_QuitRequested() { return identity().QuitFlag.load(); }
+std::int32_t Plugin_QuitRequested() {
+    return identity().QuitFlag.load();
+}
 
 // The identity never changes after load, so the texts can be handed out in place.
-const VLT_Char* Plugin_GetSignature() { return identity().Signature.c_str(); }
-const VLT_Char* Plugin_GetName() { return identity().Name.c_str(); }
-const VLT_Char* Plugin_GetVersion() { return identity().Version.c_str(); }
-const VLT_Char* Plugin_GetDescription() { return identity().Description.c_str(); }
-const VLT_Char* Plugin_GetAuthor() { return identity().Author.c_str(); }
-std::int32_t Plugin_GetIconSize() { return identity().IconSize; }
-const void* Plugin_GetIconAddress() { return identity().IconAddress; }
-std::int32_t Plugin_GetType() { return identity().Type; }
+const VLT_Char* Plugin_GetSignature() {
+    return identity().Signature.c_str();
+}
+const VLT_Char* Plugin_GetName() {
+    return identity().Name.c_str();
+}
+const VLT_Char* Plugin_GetVersion() {
+    return identity().Version.c_str();
+}
+const VLT_Char* Plugin_GetDescription() {
+    return identity().Description.c_str();
+}
+const VLT_Char* Plugin_GetAuthor() {
+    return identity().Author.c_str();
+}
+std::int32_t Plugin_GetIconSize() {
+    return identity().IconSize;
+}
+const void* Plugin_GetIconAddress() {
+    return identity().IconAddress;
+}
+std::int32_t Plugin_GetType() {
+    return identity().Type;
+}
 
 std::int32_t Plugin_QuitSignal() {
     identity().QuitFlag.store(1);

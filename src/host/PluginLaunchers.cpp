@@ -3,7 +3,12 @@
 #include <functional>
 #include <new>
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include "PluginABI.h"
+#include "engine/vault/Engine.h"
+#include "host/HostCallbacks.h"
 #include "host/PluginList.h"
 
 namespace vlt {
@@ -52,6 +57,65 @@ int VLT_Plugin_LaunchPreview(PluginList& plugins, std::vector<std::uint8_t> cont
             start(data.data(), static_cast<std::int32_t>(data.size()));
         });
     });
+}
+
+int VLT_Plugin_LaunchImport(PluginList& plugins) {
+    return launch(plugins, Importer, "Plugin_ImportBegin", [](void* entry) {
+        auto begin = reinterpret_cast<Plugin_ImportBegin_Fn>(entry);
+        return std::function<void()>([begin] {
+            begin(VLT_Plugin_AddGroup, VLT_Plugin_AddEntry, VLT_Plugin_RequestImportPassword);
+        });
+    });
+}
+
+int VLT_Plugin_LaunchExport(PluginList& plugins) {
+    return launch(plugins, Exporter, "Plugin_ExportBegin", [](void* entry) {
+        auto begin = reinterpret_cast<Plugin_ExportBegin_Fn>(entry);
+        return std::function<void()>([begin] {
+            begin(VLT_Plugin_CountGroups, VLT_Plugin_NextGroup, VLT_Plugin_CountEntries,
+                  VLT_Plugin_NextEntry, VLT_Plugin_CountAttachments, VLT_Plugin_NextAttachment,
+                  VLT_Plugin_RequestExportPassword);
+        });
+    });
+}
+
+namespace {
+
+int runAndWait(PluginList& plugins, Engine& engine,
+               const std::function<void(bool)>& setInterfaceLocked, int (*launcher)(PluginList&)) {
+    // The password window belongs on the GUI thread; the plugin thread waits for its answer.
+    CallbackSession session(engine, [&engine](PasswordMode mode) {
+        SecureText answer;
+        auto ask = [&] { answer = engine.desktop.AskPassword(mode); };
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr || QThread::currentThread() == app->thread()) {
+            ask();
+        } else {
+            QMetaObject::invokeMethod(app, ask, Qt::BlockingQueuedConnection);
+        }
+        return answer;
+    });
+    const int result = launcher(plugins);
+    if (result != 1) {
+        return result;
+    }
+    Engine::BusyGuard busy(engine);
+    setInterfaceLocked(true);
+    plugins.threads().waitFor(plugins.VLT_Plugin_GetThread());
+    setInterfaceLocked(false);
+    return result;
+}
+
+}  // namespace
+
+int RunExporter(PluginList& plugins, Engine& engine,
+                const std::function<void(bool)>& setInterfaceLocked) {
+    return runAndWait(plugins, engine, setInterfaceLocked, VLT_Plugin_LaunchExport);
+}
+
+int RunImporter(PluginList& plugins, Engine& engine,
+                const std::function<void(bool)>& setInterfaceLocked) {
+    return runAndWait(plugins, engine, setInterfaceLocked, VLT_Plugin_LaunchImport);
 }
 
 void ReportLaunchResult(Desktop& desktop, int result, std::u16string_view entryName) {

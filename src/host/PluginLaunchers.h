@@ -2,6 +2,7 @@
 // Starting the current plugin record's entry export on a thread of its own.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 namespace vlt {
 
 class PluginList;
+struct Engine;
 
 // Launch results: 1 started (thread number stored in the record), 0 no thread could be created,
 // -1 no memory for the start block, -2 entry export missing, -3 already running, -4 the current
@@ -17,6 +19,19 @@ class PluginList;
 int VLT_Plugin_LaunchTool(PluginList& plugins);
 // The previewer gets its own copy of the content, owned by its thread.
 int VLT_Plugin_LaunchPreview(PluginList& plugins, std::vector<std::uint8_t> content);
+
+// The entry exports get the host callbacks; a CallbackSession must be alive while they run.
+int VLT_Plugin_LaunchImport(PluginList& plugins);
+int VLT_Plugin_LaunchExport(PluginList& plugins);
+
+// Runs the current exporter (importer) with the callbacks acting on `engine`, and returns once
+// it has finished; the launch result. Meanwhile the GUI thread keeps handling events but the
+// interface is locked (setInterfaceLocked(true), then false), the engine counts as busy, and
+// the password window the plugin asks for opens on the GUI thread.
+int RunExporter(PluginList& plugins, Engine& engine,
+                const std::function<void(bool)>& setInterfaceLocked);
+int RunImporter(PluginList& plugins, Engine& engine,
+                const std::function<void(bool)>& setInterfaceLocked);
 
 // Shows what a failed launch means; nothing for 1. entryName is the export the launcher looked
 // up ("Plugin_Start", "Plugin_ExportBegin", ...).

@@ -139,7 +139,9 @@ int PluginList::VLT_Plugin_Next() {
     return 1;
 }
 
-int PluginList::VLT_Plugin_GetCurrent() const { return current() != nullptr ? current_ : -1; }
+int PluginList::VLT_Plugin_GetCurrent() const {
+    return current() != nullptr ? current_ : -1;
+}
 
 int PluginList::VLT_Plugin_Select(int index) {
     if (index != -1) {
@@ -155,8 +157,12 @@ const VLTPlg* PluginList::current() const {
     return &records_[static_cast<std::size_t>(current_)];
 }
 
-std::int32_t PluginList::VLT_Plugin_GetID() const { return current() ? current()->ID : 0; }
-std::u16string PluginList::VLT_Plugin_GetName() const { return current() ? current()->Name : u""; }
+std::int32_t PluginList::VLT_Plugin_GetID() const {
+    return current() ? current()->ID : 0;
+}
+std::u16string PluginList::VLT_Plugin_GetName() const {
+    return current() ? current()->Name : u"";
+}
 std::u16string PluginList::VLT_Plugin_GetVersion() const {
     return current() ? current()->Version : u"";
 }
@@ -166,9 +172,15 @@ std::u16string PluginList::VLT_Plugin_GetDescription() const {
 std::u16string PluginList::VLT_Plugin_GetAuthor() const {
     return current() ? current()->Author : u"";
 }
-std::int32_t PluginList::VLT_Plugin_GetIcon() const { return current() ? current()->Icon : 0; }
-void* PluginList::VLT_Plugin_GetHandle() const { return current() ? current()->Handle : nullptr; }
-std::int32_t PluginList::VLT_Plugin_GetType() const { return current() ? current()->Type : -1; }
+std::int32_t PluginList::VLT_Plugin_GetIcon() const {
+    return current() ? current()->Icon : 0;
+}
+void* PluginList::VLT_Plugin_GetHandle() const {
+    return current() ? current()->Handle : nullptr;
+}
+std::int32_t PluginList::VLT_Plugin_GetType() const {
+    return current() ? current()->Type : -1;
+}
 std::int32_t PluginList::VLT_Plugin_GetThread() const {
     return current() ? current()->Thread : -1;
 }

@@ -18,7 +18,7 @@ struct VLTPlg {
     std::u16string Author;
     std::int32_t Icon = 0;  // number of IconImage, 0 when the plugin has no icon
     QImage IconImage;
-    void* Handle = nullptr;   // dlopen handle; null once the library is closed
+    void* Handle = nullptr;  // dlopen handle; null once the library is closed
     std::int32_t Type = Tool;
     std::int32_t Thread = -1;  // number of the last thread started for it, -1 before any
 };

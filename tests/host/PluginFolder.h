@@ -17,8 +17,7 @@ class PluginFolder {
             as = plugin + ".so";
         }
         const std::string target = dir_.file(as);
-        std::filesystem::copy_file(std::string(VLT_TEST_PLUGIN_DIR) + "/" + plugin + ".so",
-                                   target);
+        std::filesystem::copy_file(std::string(VLT_TEST_PLUGIN_DIR) + "/" + plugin + ".so", target);
         return target;
     }
     std::string path() const { return dir_.path().string(); }

@@ -40,9 +40,7 @@ bool pumpUntil(Cond cond) {
 
 class PluginLaunch : public ::testing::Test {
   protected:
-    int load(const std::string& plugin) {
-        return plugins.VLT_Plugin_Load(folder.add(plugin));
-    }
+    int load(const std::string& plugin) { return plugins.VLT_Plugin_Load(folder.add(plugin)); }
 
     PluginFolder folder;
     IdRegistry ids;
@@ -107,8 +105,8 @@ TEST_F(PluginLaunch, QuitWalkWaitsOnlyForPluginsThatCanQuit) {
     EXPECT_EQ(waitingToolWindow(), nullptr);
     EXPECT_TRUE(plugins.threads().isRunning(stubborn));
 
-    auto release = reinterpret_cast<void (*)()>(
-        ::dlsym(plugins.records()[0].Handle, "Test_Release"));
+    auto release =
+        reinterpret_cast<void (*)()>(::dlsym(plugins.records()[0].Handle, "Test_Release"));
     ASSERT_NE(release, nullptr);
     release();
     plugins.threads().waitFor(stubborn);

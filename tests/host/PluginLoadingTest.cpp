@@ -74,10 +74,10 @@ TEST(PluginScan, AcceptsExactSignaturesOnlyAndClosesTheRest) {
               std::string::npos);
     EXPECT_NE(lines.find("VLT_Plugin_Load() -> Trying to load plugin: " + blank),
               std::string::npos);
-    const std::string bareTrace = "VLT_Plugin_Load() -> Trying to load plugin: " + bare + "\n" +
-                                  "VLT_Plugin_Load() -> VLTPlg()\\ID: " +
-                                  std::to_string(plugins.records()[2].ID) + "\n" +
-                                  "VLT_Plugin_Load() -> VLTPlg()\\MD5: ";
+    const std::string bareTrace =
+        "VLT_Plugin_Load() -> Trying to load plugin: " + bare + "\n" +
+        "VLT_Plugin_Load() -> VLTPlg()\\ID: " + std::to_string(plugins.records()[2].ID) + "\n" +
+        "VLT_Plugin_Load() -> VLTPlg()\\MD5: ";
     const std::size_t at = lines.find(bareTrace);
     ASSERT_NE(at, std::string::npos) << lines;
     const std::string rest = lines.substr(at + bareTrace.size());

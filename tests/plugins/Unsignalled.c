@@ -18,4 +18,6 @@ __attribute__((visibility("default"))) int32_t Plugin_Start(void) {
     return 0;
 }
 
-__attribute__((visibility("default"))) void Test_Release(void) { atomic_store(&released, 1); }
+__attribute__((visibility("default"))) void Test_Release(void) {
+    atomic_store(&released, 1);
+}
