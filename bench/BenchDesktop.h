@@ -48,6 +48,7 @@ class BenchDesktop : public Desktop {
     void ClearClipboard() override {}
     bool OpenUrl(std::u16string_view) override { return false; }
     void EndProgram(int) override {}
+    void SendPluginQuitSignal() override {}
 };
 
 }  // namespace vlt::bench

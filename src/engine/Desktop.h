@@ -109,6 +109,10 @@ class Desktop {
     virtual bool OpenUrl(std::u16string_view url) = 0;
     // Ends the program with this exit code once the current event has been handled.
     virtual void EndProgram(int exitCode) = 0;
+
+    // Plugins.
+    // Asks every running plugin that can be asked to quit, and returns once those have ended.
+    virtual void SendPluginQuitSignal() = 0;
 };
 
 }  // namespace vlt

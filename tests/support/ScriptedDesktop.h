@@ -47,6 +47,7 @@ class ScriptedDesktop : public Desktop {
     std::vector<std::u16string> openedUrls;
     bool mainWindowClosed = false;
     std::vector<int> endCodes;
+    int pluginQuitSignals = 0;  // SendPluginQuitSignal calls
     // The view as the user left it.
     int selectedGroupItem = -1;
     int selectedEntryRow = -1;
@@ -84,6 +85,7 @@ class ScriptedDesktop : public Desktop {
         return true;
     }
     void EndProgram(int exitCode) override { endCodes.push_back(exitCode); }
+    void SendPluginQuitSignal() override { ++pluginQuitSignals; }
 
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;

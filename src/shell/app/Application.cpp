@@ -4,12 +4,15 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QScreen>
+#include <filesystem>
 
 #include "engine/Version.h"
 #include "engine/container/Container.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/text/Text.h"
+#include "host/PluginList.h"
 #include "platform/CoreDumps.h"
+#include "shell/app/PluginShell.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/MainWindow.h"
@@ -25,10 +28,14 @@ namespace vlt {
 Application::Application(std::string programFile, Prompter& prompter)
     : programFile_(std::move(programFile)),
       desktop_(std::make_unique<QtDesktop>(prompter)),
-      engine_(std::make_unique<Engine>(*desktop_)) {
+      engine_(std::make_unique<Engine>(*desktop_)),
+      plugins_(std::make_unique<PluginList>(engine_->ids, engine_->log)),
+      pluginShell_(std::make_unique<PluginShell>(*plugins_, *engine_)) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     desktop_->endProgram = [this](int code) { endProcess(code); };
     desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
+    desktop_->tools = pluginShell_.get();
+    desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
 }
 
 Application::~Application() {
@@ -106,11 +113,15 @@ bool Application::start(const QStringList& arguments) {
     (void)ButtonIcon(0);
 
     trace(u"Loading plugins");
+    plugins_->VLT_Plugin_LoadFolder(
+        (std::filesystem::path(programFile_).parent_path() / "Plugins").string());
     trace(u"Done loading plugins");
 
     trace(u"Opening main window");
     // The window traces the steps of its own building.
     window_ = std::make_unique<MainWindow>(e);
+    window_->setPlugins(pluginShell_.get());
+    window_->CreateMainMenu();
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));
     window_->resize(e.settings.Main.MainWinW, e.settings.Main.MainWinH);

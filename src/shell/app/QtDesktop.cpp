@@ -24,6 +24,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
     requesters_.password = [this](QWidget* parent, PasswordMode mode) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
+        services.tools = tools;
         return PasswordDialog::ask(mode, services, parent);
     };
 }
@@ -155,6 +156,12 @@ bool QtDesktop::OpenUrl(std::u16string_view url) {
 void QtDesktop::EndProgram(int exitCode) {
     if (endProgram) {
         endProgram(exitCode);
+    }
+}
+
+void QtDesktop::SendPluginQuitSignal() {
+    if (quitPlugins) {
+        quitPlugins();
     }
 }
 

@@ -38,6 +38,9 @@ class QtDesktop : public Desktop {
     // points them at its own).
     std::function<void(int exitCode)> endProgram;
     std::function<bool(const QUrl& url)> openUrl;
+    // The loaded plugins: the password dialog's tools, and the quit signal at exit.
+    ToolSource* tools = nullptr;
+    std::function<void()> quitPlugins;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
@@ -66,6 +69,7 @@ class QtDesktop : public Desktop {
     void ClearClipboard() override;
     bool OpenUrl(std::u16string_view url) override;
     void EndProgram(int exitCode) override;
+    void SendPluginQuitSignal() override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);

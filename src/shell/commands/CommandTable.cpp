@@ -218,6 +218,7 @@ bool IsAvailable(Action action) {
         case Action::SortByColumn:
         case Action::DropDown:
         case Action::OpenRecentFile:
+        case Action::RunPlugin:
             return true;
         default:
             return false;  // their windows and services are not built yet
