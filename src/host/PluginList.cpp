@@ -201,6 +201,35 @@ void* PluginList::currentExport(const char* name) const {
     return current() != nullptr ? pluginExport(current()->Handle, name) : nullptr;
 }
 
+bool PluginList::unload(int index) {
+    if (index < 0 || index >= static_cast<int>(records_.size())) {
+        return false;
+    }
+    VLTPlg& plugin = records_[static_cast<std::size_t>(index)];
+    auto quit = exportOf<Plugin_QuitSignal_Fn>(plugin.Handle, "Plugin_QuitSignal");
+    if (quit == nullptr && threads_.isRunning(plugin.Thread)) {
+        return false;
+    }
+    if (quit != nullptr) {
+        quit();
+        threads_.waitFor(plugin.Thread);
+    }
+    closePluginLibrary(plugin.Handle);
+    ids_.ID_Free(plugin.ID);
+    records_.erase(records_.begin() + index);
+    current_ = -1;
+    return true;
+}
+
+int PluginList::indexOf(std::int32_t id) const {
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        if (records_[i].ID == id) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 int PluginList::VLT_Plugin_SendQuitSignal() {
     for (const VLTPlg& plugin : records_) {
         auto quit = exportOf<Plugin_QuitSignal_Fn>(plugin.Handle, "Plugin_QuitSignal");

@@ -52,6 +52,13 @@ class PluginList {
     // the others are left to end with the process. Returns 0.
     int VLT_Plugin_SendQuitSignal();
 
+    // Asks the record at `index` to quit, waits for its thread, closes its library and drops the
+    // record. False, with everything left as it was, when the plugin runs and cannot be asked to
+    // quit: its code must not be unmapped under its thread.
+    bool unload(int index);
+    // Index of the record with that ID, -1 when none.
+    int indexOf(std::int32_t id) const;
+
     // An export of the current record's library; null when missing or the library is closed.
     void* currentExport(const char* name) const;
     const std::vector<VLTPlg>& records() const { return records_; }

@@ -30,12 +30,16 @@ Application::Application(std::string programFile, Prompter& prompter)
       desktop_(std::make_unique<QtDesktop>(prompter)),
       engine_(std::make_unique<Engine>(*desktop_)),
       plugins_(std::make_unique<PluginList>(engine_->ids, engine_->log)),
-      pluginShell_(std::make_unique<PluginShell>(*plugins_, *engine_)) {
+      pluginShell_(std::make_unique<PluginShell>(*plugins_, *engine_, pluginFolder())) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     desktop_->endProgram = [this](int code) { endProcess(code); };
     desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
+}
+
+std::string Application::pluginFolder() const {
+    return (std::filesystem::path(programFile_).parent_path() / "Plugins").string();
 }
 
 Application::~Application() {
@@ -113,8 +117,7 @@ bool Application::start(const QStringList& arguments) {
     (void)ButtonIcon(0);
 
     trace(u"Loading plugins");
-    plugins_->VLT_Plugin_LoadFolder(
-        (std::filesystem::path(programFile_).parent_path() / "Plugins").string());
+    plugins_->VLT_Plugin_LoadFolder(pluginFolder());
     trace(u"Done loading plugins");
 
     trace(u"Opening main window");

@@ -48,6 +48,8 @@ class Application {
     static void CheckWindowPosition(MainSettings& settings, const QList<QRect>& screens);
 
   private:
+    // "Plugins" beside the program.
+    std::string pluginFolder() const;
     void startLog();
     void handleCommandLine(const QStringList& arguments);
     void applyWindowSettings();

@@ -8,6 +8,7 @@
 #include "host/PluginLaunchers.h"
 #include "host/PluginList.h"
 #include "shell/app/QtText.h"
+#include "shell/dialogs/PluginManagerWindow.h"
 #include "shell/main/MainWindow.h"
 
 namespace vlt {
@@ -23,8 +24,15 @@ QIcon iconOf(const VLTPlg& plugin) {
 
 }  // namespace
 
-PluginShell::PluginShell(PluginList& plugins, Engine& engine)
-    : plugins_(plugins), engine_(engine) {}
+PluginShell::PluginShell(PluginList& plugins, Engine& engine, std::string folder)
+    : plugins_(plugins), engine_(engine), folder_(std::move(folder)) {}
+
+void PluginShell::openManager(MainWindow& window) {
+    PluginManagerWindow manager(
+        plugins_, engine_.desktop, folder_, [&window] { window.CreateMainMenu(); }, &window);
+    manager.exec();
+    window.activateWindow();
+}
 
 std::vector<PluginMenuEntry> PluginShell::menuEntries() const {
     std::vector<PluginMenuEntry> entries;

@@ -3,6 +3,7 @@
 // tool popup, and running a chosen plugin with the messages, waits and refreshes that go with
 // its type. GUI thread only.
 
+#include <string>
 #include <vector>
 
 #include "shell/commands/MainMenu.h"
@@ -16,7 +17,8 @@ struct Engine;
 
 class PluginShell : public ToolSource {
   public:
-    PluginShell(PluginList& plugins, Engine& engine);
+    // `folder` is where installed plugin files go.
+    PluginShell(PluginList& plugins, Engine& engine, std::string folder);
 
     // Tools, importers, exporters and previewers in plugin-list order.
     std::vector<PluginMenuEntry> menuEntries() const;
@@ -24,6 +26,9 @@ class PluginShell : public ToolSource {
     // importer while the window waits with its interface locked (an importer first replaces the
     // open vault, if the user agrees, and the window shows what it brought).
     void run(int pluginId, MainWindow& window);
+
+    // The plugin manager window, modal over `window`; the menus follow what it changes.
+    void openManager(MainWindow& window);
 
     std::vector<ToolItem> tools() override;
     int launch(int pluginId) override;
@@ -35,6 +40,7 @@ class PluginShell : public ToolSource {
 
     PluginList& plugins_;
     Engine& engine_;
+    std::string folder_;
 };
 
 }  // namespace vlt

@@ -219,6 +219,7 @@ bool IsAvailable(Action action) {
         case Action::DropDown:
         case Action::OpenRecentFile:
         case Action::RunPlugin:
+        case Action::PluginManager:
             return true;
         default:
             return false;  // their windows and services are not built yet

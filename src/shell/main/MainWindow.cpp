@@ -401,6 +401,11 @@ void MainWindow::perform(ActionCall call) {
         case Action::OpenRecentFile:
             OpenRecentFile(engine_, call.argument);
             break;
+        case Action::PluginManager:
+            if (plugins_ != nullptr) {
+                plugins_->openManager(*this);
+            }
+            break;
         case Action::RunPlugin:
             runPlugin(call.argument);
             break;
