@@ -28,9 +28,15 @@ PluginShell::PluginShell(PluginList& plugins, Engine& engine, std::string folder
     : plugins_(plugins), engine_(engine), folder_(std::move(folder)) {}
 
 void PluginShell::openManager(MainWindow& window) {
+    // The window was opened from a menu item, whose menu must outlive the window's own event
+    // loop: the menus are rebuilt once the window is closed, not while it runs.
+    bool changed = false;
     PluginManagerWindow manager(
-        plugins_, engine_.desktop, folder_, [&window] { window.CreateMainMenu(); }, &window);
+        plugins_, engine_.desktop, folder_, [&changed] { changed = true; }, &window);
     manager.exec();
+    if (changed) {
+        window.CreateMainMenu();
+    }
     window.activateWindow();
 }
 

@@ -27,7 +27,7 @@ class PluginShell : public ToolSource {
     // open vault, if the user agrees, and the window shows what it brought).
     void run(int pluginId, MainWindow& window);
 
-    // The plugin manager window, modal over `window`; the menus follow what it changes.
+    // The plugin manager window, modal over `window`; the menus follow what it changed.
     void openManager(MainWindow& window);
 
     std::vector<ToolItem> tools() override;
