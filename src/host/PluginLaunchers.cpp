@@ -118,6 +118,22 @@ int RunImporter(PluginList& plugins, Engine& engine,
     return runAndWait(plugins, engine, setInterfaceLocked, VLT_Plugin_LaunchImport);
 }
 
+void LaunchPasswordGenerator(PluginList& plugins, Desktop& desktop) {
+    const int cursor = plugins.VLT_Plugin_GetCurrent();
+    if (plugins.VLT_Plugin_Count() == 0) {
+        desktop.Message(u"Information", u"VLT could not find any tool plugins installed.",
+                        MessageIcon::Information);
+    }
+    while (plugins.VLT_Plugin_Next() != 0) {
+        if (plugins.VLT_Plugin_GetType() == Tool &&
+            plugins.VLT_Plugin_GetName() == u"Password generator") {
+            ReportLaunchResult(desktop, VLT_Plugin_LaunchTool(plugins), u"Plugin_Start");
+            break;
+        }
+    }
+    plugins.VLT_Plugin_Select(cursor);
+}
+
 void ReportLaunchResult(Desktop& desktop, int result, std::u16string_view entryName) {
     switch (result) {
         case 0:

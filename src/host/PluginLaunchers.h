@@ -33,6 +33,10 @@ int RunExporter(PluginList& plugins, Engine& engine,
 int RunImporter(PluginList& plugins, Engine& engine,
                 const std::function<void(bool)>& setInterfaceLocked);
 
+// The entry window's "Password generator" button: launches the first tool of exactly that name
+// and reports the result; says so when no plugin at all is loaded. The list's cursor is kept.
+void LaunchPasswordGenerator(PluginList& plugins, Desktop& desktop);
+
 // Shows what a failed launch means; nothing for 1. entryName is the export the launcher looked
 // up ("Plugin_Start", "Plugin_ExportBegin", ...).
 void ReportLaunchResult(Desktop& desktop, int result, std::u16string_view entryName);

@@ -8,6 +8,7 @@
 #include <chrono>
 
 #include "PluginFolder.h"
+#include "ScriptedDesktop.h"
 #include "engine/log/Logging.h"
 #include "engine/vault/ID.h"
 #include "host/PluginLaunchers.h"
@@ -71,6 +72,26 @@ TEST_F(PluginLaunch, WrongTypeAndMissingEntryAreRefused) {
     EXPECT_EQ(VLT_Plugin_LaunchPreview(plugins, {1, 2}), -4);
     ASSERT_EQ(load("NoEntryTool"), 1);
     EXPECT_EQ(VLT_Plugin_LaunchTool(plugins), -2);
+    EXPECT_EQ(plugins.VLT_Plugin_GetThread(), -1);
+}
+
+TEST_F(PluginLaunch, PasswordGeneratorIsTheToolOfThatExactName) {
+    test::ScriptedDesktop desktop;
+    LaunchPasswordGenerator(plugins, desktop);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, u"VLT could not find any tool plugins installed.");
+
+    // An importer of that name comes first and is passed over; the tool after it is launched
+    // (and has no entry export).
+    ASSERT_EQ(load("NoEntryImporter"), 1);
+    ASSERT_EQ(load("WaitingTool"), 1);
+    ASSERT_EQ(load("NoEntryTool"), 1);
+    plugins.VLT_Plugin_Select(1);
+    LaunchPasswordGenerator(plugins, desktop);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[1].text,
+              u"Could not find the 'Plugin_Start' function in the plugin, launch failed.");
+    EXPECT_EQ(plugins.VLT_Plugin_GetCurrent(), 1);
     EXPECT_EQ(plugins.VLT_Plugin_GetThread(), -1);
 }
 
