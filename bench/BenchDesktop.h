@@ -54,6 +54,7 @@ class BenchDesktop : public Desktop {
     }
     void SelectGroupItem(int) override {}
     std::optional<Entry> OpenEntryWindow(const Entry&, int) override { return std::nullopt; }
+    void SendPluginQuitSignal() override {}
 };
 
 }  // namespace vlt::bench

@@ -130,6 +130,9 @@ class Desktop {
     // so a record that goes meanwhile (the container closed) is never touched. Returns the
     // fields the user accepted, or none when cancelled.
     virtual std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) = 0;
+    // Plugins.
+    // Asks every running plugin that can be asked to quit, and returns once those have ended.
+    virtual void SendPluginQuitSignal() = 0;
 };
 
 }  // namespace vlt

@@ -52,6 +52,7 @@ class ScriptedDesktop : public Desktop {
     // What the entry editor was opened on, and in which mode.
     std::vector<Entry> entryWindowInputs;
     std::vector<int> entryWindowModes;
+    int pluginQuitSignals = 0;  // SendPluginQuitSignal calls
     // The view as the user left it.
     int selectedGroupItem = -1;
     int selectedEntryRow = -1;
@@ -106,6 +107,7 @@ class ScriptedDesktop : public Desktop {
     std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
                                          const RecordList<Group>& groups) override;
     void SelectGroupItem(int item) override { selectedGroupItem = item; }
+    void SendPluginQuitSignal() override { ++pluginQuitSignals; }
 
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;

@@ -72,8 +72,8 @@ int ConfirmExit(Engine& engine) {
     }
     trace(u"Saving settings");
     storeViewState(engine);
-    // This build loads no plugins yet, so the quit signal has nobody to wait for.
     trace(u"Sending plugin quit signal");
+    desktop.SendPluginQuitSignal();
     trace(u"Closing main window");
     desktop.CloseMainWindow();
     trace(u"End()");

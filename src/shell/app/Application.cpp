@@ -4,13 +4,16 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QScreen>
+#include <filesystem>
 
 #include "engine/Version.h"
 #include "engine/container/Container.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/text/Text.h"
 #include "engine/view/OpenLink.h"
+#include "host/PluginList.h"
 #include "platform/CoreDumps.h"
+#include "shell/app/PluginShell.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/MainWindow.h"
@@ -26,13 +29,21 @@ namespace vlt {
 Application::Application(std::string programFile, Prompter& prompter)
     : programFile_(std::move(programFile)),
       desktop_(std::make_unique<QtDesktop>(prompter)),
-      engine_(std::make_unique<Engine>(*desktop_)) {
+      engine_(std::make_unique<Engine>(*desktop_)),
+      plugins_(std::make_unique<PluginList>(engine_->ids, engine_->log)),
+      pluginShell_(std::make_unique<PluginShell>(*plugins_, *engine_, pluginFolder())) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     desktop_->endProgram = [this](int code) { endProcess(code); };
     desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
     desktop_->openLink = [this](const std::u16string& shown, const std::u16string& url) {
         OpenLink(*engine_, shown, url);
     };
+    desktop_->tools = pluginShell_.get();
+    desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
+}
+
+std::string Application::pluginFolder() const {
+    return (std::filesystem::path(programFile_).parent_path() / "Plugins").string();
 }
 
 Application::~Application() {
@@ -110,11 +121,14 @@ bool Application::start(const QStringList& arguments) {
     (void)ButtonIcon(0);
 
     trace(u"Loading plugins");
+    plugins_->VLT_Plugin_LoadFolder(pluginFolder());
     trace(u"Done loading plugins");
 
     trace(u"Opening main window");
     // The window traces the steps of its own building.
     window_ = std::make_unique<MainWindow>(e);
+    window_->setPlugins(pluginShell_.get());
+    window_->CreateMainMenu();
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));
     window_->resize(e.settings.Main.MainWinW, e.settings.Main.MainWinH);

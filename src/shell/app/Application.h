@@ -19,6 +19,8 @@ namespace vlt {
 class MainWindow;
 class Prompter;
 class QtDesktop;
+class PluginList;
+class PluginShell;
 
 class Application {
   public:
@@ -32,6 +34,7 @@ class Application {
     Engine& engine() { return *engine_; }
     QtDesktop& desktop() { return *desktop_; }
     MainWindow& window() { return *window_; }
+    PluginList& plugins() { return *plugins_; }
     const ProgramPaths& paths() const { return paths_; }
     bool trayAtStart() const { return trayAtStart_; }
 
@@ -45,6 +48,8 @@ class Application {
     static void CheckWindowPosition(MainSettings& settings, const QList<QRect>& screens);
 
   private:
+    // "Plugins" beside the program.
+    std::string pluginFolder() const;
     void startLog();
     void handleCommandLine(const QStringList& arguments);
     void applyWindowSettings();
@@ -53,6 +58,8 @@ class Application {
     ProgramPaths paths_;
     std::unique_ptr<QtDesktop> desktop_;
     std::unique_ptr<Engine> engine_;
+    std::unique_ptr<PluginList> plugins_;
+    std::unique_ptr<PluginShell> pluginShell_;
     std::unique_ptr<MainWindow> window_;
     bool trayAtStart_ = false;
 };

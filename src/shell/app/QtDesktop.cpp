@@ -27,6 +27,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
     requesters_.password = [this](QWidget* parent, PasswordMode mode) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
+        services.tools = tools;
         return PasswordDialog::ask(mode, services, parent);
     };
     requesters_.entry = [this](QWidget* parent, const Entry& input, int mode) {
@@ -183,6 +184,14 @@ void QtDesktop::SelectGroupItem(int item) {
 
 std::optional<Entry> QtDesktop::OpenEntryWindow(const Entry& input, int mode) {
     return requesters_.entry(dialogParent(), input, mode);
+}
+
+// ---------------------------------------------------------------------------- plugins
+
+void QtDesktop::SendPluginQuitSignal() {
+    if (quitPlugins) {
+        quitPlugins();
+    }
 }
 
 }  // namespace vlt

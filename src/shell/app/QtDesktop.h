@@ -42,6 +42,9 @@ class QtDesktop : public Desktop {
     // Asks about and opens a link clicked in an editor's field (the application points it at
     // the engine's link opener, which the comment view uses too).
     std::function<void(const std::u16string& shown, const std::u16string& url)> openLink;
+    // The loaded plugins: the password dialog's tools, and the quit signal at exit.
+    ToolSource* tools = nullptr;
+    std::function<void()> quitPlugins;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
@@ -76,6 +79,7 @@ class QtDesktop : public Desktop {
     std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
                                          const RecordList<Group>& groups) override;
     void SelectGroupItem(int item) override;
+    void SendPluginQuitSignal() override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);

@@ -234,6 +234,8 @@ bool IsAvailable(Action action) {
         case Action::MoveEntryUp:
         case Action::MoveEntryDown:
         case Action::PickTime:
+        case Action::RunPlugin:
+        case Action::PluginManager:
             return true;
         default:
             return false;  // their windows and services are not built yet

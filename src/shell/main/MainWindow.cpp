@@ -18,6 +18,7 @@
 #include "engine/view/EntryOperations.h"
 #include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
+#include "shell/app/PluginShell.h"
 #include "shell/app/QtText.h"
 #include "shell/commands/MainMenu.h"
 #include "shell/commands/MainToolbar.h"
@@ -166,6 +167,9 @@ void MainWindow::CreateMainMenu() {
     state.columns = engine_.settings.Columns;
     state.viewFilter = engine_.ViewFilter;
     state.stayOnTop = stayOnTop_;
+    if (plugins_ != nullptr) {
+        state.plugins = plugins_->menuEntries();
+    }
     mainMenu_->CreateMainMenu(menuBar(), state);
     // The popups and the toolbar grey their own items; a rebuilt bar has only its own to grey.
     mainMenu_->greyUnavailable();
@@ -442,6 +446,14 @@ void MainWindow::perform(ActionCall call) {
         case Action::MoveEntryDown:
             Entry_MoveDown(engine_);
             break;
+        case Action::PluginManager:
+            if (plugins_ != nullptr) {
+                plugins_->openManager(*this);
+            }
+            break;
+        case Action::RunPlugin:
+            runPlugin(call.argument);
+            break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.
             break;
@@ -539,6 +551,13 @@ void MainWindow::SetInterfaceDisabled(bool disabled) {
         greyUnavailable();
     }
     menuBar()->update();
+}
+
+void MainWindow::runPlugin(int menuPlace) {
+    const auto& items = mainMenu_->pluginMenu();
+    if (plugins_ != nullptr && menuPlace >= 0 && menuPlace < static_cast<int>(items.size())) {
+        plugins_->run(items[static_cast<std::size_t>(menuPlace)].pluginId, *this);
+    }
 }
 
 }  // namespace vlt

@@ -17,6 +17,8 @@ class QTreeWidget;
 
 namespace vlt {
 
+class PluginShell;
+
 class CommentView;
 class EntryListModel;
 class EntryListView;
@@ -59,6 +61,8 @@ class MainWindow : public QMainWindow {
     WindowLayout windowLayout() const;
     // Closes the window for good: the program is ending.
     void closeForExit();
+    // Where the menus find the loaded plugins; none until the application sets it.
+    void setPlugins(PluginShell* plugins) { plugins_ = plugins; }
     // Greys the menus, toolbar and views while a plugin works on the vault, or restores them.
     void SetInterfaceDisabled(bool disabled);
 
@@ -81,6 +85,8 @@ class MainWindow : public QMainWindow {
 
   private:
     void createGadgets();
+    // Runs the plugin of the menu bar's plugin item at that place.
+    void runPlugin(int menuPlace);
     void createBars();
     void greyUnavailable();
     void perform(ActionCall call);
@@ -100,6 +106,7 @@ class MainWindow : public QMainWindow {
     Engine& engine_;
     bool exiting_ = false;
     bool stayOnTop_ = false;
+    PluginShell* plugins_ = nullptr;
 
     GroupTreeView* tree_ = nullptr;
     EntryListView* list_ = nullptr;

@@ -122,6 +122,7 @@ TEST_F(ExitFlow, YesSavesStoresTheViewClosesTheWindowAndEndsTheLog) {
                                     "Asking whether to quit", "Autosaving container",
                                     "Clearing clipboard", "Saving settings",
                                     "Sending plugin quit signal", "Closing main window", "End()"}));
+    EXPECT_EQ(desktop.pluginQuitSignals, 1);
     EXPECT_EQ(lines.substr(lines.rfind("End()")), "End()\n\n<<< Session ended >>>\n");
     EXPECT_FALSE(engine.log.isOpen());
 }

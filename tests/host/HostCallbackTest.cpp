@@ -1,0 +1,145 @@
+// Exporters and importers reach the vault only through the host callbacks: what they read must
+// be the vault's own records, and what they add must land as valid, unique records.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "PluginFolder.h"
+#include "ScriptedDesktop.h"
+#include "engine/vault/Engine.h"
+#include "host/PluginLaunchers.h"
+#include "host/PluginList.h"
+
+namespace vlt {
+namespace {
+
+using test::PluginFolder;
+
+class VaultPlugin : public ::testing::Test {
+  protected:
+    void load(const std::string& plugin) {
+        ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add(plugin)), 1);
+    }
+    template <typename T>
+    T exported(const char* name) {
+        return reinterpret_cast<T>(::dlsym(plugins.VLT_Plugin_GetHandle(), name));
+    }
+
+    PluginFolder folder;
+    test::ScriptedDesktop desktop;
+    Engine engine{desktop};
+    PluginList plugins{engine.ids, engine.log};
+    std::vector<bool> lockCalls;
+    std::function<void(bool)> lock = [this](bool on) { lockCalls.push_back(on); };
+};
+
+TEST_F(VaultPlugin, ExporterSeesEveryRecordOnceInOrder) {
+    Vault& v = engine.vault;
+    v.Groups.append(Group{11, 1, u"Top", 4});
+    v.Groups.append(Group{12, 2, u"Inner", 0});
+    Entry e;
+    e.ID = 21;
+    e.GroupID = 12;
+    e.GroupName = u"Inner";
+    e.Account = u"Bank";
+    e.User = u"ann";
+    e.Password = std::u16string_view(u"p\u00e9ss");
+    e.URL = u"https://bank.example";
+    e.AttachmentNames = u"a.txt";
+    e.Comment = u"two\r\nlines";
+    e.Expires = 1;
+    e.ForegroundColor = 255;
+    e.CreationDate = -5;
+    e.ExpirationDate = 2147483647;
+    v.Entries.append(std::move(e));
+    Attachment a;
+    a.ID = 31;
+    a.EntryID = 21;
+    a.FileName = u"a.txt";
+    a.Size = 3;
+    a.Attributes = 32;
+    a.Data = SecureBuffer(3);
+    a.Data.data()[0] = 1;
+    a.Data.data()[1] = 2;
+    a.Data.data()[2] = 250;
+    a.MD5 = u"00112233445566778899aabbccddeeff";
+    v.Attachments.append(std::move(a));
+    desktop.passwordAnswers.push_back(u"key");
+
+    load("ProbeExporter");
+    ASSERT_EQ(RunExporter(plugins, engine, lock), 1);
+    EXPECT_EQ(lockCalls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(desktop.passwordModes, std::vector<PasswordMode>{kPasswordExport});
+    auto report = exported<const char* (*)()>("Test_Report");
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(std::string(report()),
+              "password|key\n"
+              "groups|2|2\n"
+              "G|11|1|Top|4\n"
+              "G|12|2|Inner|0\n"
+              "end\n"
+              "entries|1\n"
+              "E|21|12|Inner|Bank|ann|p?ss|https://bank.example|a.txt|two\r\nlines|1|0|255|0|0|-5"
+              "|0|0|2147483647\n"
+              "attachments|1\n"
+              "A|31|21|a.txt|3|32|253|00112233445566778899aabbccddeeff\n"
+              "end");
+}
+
+TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {
+    engine.clock = [] { return 123456; };
+    desktop.passwordAnswers.push_back(u"");  // cancelled
+    load("ProbeImporter");
+    ASSERT_EQ(RunImporter(plugins, engine, lock), 1);
+    EXPECT_EQ(desktop.passwordModes, std::vector<PasswordMode>{kPasswordImport});
+    EXPECT_EQ(std::u16string(exported<const char16_t* (*)()>("Test_Password")()), u"");
+
+    const Vault& v = engine.vault;
+    ASSERT_EQ(v.Groups.count(), 3);
+    ASSERT_EQ(v.Entries.count(), 3);
+    const Group& mail = v.Groups.at(0);
+    const Group& deep = v.Groups.at(1);
+    const Group& twin = v.Groups.at(2);
+    EXPECT_EQ(mail.ID, 700);
+    EXPECT_EQ(mail.Icon, 5);
+    EXPECT_EQ(deep.Depth, 2);  // clamped below its predecessor
+    EXPECT_EQ(deep.Icon, 0);   // no such icon
+    EXPECT_NE(twin.ID, 700);   // a second 700 would make two groups one
+    EXPECT_EQ(engine.ids.ID_Exists(twin.ID), 1);
+
+    const Entry& inbox = v.Entries.at(0);
+    EXPECT_EQ(inbox.GroupID, 700);
+    EXPECT_GT(inbox.ID, 0);
+    EXPECT_EQ(engine.ids.ID_Exists(inbox.ID), 1);
+    EXPECT_EQ(inbox.Password, std::u16string_view(u"secret"));
+    EXPECT_EQ(inbox.AttachmentNames, u"");
+    EXPECT_EQ(inbox.Expires, 0);
+    EXPECT_EQ(inbox.CustomForeground, 0);
+    EXPECT_EQ(inbox.CustomBackground, 0);
+    EXPECT_EQ(inbox.ForegroundColor, -1);
+    EXPECT_EQ(inbox.BackgroundColor, -1);
+    for (std::int32_t date :
+         {inbox.CreationDate, inbox.AccessDate, inbox.ModificationDate, inbox.ExpirationDate}) {
+        EXPECT_EQ(date, 123456);
+    }
+    const Entry& red = v.Entries.at(1);
+    EXPECT_EQ(red.ID, 800);
+    EXPECT_EQ(red.CustomBackground, 1);
+    EXPECT_EQ(red.BackgroundColor, 255);
+    EXPECT_EQ(red.ExpirationDate, 40);
+    const Entry& twins = v.Entries.at(2);
+    EXPECT_NE(twins.ID, 800);  // taken by the entry before
+    EXPECT_EQ(twins.GroupID, twin.ID);
+}
+
+TEST_F(VaultPlugin, FailedLaunchNeitherLocksNorWaits) {
+    load("NoEntryImporter");
+    EXPECT_EQ(RunImporter(plugins, engine, lock), -2);
+    EXPECT_EQ(RunExporter(plugins, engine, lock), -4);
+    EXPECT_TRUE(lockCalls.empty());
+    EXPECT_FALSE(engine.busy());
+}
+
+}  // namespace
+}  // namespace vlt

@@ -1,0 +1,135 @@
+// The plugin scan: which files become plugins, what the host reads from them, and what it traces.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "PluginFolder.h"
+#include "TraceCapture.h"
+#include "engine/vault/ID.h"
+#include "host/PluginList.h"
+
+namespace vlt {
+namespace {
+
+using test::PluginFolder;
+
+bool stillLoaded(const std::string& path) {
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle != nullptr) {
+        ::dlclose(handle);
+    }
+    return handle != nullptr;
+}
+
+TEST(PluginScan, AcceptsExactSignaturesOnlyAndClosesTheRest) {
+    PluginFolder folder;
+    folder.add("WaitingTool", "a_tool.so");
+    folder.add("WaitingTool", "b_tool.so");  // the same plugin twice: both load
+    const std::string bare = folder.add("SignatureOnly", "c_bare.so");
+    const std::string blank = folder.add("SignatureBlank");
+    const std::string lower = folder.add("SignatureLower");
+    const std::string unsigned_ = folder.add("NoSignature");
+    test::writeFile(folder.file("empty.so"), "");
+    std::filesystem::create_directory(folder.file("folder.so"));
+    folder.add("Previewer", "not_a_plugin.so.txt");
+
+    IdRegistry ids;
+    test::TraceCapture trace;
+    PluginList plugins(ids, trace.log());
+    ASSERT_EQ(plugins.VLT_Plugin_LoadFolder(folder.path()), 0);  // no trailing separator
+
+    ASSERT_EQ(plugins.VLT_Plugin_Count(), 3);
+    ASSERT_EQ(plugins.VLT_Plugin_Next(), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"Waiting tool");
+    EXPECT_EQ(plugins.VLT_Plugin_GetVersion(), u"2.5");
+    EXPECT_EQ(plugins.VLT_Plugin_GetAuthor(), u"Tests");
+    const std::int32_t firstId = plugins.VLT_Plugin_GetID();
+    ASSERT_EQ(plugins.VLT_Plugin_Next(), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"Waiting tool");
+    EXPECT_NE(plugins.VLT_Plugin_GetID(), firstId);
+    ASSERT_EQ(plugins.VLT_Plugin_Next(), 1);
+    // Nothing but a signature: empty texts, no icon, a tool, never launched.
+    EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"");
+    EXPECT_EQ(plugins.VLT_Plugin_GetDescription(), u"");
+    EXPECT_EQ(plugins.VLT_Plugin_GetIcon(), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_GetType(), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_GetThread(), -1);
+    EXPECT_NE(plugins.VLT_Plugin_GetHandle(), nullptr);
+    EXPECT_EQ(plugins.VLT_Plugin_Next(), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_GetCurrent(), -1);
+
+    for (const VLTPlg& p : plugins.records()) {
+        EXPECT_EQ(ids.ID_Exists(p.ID), 1);
+    }
+    EXPECT_TRUE(stillLoaded(bare));
+    EXPECT_FALSE(stillLoaded(blank));
+    EXPECT_FALSE(stillLoaded(lower));
+    EXPECT_FALSE(stillLoaded(unsigned_));
+
+    const std::string lines = trace.lines();
+    EXPECT_NE(lines.find("VLT_Plugin_Load() -> Trying to load plugin: " + folder.file("empty.so")),
+              std::string::npos);
+    EXPECT_NE(lines.find("VLT_Plugin_Load() -> Trying to load plugin: " + blank),
+              std::string::npos);
+    const std::string bareTrace =
+        "VLT_Plugin_Load() -> Trying to load plugin: " + bare + "\n" +
+        "VLT_Plugin_Load() -> VLTPlg()\\ID: " + std::to_string(plugins.records()[2].ID) + "\n" +
+        "VLT_Plugin_Load() -> VLTPlg()\\MD5: ";
+    const std::size_t at = lines.find(bareTrace);
+    ASSERT_NE(at, std::string::npos) << lines;
+    const std::string rest = lines.substr(at + bareTrace.size());
+    EXPECT_EQ(rest.find('\n'), 32u);  // a whole MD5 in hex
+    EXPECT_NE(rest.find("VLTPlg()\\Name: \nVLT_Plugin_Load() -> VLTPlg()\\Version: \n"),
+              std::string::npos);
+    EXPECT_NE(rest.find("VLTPlg()\\Icon: 0\n"), std::string::npos);
+    EXPECT_NE(rest.find("VLTPlg()\\Type: 0\n"), std::string::npos);
+}
+
+TEST(PluginScan, RefusesFilesOthersCouldHaveWritten) {
+    PluginFolder folder;
+    const std::string shared = folder.add("SignatureOnly", "shared.so");
+    ASSERT_EQ(::chmod(shared.c_str(), 0666), 0);
+    const std::string foreign = folder.add("SignatureOnly", "foreign.so");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+    }
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins(ids, log);
+    EXPECT_EQ(plugins.VLT_Plugin_Load(shared), 0);
+    if (::geteuid() == 0) {
+        EXPECT_EQ(plugins.VLT_Plugin_Load(foreign), 0);
+    }
+    EXPECT_EQ(plugins.VLT_Plugin_Load(folder.file("missing.so")), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_Count(), 0);
+    EXPECT_FALSE(stillLoaded(shared));
+}
+
+TEST(PluginList, CursorAndPreviewerCount) {
+    PluginFolder folder;
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins(ids, log);
+    EXPECT_EQ(plugins.VLT_Plugin_CountPreviewers(), 0);
+    ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("Previewer")), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetCurrent(), 0);  // the new record is current
+    ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("NoEntryTool")), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetCurrent(), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_CountPreviewers(), 1);
+
+    EXPECT_EQ(plugins.VLT_Plugin_Select(0), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetType(), 3);
+    EXPECT_EQ(plugins.VLT_Plugin_Select(-1), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetCurrent(), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_SetThread(7), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_GetThread(), 7);
+    EXPECT_EQ(plugins.VLT_Plugin_Count(), 2);
+    EXPECT_EQ(plugins.VLT_Plugin_GetCurrent(), -1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"");
+}
+
+}  // namespace
+}  // namespace vlt
