@@ -7,6 +7,9 @@
 
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
+#include "shell/commands/PopupMenus.h"
+#include "shell/dialogs/FindWindow.h"
+#include "shell/dialogs/MassModifyWindow.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
@@ -156,6 +159,30 @@ void QtDesktop::EndProgram(int exitCode) {
     if (endProgram) {
         endProgram(exitCode);
     }
+}
+
+void QtDesktop::SelectGroupItem(int item) {
+    onWindow([&](MainWindow& w) { w.selectGroupItem(item); });
+}
+
+void QtDesktop::SelectEntryRow(int row) {
+    onWindow([&](MainWindow& w) { w.selectEntryRow(row); });
+}
+
+std::vector<int> QtDesktop::SelectedEntryRows() {
+    return window_ != nullptr ? window_->selectedRows() : std::vector<int>();
+}
+
+void QtDesktop::FindWindow(SearchOptions& options,
+                           const std::function<bool(const SearchOptions&)>& search) {
+    vlt::FindWindow::run(dialogParent(), options, search);
+}
+
+std::optional<MassModifyChoice> QtDesktop::MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                            std::int32_t now) {
+    QMenu* periods =
+        window_ != nullptr ? window_->popups()->popup(PopupMenus::kTimePopup) : nullptr;
+    return vlt::MassModifyWindow::ask(dialogParent(), groups, now, periods);
 }
 
 }  // namespace vlt

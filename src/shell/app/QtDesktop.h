@@ -66,6 +66,13 @@ class QtDesktop : public Desktop {
     void ClearClipboard() override;
     bool OpenUrl(std::u16string_view url) override;
     void EndProgram(int exitCode) override;
+    void SelectGroupItem(int item) override;
+    void SelectEntryRow(int row) override;
+    std::vector<int> SelectedEntryRows() override;
+    void FindWindow(SearchOptions& options,
+                    const std::function<bool(const SearchOptions&)>& search) override;
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                     std::int32_t now) override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);

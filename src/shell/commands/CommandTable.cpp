@@ -219,6 +219,12 @@ bool IsAvailable(Action action) {
         case Action::DropDown:
         case Action::OpenRecentFile:
             return true;
+        // Find and mass modify; the time periods are read by the window that shows their popup.
+        case Action::Find:
+        case Action::FindNext:
+        case Action::MassModify:
+        case Action::PickTime:
+            return true;
         default:
             return false;  // their windows and services are not built yet
     }

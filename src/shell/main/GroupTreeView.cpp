@@ -1,5 +1,7 @@
 #include "shell/main/GroupTreeView.h"
 
+#include <QTreeWidgetItemIterator>
+
 #include <vector>
 
 #include "engine/view/GroupTree.h"
@@ -82,6 +84,16 @@ int GroupTreeView::selectedItem() const {
         return -1;
     }
     return item->data(0, kIndexRole).toInt();
+}
+
+void GroupTreeView::selectItem(int index) {
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
+        if ((*it)->data(0, kIndexRole).toInt() == index) {
+            setCurrentItem(*it);
+            (*it)->setSelected(true);
+            return;
+        }
+    }
 }
 
 void GroupTreeView::expandAllKeepingCurrent() {

@@ -13,7 +13,9 @@
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
+#include "engine/vault/MassModify.h"
 #include "engine/view/EntryList.h"
+#include "engine/view/Find.h"
 #include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
 #include "shell/app/QtText.h"
@@ -29,6 +31,7 @@
 #include "shell/main/GroupTreeView.h"
 #include "shell/main/MainStatusBar.h"
 #include "shell/main/PaneArea.h"
+#include "shell/main/RowSelection.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
@@ -231,6 +234,23 @@ void MainWindow::showEntryRows(EntryRows rows, int selectRow) {
     updateSelectionStatus();
 }
 
+void MainWindow::selectGroupItem(int item) {
+    const QSignalBlocker block(tree_);
+    tree_->selectItem(item);
+}
+
+void MainWindow::selectEntryRow(int row) {
+    {
+        const QSignalBlocker block(list_->selectionModel());
+        list_->selectOnly(row);
+    }
+    updateSelectionStatus();
+}
+
+std::vector<int> MainWindow::selectedRows() const {
+    return SelectedRows(list_->selectionModel()->selection());
+}
+
 void MainWindow::ExpandAllTreeItems() {
     tree_->expandAllKeepingCurrent();
 }
@@ -396,6 +416,15 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::OpenRecentFile:
             OpenRecentFile(engine_, call.argument);
+            break;
+        case Action::Find:
+            OpenFindWindow(engine_);
+            break;
+        case Action::FindNext:
+            FindNextEntry(engine_, 0);
+            break;
+        case Action::MassModify:
+            OpenMassModifyWindow(engine_);
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.

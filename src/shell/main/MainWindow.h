@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <vector>
 
 #include "engine/vault/Engine.h"
 #include "shell/commands/CommandTable.h"
@@ -47,6 +48,10 @@ class MainWindow : public QMainWindow {
     int selectedGroupItem() const;
     int currentRow() const;
     void ExpandAllTreeItems();
+    // Find and mass modify: selections made by the engine, no user events.
+    void selectGroupItem(int item);
+    void selectEntryRow(int row);
+    std::vector<int> selectedRows() const;
     void CollapseAllTreeItems();
 
     // Files dropped on the tree, the list or the comment view: the first is opened as a
