@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
+#include <vector>
 
+#include "engine/container/OrderedWork.h"
 #include "engine/vault/Engine.h"
 #include "engine/view/EntryList.h"
 #include "engine/view/EntryRows.h"
@@ -38,9 +41,13 @@ constexpr std::array<FoldRange, 27> kFoldRanges{{
     {0xFF21, 0xFF3A, 32, 1},  // full-width A-Z
 }};
 
-// All 65,536 units folded once, so that the scan costs one table look-up per unit.
+// All 65,536 units folded once, so that the scan costs one table look-up per unit; and for each
+// small letter its capital, so that the scan can look for the first unit of the text in both
+// forms at once. `shared` marks the small letters that more than one capital folds to.
 struct FoldTable {
     std::array<char16_t, 0x10000> units{};
+    std::array<char16_t, 0x10000> capital{};
+    std::vector<bool> shared = std::vector<bool>(0x10000, false);
     FoldTable() {
         for (std::size_t u = 0; u < units.size(); ++u) {
             units[u] = static_cast<char16_t>(u);
@@ -54,6 +61,13 @@ struct FoldTable {
         for (char16_t u : {u'\u1E96', u'\u1E98', u'\u1E9A', u'\u1E9C', u'\u1E9E'}) {
             units[u] = u;
         }
+        for (std::size_t u = 0; u < units.size(); ++u) {
+            const char16_t small = units[u];
+            if (small != u) {
+                shared[small] = shared[small] || capital[small] != 0;
+                capital[small] = static_cast<char16_t>(u);
+            }
+        }
     }
 };
 
@@ -62,12 +76,47 @@ const FoldTable& foldTable() {
     return table;
 }
 
+// The index of the first unit of `text` from `from` on that is `a` or `b`, text.size() for none.
+// Four units are tested at a time: a 16-bit lane of a word is zero exactly where the unit is.
+std::size_t findEither(std::u16string_view text, std::size_t from, char16_t a, char16_t b) {
+    constexpr std::uint64_t kOnes = 0x0001000100010001;
+    constexpr std::uint64_t kHighs = 0x8000800080008000;
+    const std::uint64_t wordA = a * kOnes;
+    const std::uint64_t wordB = b * kOnes;
+    std::size_t i = from;
+    for (; i + 4 <= text.size(); i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        const std::uint64_t xa = word ^ wordA;
+        const std::uint64_t xb = word ^ wordB;
+        if ((((xa - kOnes) & ~xa) | ((xb - kOnes) & ~xb)) & kHighs) {
+            break;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] == a || text[i] == b) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
 bool containsFolded(std::u16string_view text, std::u16string_view needle) {
-    const auto& fold = foldTable().units;
+    const FoldTable& table = foldTable();
+    const auto& fold = table.units;
     const char16_t head = needle.front();
     const std::size_t last = text.size() - needle.size();
+    // A head with a single capital is looked for in both forms; one that several capitals fold
+    // to is compared folded, unit by unit.
+    const bool quick = !table.shared[head] && fold[head] == head;
+    const char16_t other = table.capital[head] != 0 ? table.capital[head] : head;
     for (std::size_t i = 0; i <= last; ++i) {
-        if (fold[text[i]] != head) {
+        if (quick) {
+            i = findEither(text, i, head, other);
+            if (i > last) {
+                return false;
+            }
+        } else if (fold[text[i]] != head) {
             continue;
         }
         std::size_t k = 1;
@@ -159,16 +208,42 @@ int FindEntry(const Vault& vault, const SearchOptions& search, int start, std::i
         }
     }
     const RecordList<Entry>& entries = vault.Entries;
-    for (int i = std::max(start, 0); i < entries.count(); ++i) {
-        const Entry& entry = entries.at(i);
-        if (search.SearchExpired != 1 && EntryExpired(entry, now)) {
-            continue;
+    // The first hit in [from, to), -1 for none.
+    const auto scan = [&](int from, int to) {
+        for (int i = from; i < to; ++i) {
+            const Entry& entry = entries.at(i);
+            if (search.SearchExpired != 1 && EntryExpired(entry, now)) {
+                continue;
+            }
+            if (entryHit(entry, search, needle)) {
+                return i;
+            }
         }
-        if (entryHit(entry, search, needle)) {
-            return i;
-        }
+        return -1;
+    };
+    // A large vault is read faster than one core can: batches are scanned on every core and
+    // taken in order, so the first hit in list order wins and later batches stop being started.
+    constexpr int kBatch = 4096;
+    const int first = std::max(start, 0);
+    const int count = entries.count() - first;
+    if (count <= kBatch) {
+        return scan(first, entries.count());
     }
-    return -1;
+    const std::size_t batches = static_cast<std::size_t>((count + kBatch - 1) / kBatch);
+    std::vector<int> hits(batches, -1);
+    int found = -1;
+    const auto batchStart = [&](std::size_t b) { return first + static_cast<int>(b) * kBatch; };
+    RunInOrder(
+        batches, WorkerThreads(),
+        [&](std::size_t b) {
+            hits[b] = scan(batchStart(b), std::min(batchStart(b) + kBatch, entries.count()));
+        },
+        [&](std::size_t b) {
+            found = hits[b];
+            return found < 0;
+        },
+        [] {});
+    return found;
 }
 
 int FindNextEntry(Engine& engine, int first) {
