@@ -163,6 +163,21 @@ TEST_F(FindFlow, FindNextGoesOnAfterTheHitWhenEntriesWereRemovedOrMoved) {
     EXPECT_EQ(FindNextEntry(engine, 0), 0);
 }
 
+TEST(FindEntry, TheFirstHitInListOrderWinsAcrossALargeVault) {
+    Vault vault;
+    for (int i = 0; i < 20'000; ++i) {
+        Entry entry;
+        entry.ID = i + 1;
+        entry.Comment = i == 5'000 || i == 9'000 || i == 19'999 ? u"Needle" : u"hay";
+        vault.Entries.append(std::move(entry));
+    }
+    const SearchOptions search = Search(u"needle", true, false, true);
+    EXPECT_EQ(FindEntry(vault, search, 0, kNow), 5'000);
+    EXPECT_EQ(FindEntry(vault, search, 5'001, kNow), 9'000);
+    EXPECT_EQ(FindEntry(vault, search, 9'001, kNow), 19'999);
+    EXPECT_EQ(FindEntry(vault, search, 20'000, kNow), -1);
+}
+
 TEST(FoldCase, SmallLettersForCapitalsOnlyAndEveryOtherUnitUnchanged) {
     EXPECT_EQ(FoldCase(u'Q'), u'q');
     EXPECT_EQ(FoldCase(u'\u00DE'), u'\u00FE');  // thorn
