@@ -341,6 +341,28 @@ TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {
     }
 }
 
+TEST_F(MainWindowFlow, FindNextSelectsTheHitsGroupAndRowWithoutStampingIt) {
+    MainWindow& window = openSample();
+    Engine& engine = app->engine();
+    engine.ActiveSearch.SearchText = u"J\u00d6RG";
+    engine.ActiveSearch.SearchUsers = 1;
+    engine.ActiveSearch.SearchExpired = 1;
+    window.dispatch(Command::FindNext);
+    EXPECT_EQ(window.selectedGroupItem(), 2);  // "Banks", below "Home"
+    EXPECT_EQ(window.groupTree()->currentItem()->text(0),
+              QString::fromUtf16(u"Banks \u00e9\U0001F3E6"));
+    EXPECT_EQ(window.currentRow(), 0);
+    EXPECT_TRUE(window.commentView()->toPlainText().startsWith("ccc"));
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
+    EXPECT_EQ(engine.vault.Entries.at(0).AccessDate, 0);
+    EXPECT_TRUE(prompter.prompts.empty());
+
+    window.dispatch(Command::FindNext);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].text, "No more matching entries found.");
+    EXPECT_EQ(window.currentRow(), 0);
+}
+
 TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
     writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
     test::RawContainer raw;
