@@ -197,6 +197,10 @@ TEST(FoldCase, SmallLettersForCapitalsOnlyAndEveryOtherUnitUnchanged) {
     EXPECT_FALSE(ContainsText(u"abc", u"", true));
     EXPECT_TRUE(ContainsText(u"xxABC", u"abc", false));
     EXPECT_FALSE(ContainsText(u"xxAB", u"abc", false));
+    // Two capitals fold to i: both are found, in a text longer than one word of four units.
+    EXPECT_TRUE(ContainsText(u"abcdefg\u0130Z", u"iz", false));
+    EXPECT_TRUE(ContainsText(u"abcdefgIz", u"iz", false));
+    EXPECT_FALSE(ContainsText(u"abcdefgIz", u"iz", true));
 }
 
 }  // namespace
