@@ -84,7 +84,9 @@ void ApplyMassModify(Vault& vault, const std::vector<int>& indexes,
     }
 }
 
-int OpenMassModifyWindow(Engine& engine) {
+namespace {
+
+int openMassModifyWindow(Engine& engine) {
     Desktop& desktop = engine.desktop;
     Vault& vault = engine.vault;
     if (vault.Entries.empty()) {
@@ -124,6 +126,17 @@ int OpenMassModifyWindow(Engine& engine) {
     }
     Entry_RefreshList(engine);
     return 1;
+}
+
+}  // namespace
+
+int OpenMassModifyWindow(Engine& engine) {
+    try {
+        return openMassModifyWindow(engine);
+    } catch (const std::exception&) {
+        // Out of memory: a move takes its memory before it starts, so no list is left torn.
+        return 0;
+    }
 }
 
 }  // namespace vlt

@@ -144,13 +144,15 @@ class RecordList {
         if (after != -1 && (!valid(after) || isPicked[static_cast<std::size_t>(after)])) {
             return;
         }
+        // Both lists are made before any element is taken, so a failed allocation changes
+        // nothing.
         std::vector<std::unique_ptr<T>> run;
         run.reserve(picked.size());
+        std::vector<std::unique_ptr<T>> result;
+        result.reserve(items_.size());
         for (int at : picked) {
             run.push_back(std::move(items_[static_cast<std::size_t>(at)]));
         }
-        std::vector<std::unique_ptr<T>> result;
-        result.reserve(items_.size());
         for (std::size_t i = 0; i < items_.size(); ++i) {
             if (!isPicked[i]) {
                 result.push_back(std::move(items_[i]));

@@ -247,8 +247,12 @@ int FindEntry(const Vault& vault, const SearchOptions& search, int start, std::i
 }
 
 int FindNextEntry(Engine& engine, int first) {
-    const int hit =
-        FindEntry(engine.vault, engine.ActiveSearch, resumeIndex(engine), engine.clock());
+    int hit = -1;
+    try {
+        hit = FindEntry(engine.vault, engine.ActiveSearch, resumeIndex(engine), engine.clock());
+    } catch (const std::exception&) {
+        return 0;  // out of memory before the search began: nothing was searched or shown
+    }
     if (hit < 0) {
         engine.desktop.Message(
             u"Information",

@@ -91,6 +91,7 @@ void GroupTreeView::selectItem(int index) {
         if ((*it)->data(0, kIndexRole).toInt() == index) {
             setCurrentItem(*it);
             (*it)->setSelected(true);
+            scrollToItem(*it);
             return;
         }
     }

@@ -24,7 +24,8 @@ class GroupTreeView : public QTreeWidget {
 
     // The selected item's index, -1 when none is selected.
     int selectedItem() const;
-    // Makes the item with that index the current and selected one; nothing when there is none.
+    // Makes the item with that index the current and selected one, scrolled into view; nothing
+    // when there is none.
     void selectItem(int index);
     // Expands every item; the current item stays current without a new selection event.
     void expandAllKeepingCurrent();
