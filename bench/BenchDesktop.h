@@ -52,9 +52,16 @@ class BenchDesktop : public Desktop {
                                          const RecordList<Group>&) override {
         return std::nullopt;
     }
-    void SelectGroupItem(int) override {}
     std::optional<Entry> OpenEntryWindow(const Entry&, int) override { return std::nullopt; }
     void SendPluginQuitSignal() override {}
+    void SelectGroupItem(int item) override { selectedGroupItem = item; }
+    void SelectEntryRow(int) override {}
+    std::vector<int> SelectedEntryRows() override { return {}; }
+    void FindWindow(SearchOptions&, const std::function<bool(const SearchOptions&)>&) override {}
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>&,
+                                                     std::int32_t) override {
+        return std::nullopt;
+    }
 };
 
 }  // namespace vlt::bench

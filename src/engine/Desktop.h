@@ -5,12 +5,16 @@
 // A method that stands for one of the program's named procedures carries that name.
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/crypto/SecureText.h"
 #include "engine/settings/Settings.h"
+#include "engine/vault/MassModify.h"
 #include "engine/vault/RecordList.h"
 #include "engine/vault/Records.h"
 #include "engine/view/EntryRows.h"
@@ -133,6 +137,21 @@ class Desktop {
     // Plugins.
     // Asks every running plugin that can be asked to quit, and returns once those have ended.
     virtual void SendPluginQuitSignal() = 0;
+    // Find and mass modify.
+    // Makes the entry list's row the only selected and the current one; -1 selects none.
+    // Selecting it so is no user event.
+    virtual void SelectEntryRow(int row) = 0;
+    // The entry list's selected rows, in row order.
+    virtual std::vector<int> SelectedEntryRows() = 0;
+    // The find window, filled from `options`. `search` runs on each Search press with what the
+    // window shows; true closes the window. However the window closes, what it showed is left
+    // in `options`.
+    virtual void FindWindow(SearchOptions& options,
+                            const std::function<bool(const SearchOptions&)>& search) = 0;
+    // The mass-modify window with these items in its group box and `now` in its date field;
+    // none when cancelled.
+    virtual std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                             std::int32_t now) = 0;
 };
 
 }  // namespace vlt

@@ -98,6 +98,41 @@ void ScriptedDesktop::SetStatusField(int field, std::u16string_view text) {
     }
 }
 
+void ScriptedDesktop::SelectEntryRow(int row) {
+    selectedEntryRow = entryRows.row(row) != nullptr ? row : -1;
+    selectedEntryRows.clear();
+    if (selectedEntryRow >= 0) {
+        selectedEntryRows.push_back(row);
+    }
+}
+
+void ScriptedDesktop::FindWindow(SearchOptions& options,
+                                 const std::function<bool(const SearchOptions&)>& search) {
+    findWindowFills.push_back(options);
+    SearchOptions shown = options;
+    bool closed = false;
+    while (!closed && !findPresses.empty()) {
+        shown = findPresses.front();
+        findPresses.pop_front();
+        closed = search(shown);
+    }
+    if (!closed && findShownAtCancel) {
+        shown = *findShownAtCancel;
+    }
+    options = shown;
+}
+
+std::optional<MassModifyChoice> ScriptedDesktop::MassModifyWindow(
+    const std::vector<GroupChoice>& groups, std::int32_t now) {
+    massModifyGroups = groups;
+    massModifyNow = now;
+    std::optional<MassModifyChoice> answer;
+    if (!takeFront(massModifyAnswers, answer)) {
+        unexpected.push_back("mass-modify window");
+    }
+    return answer;
+}
+
 std::vector<std::u16string> ScriptedDesktop::messageTexts() const {
     std::vector<std::u16string> texts;
     for (const auto& m : messages) {

@@ -109,6 +109,23 @@ class ScriptedDesktop : public Desktop {
     void SelectGroupItem(int item) override { selectedGroupItem = item; }
     void SendPluginQuitSignal() override { ++pluginQuitSignals; }
 
+    // Find and mass modify. The find window presses Search with each of `findPresses` in turn
+    // until one closes it; when they run out it is cancelled, showing `findShownAtCancel` if set.
+    std::deque<SearchOptions> findPresses;
+    std::optional<SearchOptions> findShownAtCancel;
+    std::vector<SearchOptions> findWindowFills;  // what each opening showed
+    std::deque<std::optional<MassModifyChoice>> massModifyAnswers;
+    std::vector<GroupChoice> massModifyGroups;  // the group box of the last opening
+    std::int32_t massModifyNow = 0;
+    std::vector<int> selectedEntryRows;
+
+    void SelectEntryRow(int row) override;
+    std::vector<int> SelectedEntryRows() override { return selectedEntryRows; }
+    void FindWindow(SearchOptions& options,
+                    const std::function<bool(const SearchOptions&)>& search) override;
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                     std::int32_t now) override;
+
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;
     const ShownMessage* lastMessage() const;

@@ -9,7 +9,9 @@
 #include "shell/app/QtText.h"
 #include "shell/commands/PopupMenus.h"
 #include "shell/dialogs/EntryWindow.h"
+#include "shell/dialogs/FindWindow.h"
 #include "shell/dialogs/GroupWindow.h"
+#include "shell/dialogs/MassModifyWindow.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
@@ -192,6 +194,28 @@ void QtDesktop::SendPluginQuitSignal() {
     if (quitPlugins) {
         quitPlugins();
     }
+}
+
+// ---------------------------------------------------------------------------- find and mass modify
+
+void QtDesktop::SelectEntryRow(int row) {
+    onWindow([&](MainWindow& w) { w.selectEntryRow(row); });
+}
+
+std::vector<int> QtDesktop::SelectedEntryRows() {
+    return window_ != nullptr ? window_->selectedRows() : std::vector<int>();
+}
+
+void QtDesktop::FindWindow(SearchOptions& options,
+                           const std::function<bool(const SearchOptions&)>& search) {
+    vlt::FindWindow::run(dialogParent(), options, search);
+}
+
+std::optional<MassModifyChoice> QtDesktop::MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                            std::int32_t now) {
+    QMenu* periods =
+        window_ != nullptr ? window_->popups()->popup(PopupMenus::kTimePopup) : nullptr;
+    return vlt::MassModifyWindow::ask(dialogParent(), groups, now, periods);
 }
 
 }  // namespace vlt

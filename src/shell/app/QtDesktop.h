@@ -80,6 +80,12 @@ class QtDesktop : public Desktop {
                                          const RecordList<Group>& groups) override;
     void SelectGroupItem(int item) override;
     void SendPluginQuitSignal() override;
+    void SelectEntryRow(int row) override;
+    std::vector<int> SelectedEntryRows() override;
+    void FindWindow(SearchOptions& options,
+                    const std::function<bool(const SearchOptions&)>& search) override;
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                     std::int32_t now) override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);

@@ -234,8 +234,15 @@ bool IsAvailable(Action action) {
         case Action::MoveEntryUp:
         case Action::MoveEntryDown:
         case Action::PickTime:
+            return true;
+        // Plugins.
         case Action::RunPlugin:
         case Action::PluginManager:
+            return true;
+        // Find and mass modify.
+        case Action::Find:
+        case Action::FindNext:
+        case Action::MassModify:
             return true;
         default:
             return false;  // their windows and services are not built yet

@@ -14,8 +14,10 @@
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
 #include "engine/vault/GroupOperations.h"
+#include "engine/vault/MassModify.h"
 #include "engine/view/EntryList.h"
 #include "engine/view/EntryOperations.h"
+#include "engine/view/Find.h"
 #include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
 #include "shell/app/PluginShell.h"
@@ -32,6 +34,7 @@
 #include "shell/main/GroupTreeView.h"
 #include "shell/main/MainStatusBar.h"
 #include "shell/main/PaneArea.h"
+#include "shell/main/RowSelection.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
@@ -235,6 +238,18 @@ void MainWindow::showEntryRows(EntryRows rows, int selectRow) {
         }
     }
     updateSelectionStatus();
+}
+
+void MainWindow::selectEntryRow(int row) {
+    {
+        const QSignalBlocker block(list_->selectionModel());
+        list_->selectOnly(row);
+    }
+    updateSelectionStatus();
+}
+
+std::vector<int> MainWindow::selectedRows() const {
+    return SelectedRows(list_->selectionModel()->selection());
 }
 
 void MainWindow::ExpandAllTreeItems() {
@@ -453,6 +468,15 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::RunPlugin:
             runPlugin(call.argument);
+            break;
+        case Action::Find:
+            OpenFindWindow(engine_);
+            break;
+        case Action::FindNext:
+            FindNextEntry(engine_, 0);
+            break;
+        case Action::MassModify:
+            OpenMassModifyWindow(engine_);
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.

@@ -274,6 +274,9 @@ TEST(TimePeriods, CalendarStepsClampTheDayAndSaturate) {
     // Past 2038 the date stays at the last one that fits instead of wrapping into 1901.
     const std::int32_t late = date(u"2037-06-01 00:00");
     EXPECT_EQ(DateAfterPeriod(late, 8), std::numeric_limits<std::int32_t>::max());
+    // Before 1970: 1969-12-31 23:00 plus one month is 1970-01-31 23:00; an unknown period keeps.
+    EXPECT_EQ(DateAfterPeriod(-3600, 3), date(u"1970-01-31 23:00"));
+    EXPECT_EQ(DateAfterPeriod(jan31, 9), jan31);
     EXPECT_EQ(DateAfterPeriod(std::numeric_limits<std::int32_t>::max() - 5, 1),
               std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(AddCalendarMonths(date(u"1969-12-31 12:00"), 2), date(u"1970-02-28 12:00"));

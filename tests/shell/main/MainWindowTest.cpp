@@ -321,27 +321,49 @@ TEST_F(MainWindowFlow, ExpandAndCollapseActOnTheSelectedGroupOnly) {
 
 TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {
     MainWindow& window = openSample();
-    for (int id : {18, 27, 28, 29, 65, 69}) {
+    for (int id : {18, 27, 28, 69}) {
         QAction* action = window.mainMenu()->action(Command{id});
         ASSERT_NE(action, nullptr) << id;
         EXPECT_FALSE(action->isEnabled()) << id;
     }
-    for (int id : {0, 1, 2, 3, 5, 10, 11, 14, 16, 30, 35, 38, 42, 51, 53, 55, 64}) {
+    for (int id : {0, 1, 2, 3, 5, 10, 11, 14, 16, 29, 30, 35, 38, 42, 51, 53, 55, 64, 65, 66}) {
         EXPECT_TRUE(window.mainMenu()->action(Command{id})->isEnabled()) << id;
     }
     // The popups and the toolbar are greyed by the same rule.
     for (int id : {87, 91, 125, 139}) {
         EXPECT_FALSE(window.popups()->item(Command{id})->isEnabled()) << id;
     }
-    for (int id : {70, 76, 77, 83, 85, 97, 116, 124, 126, 127, 128, 134, 136}) {
+    for (int id : {70, 76, 77, 83, 85, 86, 97, 116, 124, 126, 127, 128, 134, 136}) {
         EXPECT_TRUE(window.popups()->item(Command{id})->isEnabled()) << id;
     }
-    for (const char* name : {"button110", "button112", "button113", "button114"}) {
+    for (const char* name : {"button112", "button113", "button114"}) {
         EXPECT_FALSE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
     }
-    for (const char* name : {"button104", "button107", "button111", "button115"}) {
+    for (const char* name : {"button104", "button107", "button110", "button111", "button115"}) {
         EXPECT_TRUE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
     }
+}
+
+TEST_F(MainWindowFlow, FindNextSelectsTheHitsGroupAndRowWithoutStampingIt) {
+    MainWindow& window = openSample();
+    Engine& engine = app->engine();
+    engine.ActiveSearch.SearchText = u"J\u00d6RG";
+    engine.ActiveSearch.SearchUsers = 1;
+    engine.ActiveSearch.SearchExpired = 1;
+    window.dispatch(Command::FindNext);
+    EXPECT_EQ(window.selectedGroupItem(), 2);  // "Banks", below "Home"
+    EXPECT_EQ(window.groupTree()->currentItem()->text(0),
+              QString::fromUtf16(u"Banks \u00e9\U0001F3E6"));
+    EXPECT_EQ(window.currentRow(), 0);
+    EXPECT_TRUE(window.commentView()->toPlainText().startsWith("ccc"));
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
+    EXPECT_EQ(engine.vault.Entries.at(0).AccessDate, 0);
+    EXPECT_TRUE(prompter.prompts.empty());
+
+    window.dispatch(Command::FindNext);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].text, "No more matching entries found.");
+    EXPECT_EQ(window.currentRow(), 0);
 }
 
 TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
