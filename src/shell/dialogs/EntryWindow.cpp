@@ -25,6 +25,7 @@
 #include "shell/widgets/DialogParts.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/LinkTextEdit.h"
+#include "shell/widgets/ModalRun.h"
 #include "shell/widgets/Painting.h"
 #include "shell/widgets/UiFonts.h"
 
@@ -281,17 +282,10 @@ void EntryWindow::createAdvancedPage(QWidget* page) {
 
 std::optional<Entry> EntryWindow::ask(const Entry& input, int mode,
                                       const EntryWindowServices& services, QWidget* parent) {
-    QPointer<QWidget> owner = parent ? parent : QApplication::activeWindow();
-    QPointer<EntryWindow> window = new EntryWindow(input, mode, services, owner.data());
-    window->exec();
+    const QPointer<QWidget> owner = ModalOwner(parent);
     std::optional<Entry> result;
-    if (window) {
-        result = std::move(window->result_);
-        delete window.data();
-    }
-    if (owner) {
-        owner->activateWindow();
-    }
+    RunModal(owner, new EntryWindow(input, mode, services, owner.data()),
+             [&](EntryWindow& window, int) { result = std::move(window.result_); });
     return result;
 }
 

@@ -10,6 +10,7 @@
 #include "shell/widgets/Banners.h"
 #include "shell/widgets/DialogParts.h"
 #include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/ModalRun.h"
 #include "shell/widgets/UiFonts.h"
 
 namespace vlt {
@@ -139,16 +140,9 @@ void FindWindow::searchPressed() {
 }
 
 void FindWindow::run(QWidget* parent, SearchOptions& options, const Search& search) {
-    QPointer<QWidget> owner = parent ? parent : QApplication::activeWindow();
-    QPointer<FindWindow> window = new FindWindow(options, search, owner.data());
-    window->exec();
-    if (window) {
-        options = window->shown();
-        delete window.data();
-    }
-    if (owner) {
-        owner->activateWindow();
-    }
+    const QPointer<QWidget> owner = ModalOwner(parent);
+    RunModal(owner, new FindWindow(options, search, owner.data()),
+             [&](FindWindow& window, int) { options = window.shown(); });
 }
 
 }  // namespace vlt

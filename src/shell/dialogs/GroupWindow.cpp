@@ -14,6 +14,7 @@
 #include "shell/widgets/Banners.h"
 #include "shell/widgets/DialogParts.h"
 #include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/ModalRun.h"
 #include "shell/widgets/UiFonts.h"
 
 namespace vlt {
@@ -114,17 +115,10 @@ void GroupWindow::createControls(const Group& start) {
 std::optional<Group> GroupWindow::ask(const Group& start, GroupWindowMode mode,
                                       const RecordList<Group>& groups, Prompter* prompter,
                                       QWidget* parent) {
-    QPointer<QWidget> owner = parent ? parent : QApplication::activeWindow();
-    QPointer<GroupWindow> window = new GroupWindow(start, mode, groups, prompter, owner.data());
-    window->exec();
+    const QPointer<QWidget> owner = ModalOwner(parent);
     std::optional<Group> result;
-    if (window) {
-        result = window->result_;
-        delete window.data();
-    }
-    if (owner) {
-        owner->activateWindow();
-    }
+    RunModal(owner, new GroupWindow(start, mode, groups, prompter, owner.data()),
+             [&](GroupWindow& window, int) { result = window.result_; });
     return result;
 }
 

@@ -14,6 +14,7 @@
 #include "shell/widgets/Banners.h"
 #include "shell/widgets/DialogParts.h"
 #include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/ModalRun.h"
 #include "shell/widgets/UiFonts.h"
 
 namespace vlt {
@@ -142,19 +143,14 @@ void MassModifyWindow::showPeriods() {
 std::optional<MassModifyChoice> MassModifyWindow::ask(QWidget* parent,
                                                       const std::vector<GroupChoice>& groups,
                                                       std::int32_t now, QMenu* periods) {
-    QPointer<QWidget> owner = parent ? parent : QApplication::activeWindow();
-    QPointer<MassModifyWindow> window = new MassModifyWindow(groups, now, periods, owner.data());
-    const int result = window->exec();
+    const QPointer<QWidget> owner = ModalOwner(parent);
     std::optional<MassModifyChoice> choice;
-    if (window) {
-        if (result == QDialog::Accepted) {
-            choice = window->choice();
-        }
-        delete window.data();
-    }
-    if (owner) {
-        owner->activateWindow();
-    }
+    RunModal(owner, new MassModifyWindow(groups, now, periods, owner.data()),
+             [&](MassModifyWindow& window, int result) {
+                 if (result == QDialog::Accepted) {
+                     choice = window.choice();
+                 }
+             });
     return choice;
 }
 
