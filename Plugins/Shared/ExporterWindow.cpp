@@ -57,6 +57,7 @@ ExporterWindow::ExporterWindow(const ExporterTexts& texts,
                                const std::vector<std::pair<QString, std::int32_t>>& groups,
                                const std::uint8_t* icon)
     : texts_(texts) {
+    setObjectName(QStringLiteral("exporterWindow"));
     setWindowTitle(QString::fromUtf8(texts.title));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -78,6 +79,7 @@ ExporterWindow::ExporterWindow(const ExporterTexts& texts,
     whole_->setChecked(true);
     selected_ = new QRadioButton(QStringLiteral("Export only the selected groups"), this);
     selected_->setGeometry(5, 70, 345, 15);
+    selected_->setObjectName(QStringLiteral("selectedGroups"));
 
     groups_ = new QTreeWidget(this);
     groups_->setGeometry(5, 90, 345, 90);
@@ -99,20 +101,24 @@ ExporterWindow::ExporterWindow(const ExporterTexts& texts,
     label->setGeometry(5, 185, 345, 15);
     path_ = new QLineEdit(this);
     path_->setGeometry(5, 205, 255, 20);
+    path_->setObjectName(QStringLiteral("path"));
     auto* browse = new QPushButton(QStringLiteral("Browse"), this);
     browse->setGeometry(265, 205, 85, 20);
     browse->setAutoDefault(false);
     progress_ = new QProgressBar(this);
     progress_->setGeometry(5, 230, 345, 15);
+    progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
     separator(this, 255, 355);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setGeometry(145, 265, 100, 25);
+    close->setObjectName(QStringLiteral("close"));
     close->setAutoDefault(false);
     auto* start = new QPushButton(QStringLiteral("Export"), this);
     start->setGeometry(250, 265, 100, 25);
+    start->setObjectName(QStringLiteral("export"));
     start->setDefault(true);
 
     setTip(selected_, texts.selectedTip);
