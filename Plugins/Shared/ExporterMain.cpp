@@ -131,7 +131,6 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
         if (!request) {
             continue;
         }
-        sdk::call([&] { window->setBusy(true); });
         ExportFile(
             *request, writer, records, LocalNow(),
             [window](int position) {

@@ -85,7 +85,11 @@ ExporterWindow::ExporterWindow(const ExporterTexts& texts,
     groups_->setGeometry(5, 90, 345, 90);
     groups_->setColumnCount(1);
     groups_->setHeaderLabels({QStringLiteral("Groups")});
-    groups_->setColumnWidth(0, 340);
+    // One column as wide as the list leaves it (340 pixels without a scroll bar); longer names
+    // are elided instead of scrolling sideways.
+    groups_->header()->setStretchLastSection(true);
+    groups_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    groups_->setTextElideMode(Qt::ElideRight);
     groups_->setRootIsDecorated(false);
     groups_->setSelectionMode(QAbstractItemView::SingleSelection);
     groups_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -139,7 +143,13 @@ void ExporterWindow::setProgress(int position) {
 }
 
 void ExporterWindow::setBusy(bool busy) {
-    setEnabled(!busy);
+    busy_ = busy;
+}
+
+void ExporterWindow::reject() {
+    if (!busy_) {
+        QDialog::reject();
+    }
 }
 
 void ExporterWindow::updateList() {
@@ -148,6 +158,9 @@ void ExporterWindow::updateList() {
 }
 
 void ExporterWindow::browse() {
+    if (busy_) {
+        return;
+    }
     const QString chosen = QFileDialog::getSaveFileName(this, QString::fromUtf8(texts_.dialogTitle),
                                                         QString(), QString::fromUtf8(texts_.filter),
                                                         nullptr, QFileDialog::DontConfirmOverwrite);
@@ -157,6 +170,9 @@ void ExporterWindow::browse() {
 }
 
 void ExporterWindow::startExport() {
+    if (busy_) {
+        return;
+    }
     const QString path = path_->text();
     if (path.trimmed().isEmpty()) {
         QMessageBox::information(this, QStringLiteral("Information"),
@@ -172,6 +188,8 @@ void ExporterWindow::startExport() {
             request.scope.groups.push_back(row->data(0, Qt::UserRole).toInt());
         }
     }
+    // Busy from the click on, so that a second click cannot queue a second export.
+    busy_ = true;
     emit exportRequested(request);
 }
 

@@ -30,8 +30,10 @@ class ExporterWindow : public QDialog {
                    const std::uint8_t* icon);
 
     void setProgress(int position);
-    // While an export runs the window takes no input.
+    // From the click on Export until the exporter's thread clears it, the window starts nothing
+    // and cannot be closed.
     void setBusy(bool busy);
+    void reject() override;
 
   signals:
     void exportRequested(const vlt::plugin::ExportRequest& request);
@@ -47,6 +49,7 @@ class ExporterWindow : public QDialog {
     QTreeWidget* groups_;
     QLineEdit* path_;
     QProgressBar* progress_;
+    bool busy_ = false;
 };
 
 // The exporter's entry export: shows "There are no entries to export." when the vault has none,
