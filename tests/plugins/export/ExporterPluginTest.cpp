@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "ExporterWindow.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "engine/vault/Engine.h"
@@ -130,6 +131,15 @@ TEST_F(ExporterPlugin, AVaultWithoutEntriesGetsOnlyAMessage) {
         window->close();
     });
     EXPECT_EQ(shown, std::vector<std::string>{"Information/There are no entries to export."});
+}
+
+TEST(ExporterWindow, BrowsedNamesGetTheExtensionUnlessTheyEndInIt) {
+    const QString html = QStringLiteral(".html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list.HTML", html), "/a/list.HTML");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list", html), "/a/list.html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list.htm", html), "/a/list.htm.html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/l.html ", html), "/a/l.html .html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list.Ini", ".ini"), "/a/list.Ini");
 }
 
 }  // namespace
