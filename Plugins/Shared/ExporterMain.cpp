@@ -97,10 +97,18 @@ class WindowPrompts final : public ExportPrompts {
     QPointer<ExporterWindow> window_;
 };
 
-}  // namespace
+// Deletes the window on the GUI thread however the exporter ends; whatever the window posted
+// before it went has run by then.
+struct WindowOwner {
+    QPointer<ExporterWindow> window;
+    ~WindowOwner() {
+        sdk::call([this] { delete window; });
+        sdk::call([] {});
+    }
+};
 
-int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
-                 std::uint32_t iconColour) {
+int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
+                std::uint32_t iconColour) {
     std::vector<std::pair<QString, std::int32_t>> groups;
     const std::int32_t groupCount = records.countGroups();
     for (std::int32_t i = 0; i < groupCount; ++i) {
@@ -117,7 +125,8 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
     }
 
     Mailbox mailbox;
-    QPointer<ExporterWindow> window;
+    WindowOwner owner;
+    QPointer<ExporterWindow>& window = owner.window;
     sdk::call([&] {
         window = new ExporterWindow(texts, groups, ExporterIcon(iconColour));
         QObject::connect(window, &QDialog::finished, window, [&mailbox] { mailbox.close(); });
@@ -131,9 +140,15 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
         if (!request) {
             continue;
         }
+        // The bar is set only when its position changes, so a long walk does not flood the
+        // GUI thread.
         ExportFile(
             *request, writer, records, LocalNow(),
-            [window](int position) {
+            [window, shown = -1](int position) mutable {
+                if (position == shown) {
+                    return;
+                }
+                shown = position;
                 sdk::post([window, position] {
                     if (window) {
                         window->setProgress(position);
@@ -147,10 +162,19 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
             }
         });
     }
-    sdk::call([&] { delete window; });
-    // Whatever the window posted before it went has run before the plugin returns.
-    sdk::call([] {});
     return 0;
+}
+
+}  // namespace
+
+int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
+                 std::uint32_t iconColour) {
+    // No exception may unwind into the host's thread.
+    try {
+        return runExporter(texts, writer, records, iconColour);
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 }  // namespace vlt::plugin
