@@ -1,7 +1,9 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSemaphore>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -67,6 +69,22 @@ QMessageBox::Icon iconOf(MessageKind kind) {
     return QMessageBox::Information;
 }
 
+// Shows a message box and returns the button pressed; the quit signal closes it unanswered.
+int execUntilQuit(QMessageBox& box) {
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &box, [&box] {
+        if (Plugin_QuitRequested() != 0) {
+            box.reject();
+        }
+    });
+    watch.start(50);
+    return box.exec();
+}
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The frame's questions and messages, shown over the window on the GUI thread.
 class WindowPrompts final : public ExportPrompts {
   public:
@@ -75,21 +93,19 @@ class WindowPrompts final : public ExportPrompts {
     bool confirmReplace() override {
         bool yes = false;
         sdk::call([&] {
-            yes = QMessageBox::question(window_, QStringLiteral("Please confirm"),
-                                        QStringLiteral("Would you like to replace the existing "
-                                                       "file?"),
-                                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+            QMessageBox box(QMessageBox::Question, QStringLiteral("Please confirm"),
+                            QStringLiteral("Would you like to replace the existing file?"),
+                            QMessageBox::Yes | QMessageBox::No, window_);
+            yes = execUntilQuit(box) == QMessageBox::Yes;
         });
         return yes;
     }
 
     void message(std::string_view title, std::string_view text, MessageKind kind) override {
         sdk::call([&] {
-            QMessageBox box(iconOf(kind),
-                            QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-                            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                            QMessageBox::Ok, window_);
-            box.exec();
+            QMessageBox box(iconOf(kind), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
+                            window_);
+            execUntilQuit(box);
         });
     }
 
@@ -97,12 +113,33 @@ class WindowPrompts final : public ExportPrompts {
     QPointer<ExporterWindow> window_;
 };
 
-// Deletes the window on the GUI thread however the exporter ends; whatever the window posted
-// before it went has run by then.
+// Removes the window however the exporter ends, and returns only once it is gone: the host may
+// unload the library as soon as the exporter has returned. A dialog still open over the window
+// (the save dialog, a message) is closed first, and the window is deleted once the dialog's
+// loop has returned into it.
 struct WindowOwner {
     QPointer<ExporterWindow> window;
     ~WindowOwner() {
-        sdk::call([this] { delete window; });
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr || QThread::currentThread() == app->thread()) {
+            delete window;  // tests run the exporter on the GUI thread itself
+            return;
+        }
+        QSemaphore gone;
+        sdk::call([&] {
+            if (!window) {
+                gone.release();
+                return;
+            }
+            QObject::connect(window, &QObject::destroyed, [&gone] { gone.release(); });
+            for (QDialog* dialog : window->findChildren<QDialog*>()) {
+                dialog->reject();
+            }
+            window->hide();
+            window->deleteLater();
+        });
+        gone.acquire();
+        // Whatever the window posted before it went has run before the exporter returns.
         sdk::call([] {});
     }
 };
@@ -118,8 +155,9 @@ int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& r
     }
     if (records.countEntries() == 0) {
         sdk::call([] {
-            QMessageBox::information(nullptr, QStringLiteral("Information"),
-                                     QStringLiteral("There are no entries to export."));
+            QMessageBox box(QMessageBox::Information, QStringLiteral("Information"),
+                            QStringLiteral("There are no entries to export."), QMessageBox::Ok);
+            execUntilQuit(box);
         });
         return 0;
     }
