@@ -1,0 +1,45 @@
+// The importer plugin of version-3 containers. It asks for the password before its window.
+#include "ImportText.h"
+#include "ImporterWindow.h"
+#include "PluginSDK.h"
+#include "V3Container.h"
+
+using namespace vlt::import;
+
+void Plugin_OnLoad() {
+    Plugin_SetName(u"VLT 3.x VLK Importer");
+    Plugin_SetVersion(u"1.0");
+    Plugin_SetDescription(u"VLT 3.x VLK Importer");
+    Plugin_SetAuthor(u"Orvelline");
+    Plugin_SetType(VLT_PLUGIN_IMPORTER);
+}
+
+VLT_PLUGIN_EXPORT(Plugin_ImportBegin)
+int32_t Plugin_ImportBegin(VLT_AddGroupFn AddGroup, VLT_AddEntryFn AddEntry,
+                           VLT_RequestPasswordFn RequestPassword) {
+    const VLT_Char* answer = RequestPassword();
+    std::u16string password = answer != nullptr ? answer : u"";
+    WipeOnExit wipePassword(password);
+    if (password.empty()) {
+        return 0;
+    }
+    ImporterTexts texts{.title = "VLT 3.x VLK Importer",
+                        .bandTitle = "VLT 3.0 VLK Importer",
+                        .bandText = "You can use this tool to import a .VLK database",
+                        .label = "Input VLK file:",
+                        .pathTip = "VLK file",
+                        .browseTip = "Choose a file",
+                        .importTip = "Start importing the file",
+                        .dialogTitle = "Import VLK file",
+                        .filter = "VLK file (*.vlk)",
+                        .emptyPath = "Please choose a valid VLK input file.",
+                        .icon = Plugin_GetIconAddress(),
+                        .iconSize = Plugin_GetIconSize()};
+    CallbackSink sink(AddGroup, AddEntry);
+    return RunImporterWindow(
+        texts,
+        [&password](const std::string& path, ImportSink& s) {
+            return ImportV3_ReadContainer(password, path, s);
+        },
+        sink);
+}
