@@ -133,7 +133,9 @@ void wipe(std::vector<std::vector<std::u16string>>& records) {
     }
 }
 
-void handOver(std::string_view plaintext, ImportSink& sink) {
+}  // namespace
+
+void ImportV3_HandOver(std::string_view plaintext, ImportSink& sink) {
     const std::size_t split = plaintext.find('\x08');
     const std::string_view groupPart = plaintext.substr(0, split);
     const std::string_view entryPart =
@@ -164,6 +166,8 @@ void handOver(std::string_view plaintext, ImportSink& sink) {
     wipe(entries);
 }
 
+namespace {
+
 ImportResult importStream(std::string_view stream, const std::string& md5,
                           std::u16string_view password, ImportSink& sink) {
     const SecretBytes ansi(toWindows1252(password));
@@ -183,7 +187,7 @@ ImportResult importStream(std::string_view stream, const std::string& md5,
             u"The supplied password is wrong or the database has been modified outside VLT. "
             u"Please try again.");
     }
-    handOver(plain.Text.view(), sink);
+    ImportV3_HandOver(plain.Text.view(), sink);
     return importedSuccessfully();
 }
 

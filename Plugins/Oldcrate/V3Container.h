@@ -18,6 +18,8 @@
 
 namespace vlt::import {
 
+// Hands the groups and entries of a decrypted plaintext to the sink, with progress.
+void ImportV3_HandOver(std::string_view plaintext, ImportSink& sink);
 // The whole file in memory (fuzzing, tests).
 ImportResult ImportV3_ReadBytes(std::string_view file, std::u16string_view password,
                                 ImportSink& sink);
