@@ -1,0 +1,48 @@
+// KeePass 1.x CSV Exporter: the exporter's identity and entry export.
+#include "ExporterIcon.h"
+#include "ExporterWindow.h"
+#include "KeePassCsvWriter.h"
+#include "PluginSDK.h"
+
+namespace {
+
+constexpr std::uint32_t kIconColour = 0x0020A020;
+
+constexpr vlt::plugin::ExporterTexts kTexts{
+    .title = "KeePass CSV Exporter",
+    .bandTitle = "KeePass 1.x CSV Exporter",
+    .bandText = "You can use this tool to export the database to CSV",
+    .pathLabel = "CSV output file:",
+    .dialogTitle = "Save CSV file",
+    .filter = "CSV file (*.csv)",
+    .extension = ".csv",
+    .emptyPathMessage = "Please choose an output file for the CSV file",
+    .successMessage = "CSV data exported successfully.",
+    .selectedTip = nullptr,
+    .listTip = "Detected groups",
+    .pathTip = "Output file",
+    .browseTip = "Choose output file",
+    .exportTip = "Begin exporting data",
+};
+
+}  // namespace
+
+void Plugin_OnLoad() {
+    Plugin_SetName(u"KeePass 1.x CSV Exporter");
+    Plugin_SetVersion(u"1.1");
+    Plugin_SetDescription(u"KeePass 1.x CSV Exporter");
+    Plugin_SetAuthor(u"Orvelline");
+    Plugin_SetType(VLT_PLUGIN_EXPORTER);
+    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
+    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+}
+
+VLT_PLUGIN_EXPORT(Plugin_ExportBegin)
+int32_t Plugin_ExportBegin(VLT_CountFn CountGroups, VLT_NextGroupFn NextGroup,
+                           VLT_CountFn CountEntries, VLT_NextEntryFn NextEntry,
+                           VLT_CountFn /*CountAttachments*/,
+                           VLT_NextAttachmentFn /*NextAttachment*/,
+                           VLT_RequestPasswordFn /*RequestPassword*/) {
+    vlt::plugin::HostRecords records(CountGroups, NextGroup, CountEntries, NextEntry);
+    return vlt::plugin::ExporterMain(kTexts, vlt::plugin::ExportKeePassCSV, records, kIconColour);
+}

@@ -1,0 +1,48 @@
+// VLT Text Exporter: the exporter's identity and entry export.
+#include "ExporterIcon.h"
+#include "ExporterWindow.h"
+#include "PluginSDK.h"
+#include "TextWriter.h"
+
+namespace {
+
+constexpr std::uint32_t kIconColour = 0x00808080;
+
+constexpr vlt::plugin::ExporterTexts kTexts{
+    .title = "VLT TXT Exporter",
+    .bandTitle = "VLT Text Exporter",
+    .bandText = "You can use this tool to export the database to TXT",
+    .pathLabel = "TXT output file:",
+    .dialogTitle = "Save TXT file",
+    .filter = "Text file (*.txt)",
+    .extension = ".txt",
+    .emptyPathMessage = "Please choose an output file for the TXT file",
+    .successMessage = "TXT data exported successfully.",
+    .selectedTip = nullptr,
+    .listTip = "Detected groups",
+    .pathTip = "Output file",
+    .browseTip = "Choose output file",
+    .exportTip = "Begin to export the data",
+};
+
+}  // namespace
+
+void Plugin_OnLoad() {
+    Plugin_SetName(u"VLT Text Exporter");
+    Plugin_SetVersion(vlt::plugin::kPlainleafVersion);
+    Plugin_SetDescription(u"VLT Text Exporter");
+    Plugin_SetAuthor(u"Orvelline");
+    Plugin_SetType(VLT_PLUGIN_EXPORTER);
+    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
+    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+}
+
+VLT_PLUGIN_EXPORT(Plugin_ExportBegin)
+int32_t Plugin_ExportBegin(VLT_CountFn CountGroups, VLT_NextGroupFn NextGroup,
+                           VLT_CountFn CountEntries, VLT_NextEntryFn NextEntry,
+                           VLT_CountFn /*CountAttachments*/,
+                           VLT_NextAttachmentFn /*NextAttachment*/,
+                           VLT_RequestPasswordFn /*RequestPassword*/) {
+    vlt::plugin::HostRecords records(CountGroups, NextGroup, CountEntries, NextEntry);
+    return vlt::plugin::ExporterMain(kTexts, vlt::plugin::ExportTXT, records, kIconColour);
+}

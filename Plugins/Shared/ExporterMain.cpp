@@ -1,0 +1,156 @@
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QThread>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+
+#include "ExporterIcon.h"
+#include "ExporterWindow.h"
+#include "GuiBridge.h"
+#include "PluginSDK.h"
+
+namespace vlt::plugin {
+
+namespace {
+
+// What the window hands to the exporter's thread: export requests, and that it has gone.
+class Mailbox {
+  public:
+    void put(ExportRequest request) {
+        std::lock_guard lock(mutex_);
+        request_ = std::move(request);
+        wake_.notify_one();
+    }
+    void close() {
+        std::lock_guard lock(mutex_);
+        closed_ = true;
+        wake_.notify_one();
+    }
+    bool closed() {
+        std::lock_guard lock(mutex_);
+        return closed_;
+    }
+    // The next request, or nothing after about 50 ms. On the GUI thread itself (tests) the
+    // window's events are handled meanwhile.
+    std::optional<ExportRequest> take() {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app != nullptr && QThread::currentThread() == app->thread()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+        std::unique_lock lock(mutex_);
+        wake_.wait_for(lock, std::chrono::milliseconds(50),
+                       [this] { return closed_ || request_.has_value(); });
+        std::optional<ExportRequest> request = std::move(request_);
+        request_.reset();
+        return request;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<ExportRequest> request_;
+    bool closed_ = false;
+};
+
+QMessageBox::Icon iconOf(MessageKind kind) {
+    switch (kind) {
+        case MessageKind::Question:
+            return QMessageBox::Question;
+        case MessageKind::Error:
+            return QMessageBox::Critical;
+        case MessageKind::Information:
+            break;
+    }
+    return QMessageBox::Information;
+}
+
+// The frame's questions and messages, shown over the window on the GUI thread.
+class WindowPrompts final : public ExportPrompts {
+  public:
+    explicit WindowPrompts(QPointer<ExporterWindow> window) : window_(std::move(window)) {}
+
+    bool confirmReplace() override {
+        bool yes = false;
+        sdk::call([&] {
+            yes = QMessageBox::question(window_, QStringLiteral("Please confirm"),
+                                        QStringLiteral("Would you like to replace the existing "
+                                                       "file?"),
+                                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        });
+        return yes;
+    }
+
+    void message(std::string_view title, std::string_view text, MessageKind kind) override {
+        sdk::call([&] {
+            QMessageBox box(iconOf(kind),
+                            QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+                            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                            QMessageBox::Ok, window_);
+            box.exec();
+        });
+    }
+
+  private:
+    QPointer<ExporterWindow> window_;
+};
+
+}  // namespace
+
+int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
+                 std::uint32_t iconColour) {
+    std::vector<std::pair<QString, std::int32_t>> groups;
+    const std::int32_t groupCount = records.countGroups();
+    for (std::int32_t i = 0; i < groupCount; ++i) {
+        if (const VLT_Group* g = records.nextGroup()) {
+            groups.emplace_back(QString::fromUtf16(g->Name), g->ID);
+        }
+    }
+    if (records.countEntries() == 0) {
+        sdk::call([] {
+            QMessageBox::information(nullptr, QStringLiteral("Information"),
+                                     QStringLiteral("There are no entries to export."));
+        });
+        return 0;
+    }
+
+    Mailbox mailbox;
+    QPointer<ExporterWindow> window;
+    sdk::call([&] {
+        window = new ExporterWindow(texts, groups, ExporterIcon(iconColour));
+        QObject::connect(window, &QDialog::finished, window, [&mailbox] { mailbox.close(); });
+        QObject::connect(window, &ExporterWindow::exportRequested, window,
+                         [&mailbox](const ExportRequest& request) { mailbox.put(request); });
+        window->show();
+    });
+    WindowPrompts prompts(window);
+    while (!mailbox.closed() && Plugin_QuitRequested() == 0) {
+        std::optional<ExportRequest> request = mailbox.take();
+        if (!request) {
+            continue;
+        }
+        ExportFile(
+            *request, writer, records, LocalNow(),
+            [window](int position) {
+                sdk::post([window, position] {
+                    if (window) {
+                        window->setProgress(position);
+                    }
+                });
+            },
+            prompts, texts.successMessage);
+        sdk::call([&] {
+            if (window) {
+                window->setBusy(false);
+            }
+        });
+    }
+    sdk::call([&] { delete window; });
+    // Whatever the window posted before it went has run before the plugin returns.
+    sdk::call([] {});
+    return 0;
+}
+
+}  // namespace vlt::plugin

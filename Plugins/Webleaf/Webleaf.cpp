@@ -1,0 +1,48 @@
+// HTML Exporter: the exporter's identity and entry export.
+#include "ExporterIcon.h"
+#include "ExporterWindow.h"
+#include "HtmlWriter.h"
+#include "PluginSDK.h"
+
+namespace {
+
+constexpr std::uint32_t kIconColour = 0x0000A0E0;
+
+constexpr vlt::plugin::ExporterTexts kTexts{
+    .title = "VLT HTML Exporter",
+    .bandTitle = "HTML Exporter",
+    .bandText = "You can use this tool to export the database to HTML",
+    .pathLabel = "HTML output file:",
+    .dialogTitle = "Save HTML file",
+    .filter = "HTML file (*.html)",
+    .extension = ".html",
+    .emptyPathMessage = "Please choose an output file for the HTML file",
+    .successMessage = "HTML data exported successfully.",
+    .selectedTip = "Groups to export",
+    .listTip = nullptr,
+    .pathTip = "Output file",
+    .browseTip = "Choose output file",
+    .exportTip = "Start exporting the data",
+};
+
+}  // namespace
+
+void Plugin_OnLoad() {
+    Plugin_SetName(u"HTML Exporter");
+    Plugin_SetVersion(vlt::plugin::kWebleafVersion);
+    Plugin_SetDescription(u"HTML Exporter");
+    Plugin_SetAuthor(u"Orvelline");
+    Plugin_SetType(VLT_PLUGIN_EXPORTER);
+    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
+    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+}
+
+VLT_PLUGIN_EXPORT(Plugin_ExportBegin)
+int32_t Plugin_ExportBegin(VLT_CountFn CountGroups, VLT_NextGroupFn NextGroup,
+                           VLT_CountFn CountEntries, VLT_NextEntryFn NextEntry,
+                           VLT_CountFn /*CountAttachments*/,
+                           VLT_NextAttachmentFn /*NextAttachment*/,
+                           VLT_RequestPasswordFn /*RequestPassword*/) {
+    vlt::plugin::HostRecords records(CountGroups, NextGroup, CountEntries, NextEntry);
+    return vlt::plugin::ExporterMain(kTexts, vlt::plugin::ExportHTML, records, kIconColour);
+}

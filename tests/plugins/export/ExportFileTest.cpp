@@ -1,0 +1,120 @@
+// The frame around every writer: the replace question, owner-only files written whole or not at
+// all, and the message that says which.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "CsvWriter.h"
+#include "ExportFixture.h"
+#include "ExportFrame.h"
+#include "TempDir.h"
+
+namespace vlt::test {
+namespace {
+
+class ScriptedPrompts final : public plugin::ExportPrompts {
+  public:
+    std::vector<bool> answers;  // to the replace question, in order
+    std::vector<std::string> shown;
+
+    bool confirmReplace() override {
+        shown.push_back("Please confirm");
+        EXPECT_FALSE(answers.empty()) << "unexpected replace question";
+        if (answers.empty()) {
+            return false;
+        }
+        const bool yes = answers.front();
+        answers.erase(answers.begin());
+        return yes;
+    }
+    void message(std::string_view title, std::string_view text, plugin::MessageKind) override {
+        shown.push_back(std::string(title) + "/" + std::string(text));
+    }
+};
+
+constexpr const char* kSuccess = "CSV data exported successfully.";
+constexpr const char* kWriteError = "Error/Error writing output file. Exporting cancelled.";
+
+plugin::ExportResult exportTo(const std::string& path, ScriptedPrompts& prompts) {
+    FixtureVault vault;
+    return plugin::ExportFile({path, {}}, plugin::ExportCSV, vault, kNow, nullptr, prompts,
+                              kSuccess);
+}
+
+unsigned modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 0777;
+}
+
+std::size_t filesIn(const TempDir& dir) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                                  std::filesystem::directory_iterator()));
+}
+
+TEST(ExportFile, FilesAreOwnerOnlyAndAnExistingOneIsReplacedOnlyAfterYes) {
+    TempDir dir;
+    const std::string path = dir.file("vault.csv");
+    const std::string expected = RunWriter(plugin::ExportCSV, {}).bytes;
+    const mode_t oldMask = ::umask(022);
+
+    ScriptedPrompts prompts;
+    EXPECT_EQ(exportTo(path, prompts), plugin::ExportResult::Written);
+    EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(prompts.shown, (std::vector<std::string>{std::string("OK/") + kSuccess}));
+
+    writeFile(path, "kept");
+    ::chmod(path.c_str(), 0644);
+    prompts = ScriptedPrompts{};
+    prompts.answers = {false, true};
+    EXPECT_EQ(exportTo(path, prompts), plugin::ExportResult::Declined);
+    EXPECT_EQ(readFile(path), "kept");
+    EXPECT_EQ(exportTo(path, prompts), plugin::ExportResult::Written);
+    EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(modeOf(path), 0600u);
+    EXPECT_EQ(filesIn(dir), 1u);
+    ::umask(oldMask);
+
+    // A folder, or a file in a folder that does not exist, cannot be created; nothing is asked.
+    prompts = ScriptedPrompts{};
+    EXPECT_EQ(exportTo(dir.path().string(), prompts), plugin::ExportResult::CreateFailed);
+    EXPECT_EQ(exportTo(dir.file("missing/vault.csv"), prompts), plugin::ExportResult::CreateFailed);
+    EXPECT_EQ(prompts.shown, std::vector<std::string>(
+                                 2, "Error/Error creating output file. Exporting cancelled."));
+    EXPECT_EQ(filesIn(dir), 1u);
+}
+
+TEST(ExportFile, AFullDiskIsReportedAndLeavesNoPartialFile) {
+    TempDir dir;
+    const std::string existing = dir.file("old.csv");
+    writeFile(existing, "previous export");
+    const std::string fresh = dir.file("new.csv");
+
+    // Writes past 100 bytes fail as on a full disk (EFBIG instead of the signal).
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    ScriptedPrompts prompts;
+    prompts.answers = {true};
+    const plugin::ExportResult replacing = exportTo(existing, prompts);
+    const plugin::ExportResult creating = exportTo(fresh, prompts);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(replacing, plugin::ExportResult::WriteFailed);
+    EXPECT_EQ(creating, plugin::ExportResult::WriteFailed);
+    EXPECT_EQ(prompts.shown,
+              (std::vector<std::string>{"Please confirm", kWriteError, kWriteError}));
+    EXPECT_EQ(readFile(existing), "previous export");
+    EXPECT_FALSE(std::filesystem::exists(fresh));
+    EXPECT_EQ(filesIn(dir), 1u);
+}
+
+}  // namespace
+}  // namespace vlt::test

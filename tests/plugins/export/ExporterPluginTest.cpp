@@ -1,0 +1,146 @@
+// The built exporter libraries as the host loads and runs them: their identity, and an export
+// driven through the window on the host's plugin thread.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "ExporterWindow.h"
+#include "ScriptedDesktop.h"
+#include "TempDir.h"
+#include "engine/vault/Engine.h"
+#include "host/PluginLaunchers.h"
+#include "host/PluginList.h"
+
+namespace vlt::test {
+namespace {
+
+class ExporterPlugin : public ::testing::Test {
+  protected:
+    // Loads a fresh copy of the built plugin, so each test has its own instance.
+    void load(const std::string& name) {
+        const std::string copy = dir.file(name + ".so");
+        std::filesystem::copy_file(std::string(VLT_BUILT_PLUGIN_DIR) + "/" + name + ".so", copy);
+        ASSERT_EQ(plugins.VLT_Plugin_Load(copy), 1) << name;
+    }
+
+    // Answers every message box (recording "title/text") and hands the exporter window to
+    // `drive` on every tick without a box over it, until the exporter returns.
+    void run(const std::function<void(QWidget*)>& drive) {
+        QTimer driver;
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shown.push_back((box->windowTitle() + "/" + box->text()).toStdString());
+                box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::Yes
+                                                                      : QMessageBox::Ok)
+                    ->click();
+                return;
+            }
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->objectName() == "exporterWindow" && w->isVisible()) {
+                    drive(w);
+                }
+            }
+        });
+        driver.start(10);
+        ASSERT_EQ(RunExporter(plugins, engine, [](bool) {}), 1);
+    }
+
+    TempDir dir;
+    ScriptedDesktop desktop;
+    Engine engine{desktop};
+    PluginList plugins{engine.ids, engine.log};
+    std::vector<std::string> shown;
+};
+
+TEST_F(ExporterPlugin, EachLibraryCarriesItsExporterIdentity) {
+    const struct {
+        const char* file;
+        const char16_t* name;
+        const char16_t* version;
+    } kExporters[] = {{"Webleaf", u"HTML Exporter", u"1.1"},
+                      {"Keyleaf", u"VLT INI Exporter", u"1.0"},
+                      {"Plainleaf", u"VLT Text Exporter", u"1.1"},
+                      {"Commaleaf", u"KeePass 1.x CSV Exporter", u"1.1"},
+                      {"Rowleaf", u"VLT CSV Exporter", u"1.1"}};
+    for (const auto& e : kExporters) {
+        load(e.file);
+        EXPECT_EQ(plugins.VLT_Plugin_GetName(), e.name);
+        EXPECT_EQ(plugins.VLT_Plugin_GetVersion(), e.version);
+        EXPECT_EQ(plugins.VLT_Plugin_GetDescription(), e.name);
+        EXPECT_EQ(plugins.VLT_Plugin_GetAuthor(), u"Orvelline");
+        EXPECT_EQ(plugins.VLT_Plugin_GetType(), Exporter);
+        EXPECT_EQ(plugins.records().back().IconImage.size(), QSize(16, 16)) << e.file;
+    }
+}
+
+TEST_F(ExporterPlugin, ExportsTheTickedGroupThroughTheWindowAndSaysSo) {
+    Vault& v = engine.vault;
+    v.Groups.append(Group{1, 1, u"Mail", 0});
+    v.Groups.append(Group{2, 1, u"Bank", 3});
+    const std::pair<std::int32_t, const char16_t*> entries[] = {
+        {1, u"first mail"}, {2, u"bank"}, {1, u"second mail"}};
+    std::int32_t id = 10;
+    for (const auto& [group, account] : entries) {
+        Entry e;
+        e.ID = id++;
+        e.GroupID = group;
+        e.GroupName = group == 1 ? u"Mail" : u"Bank";
+        e.Account = account;
+        e.Password = std::u16string_view(u"pw \"1\"");
+        v.Entries.append(std::move(e));
+    }
+    load("Rowleaf");
+    const std::string path = dir.file("out.csv");
+    int exports = 0;
+    run([&](QWidget* window) {
+        if (exports++ > 0) {
+            window->findChild<QPushButton*>("close")->click();
+            return;
+        }
+        window->findChild<QRadioButton*>("selectedGroups")->click();
+        auto* groups = window->findChild<QTreeWidget*>();
+        ASSERT_EQ(groups->topLevelItemCount(), 2);
+        EXPECT_EQ(groups->topLevelItem(1)->text(0), "Bank");
+        groups->topLevelItem(0)->setCheckState(0, Qt::Checked);
+        window->findChild<QLineEdit*>("path")->setText(QString::fromStdString(path));
+        window->findChild<QPushButton*>("export")->click();
+    });
+    EXPECT_EQ(shown, std::vector<std::string>{"OK/CSV data exported successfully."});
+    EXPECT_EQ(readFile(path),
+              "\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"\r\n"
+              "\"Mail\",\"first mail\",\"\",\"pw \"\"1\"\"\",\"\",\"1970/01/01 00:00:00\"\r\n"
+              "\"Mail\",\"second mail\",\"\",\"pw \"\"1\"\"\",\"\",\"1970/01/01 00:00:00\"\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(ExporterPlugin, AVaultWithoutEntriesGetsOnlyAMessage) {
+    engine.vault.Groups.append(Group{1, 1, u"Empty", 0});
+    load("Webleaf");
+    run([](QWidget* window) {
+        ADD_FAILURE() << "no window expected";
+        window->close();
+    });
+    EXPECT_EQ(shown, std::vector<std::string>{"Information/There are no entries to export."});
+}
+
+TEST(ExporterWindow, BrowsedNamesGetTheExtensionUnlessTheyEndInIt) {
+    const QString html = QStringLiteral(".html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list.HTML", html), "/a/list.HTML");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list", html), "/a/list.html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list.htm", html), "/a/list.htm.html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/l.html ", html), "/a/l.html .html");
+    EXPECT_EQ(plugin::BrowsedPath("/a/list.Ini", ".ini"), "/a/list.Ini");
+}
+
+}  // namespace
+}  // namespace vlt::test
