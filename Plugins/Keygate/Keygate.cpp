@@ -1,9 +1,14 @@
 // The INI importer plugin: the lossless way back for what the INI exporter wrote.
+#include "ExporterIcon.h"
 #include "ImporterWindow.h"
 #include "IniImport.h"
 #include "PluginSDK.h"
 
 using namespace vlt::import;
+
+namespace {
+constexpr std::uint32_t kIconColour = 0x0080A020;  // the icon's lines, 0x00BBGGRR
+}
 
 void Plugin_OnLoad() {
     Plugin_SetName(u"VLT INI Importer");
@@ -11,6 +16,8 @@ void Plugin_OnLoad() {
     Plugin_SetDescription(u"VLT INI Importer");
     Plugin_SetAuthor(u"Orvelline");
     Plugin_SetType(VLT_PLUGIN_IMPORTER);
+    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
+    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)

@@ -1,4 +1,5 @@
 // The importer plugin of version-3 containers. It asks for the password before its window.
+#include "ExporterIcon.h"
 #include "ImportText.h"
 #include "ImporterWindow.h"
 #include "PluginSDK.h"
@@ -6,12 +7,18 @@
 
 using namespace vlt::import;
 
+namespace {
+constexpr std::uint32_t kIconColour = 0x002040C0;  // the icon's lines, 0x00BBGGRR
+}
+
 void Plugin_OnLoad() {
     Plugin_SetName(u"VLT 3.x VLK Importer");
     Plugin_SetVersion(u"1.0");
     Plugin_SetDescription(u"VLT 3.x VLK Importer");
     Plugin_SetAuthor(u"Orvelline");
     Plugin_SetType(VLT_PLUGIN_IMPORTER);
+    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
+    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)

@@ -1,9 +1,14 @@
 // The importer plugin of the program's own CSV layout.
+#include "ExporterIcon.h"
 #include "ImporterWindow.h"
 #include "OwnCsvImport.h"
 #include "PluginSDK.h"
 
 using namespace vlt::import;
+
+namespace {
+constexpr std::uint32_t kIconColour = 0x0030A0E0;  // the icon's lines, 0x00BBGGRR
+}
 
 void Plugin_OnLoad() {
     Plugin_SetName(u"VLT CSV Importer");
@@ -11,6 +16,8 @@ void Plugin_OnLoad() {
     Plugin_SetDescription(u"VLT CSV Importer");
     Plugin_SetAuthor(u"Orvelline");
     Plugin_SetType(VLT_PLUGIN_IMPORTER);
+    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
+    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)

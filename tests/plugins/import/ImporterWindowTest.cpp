@@ -143,6 +143,8 @@ TEST_F(ImporterPlugin, IniFileLandsInTheVaultThroughTheHostCallbacks) {
                          "CreationDate = 1234\r\n"s);
     ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("Keygate")), 1);
     EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"VLT INI Importer");
+    EXPECT_EQ(plugins.VLT_Plugin_GetType(), 1);
+    EXPECT_GT(plugins.VLT_Plugin_GetIcon(), 0);  // its icon file decodes
     when("importerWindow", [&](QWidget* w) {
         EXPECT_EQ(w->windowTitle(), "VLT INI Importer");
         when("importerMessage", [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); });
