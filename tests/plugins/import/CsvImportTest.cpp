@@ -137,9 +137,9 @@ TEST(KeePassCsvImport, EncodingsHeadersAndLayoutDetails) {
              "b\",\"\",\"\",\"\",\"\"",
          {u"a\uFFFDb", u"", u"", u"", u""}},
         // Letter case and blanks around the names; blank lines before the header and between
-        // records are skipped; unquoted fields; a short record.
+        // records are skipped; unquoted fields; a record of four fields.
         {"\r\n   \r\n ACCOUNT , login name,\"Password \",\"web site\", \"Comments\", extra\n\n  \n"
-         "plain, \"q\" ,x\n",
+         "plain, \"q\" ,x,\n",
          {u"plain", u"q", u"x", u"", u""}},
         // An LF-only file; a 200-field record keeps its first five fields.
         {header + "\n" +
