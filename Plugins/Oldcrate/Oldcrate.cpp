@@ -45,8 +45,14 @@ int32_t Plugin_ImportBegin(VLT_AddGroupFn AddGroup, VLT_AddEntryFn AddEntry,
     CallbackSink sink(AddGroup, AddEntry);
     return RunImporterWindow(
         texts,
+        // This importer takes the path without its outer blanks.
         [&password](const std::string& path, ImportSink& s) {
-            return ImportV3_ReadContainer(password, path, s);
+            const std::size_t first = path.find_first_not_of(' ');
+            const std::string trimmed =
+                first == std::string::npos
+                    ? std::string()
+                    : path.substr(first, path.find_last_not_of(' ') - first + 1);
+            return ImportV3_ReadContainer(password, trimmed, s);
         },
         sink);
 }

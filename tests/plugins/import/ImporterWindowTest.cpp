@@ -3,17 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTimer>
-#include <functional>
 
 #include "ImportTestSupport.h"
 #include "ImporterWindow.h"
 #include "PluginFolder.h"
 #include "ScriptedDesktop.h"
+#include "WindowScript.h"
 #include "engine/vault/Engine.h"
 #include "host/PluginLaunchers.h"
 #include "host/PluginList.h"
@@ -22,37 +19,9 @@ namespace vlt::import {
 namespace {
 
 using test::RecordingSink;
-
-// Runs action once a visible top-level widget of that object name appears.
-void when(const QString& name, std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, name, action] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == name && w->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                action(w);
-                return;
-            }
-        }
-    });
-    timer->start();
-}
-
-void typePathAndImport(QWidget* window, const QString& path) {
-    window->findChild<QLineEdit*>(QStringLiteral("path"))->setText(path);
-    window->findChild<QPushButton*>(QStringLiteral("import"))->click();
-}
-
-bool windowLeft() {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String("importerWindow")) {
-            return false;
-        }
-    }
-    return true;
-}
+using test::typePathAndImport;
+using test::when;
+using test::windowLeft;
 
 const ImporterTexts kTexts{.title = "VLT CSV Importer",
                            .bandTitle = "VLT CSV Importer",
@@ -162,21 +131,6 @@ TEST_F(ImporterPlugin, IniFileLandsInTheVaultThroughTheHostCallbacks) {
     EXPECT_EQ(e.Comment, u"a\r\nb");
     EXPECT_EQ(e.CreationDate, 1234);
     EXPECT_TRUE(windowLeft());
-}
-
-TEST_F(ImporterPlugin, OldContainerImporterAsksForThePasswordFirst) {
-    desktop.passwordAnswers.push_back(u"");  // cancelled: no window, nothing read
-    ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("Oldcrate")), 1);
-    bool windowSeen = false;
-    when("importerWindow", [&](QWidget* w) {
-        windowSeen = true;
-        static_cast<QDialog*>(w)->reject();
-    });
-    ASSERT_EQ(RunImporter(plugins, engine, lock), 1);
-    EXPECT_EQ(desktop.passwordModes, std::vector<PasswordMode>{kPasswordImport});
-    EXPECT_EQ(engine.vault.Groups.count(), 0);
-    QApplication::processEvents(QEventLoop::AllEvents, 100);
-    EXPECT_FALSE(windowSeen);
 }
 
 }  // namespace

@@ -5,14 +5,21 @@
 #include <openssl/evp.h>
 #include <openssl/sha.h>
 
+#include <QMessageBox>
 #include <cstring>
 #include <string>
 
 #include "ImportTestSupport.h"
+#include "PluginFolder.h"
 #include "Rijndael.h"
 #include "SHA256.h"
+#include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "V3Container.h"
+#include "WindowScript.h"
+#include "engine/vault/Engine.h"
+#include "host/PluginLaunchers.h"
+#include "host/PluginList.h"
 
 namespace vlt::import {
 namespace {
@@ -302,6 +309,46 @@ TEST(V3Container, PasswordsOf55BytesModulo64OpenWithEitherDigest) {
         EXPECT_EQ(ImportV3_ReadBytes(containerFor(kPlaintext, key), typed, sink).Ok, 1);
         expectImported(sink);
     }
+}
+
+TEST(V3Container, PluginAsksForThePasswordBeforeItsWindowAndFillsTheVault) {
+    vlt::test::PluginFolder folder;
+    vlt::test::ScriptedDesktop desktop;
+    Engine engine{desktop};
+    PluginList plugins{engine.ids, engine.log};
+    ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("Oldcrate")), 1);
+    EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"VLT 3.x VLK Importer");
+    const std::string path = folder.file("old.vlk");
+    vlt::test::writeFile(path, containerFor(kPlaintext, publishedSha256("p\x80ss")));
+
+    // Cancelled: no window, nothing read. The window's script waits for the next run.
+    desktop.passwordAnswers.push_back(u"");
+    bool windowSeen = false;
+    test::when("importerWindow", [&](QWidget* w) {
+        windowSeen = true;
+        test::typePathAndImport(w, QString::fromStdString("  " + path + " "));
+    });
+    ASSERT_EQ(RunImporter(plugins, engine, [](bool) {}), 1);
+    QApplication::processEvents(QEventLoop::AllEvents, 100);
+    EXPECT_FALSE(windowSeen);
+    EXPECT_EQ(engine.vault.Groups.count(), 0);
+
+    // Typed: the path's outer blanks are dropped; the records land in the vault.
+    desktop.passwordAnswers.push_back(u"p\u20acss");
+    QString message;
+    test::when("importerMessage", [&](QWidget* box) {
+        message = static_cast<QMessageBox*>(box)->text();
+        static_cast<QMessageBox*>(box)->accept();
+    });
+    ASSERT_EQ(RunImporter(plugins, engine, [](bool) {}), 1);
+    EXPECT_TRUE(windowSeen);
+    EXPECT_EQ(message, "File imported successfully!");
+    EXPECT_EQ(desktop.passwordModes, (std::vector<PasswordMode>{kPasswordImport, kPasswordImport}));
+    ASSERT_EQ(engine.vault.Groups.count(), 2);
+    EXPECT_EQ(engine.vault.Groups.at(1).Name, u"Caf\u00e9 ");
+    ASSERT_EQ(engine.vault.Entries.count(), 2);
+    EXPECT_EQ(engine.vault.Entries.at(0).Password, std::u16string_view(u"s\u20accret"));
+    EXPECT_TRUE(test::windowLeft());
 }
 
 }  // namespace
