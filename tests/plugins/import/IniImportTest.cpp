@@ -3,11 +3,16 @@
 // read back in the round-trip tests.)
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 #include <string>
 
+#include "ImportFile.h"
 #include "ImportTestSupport.h"
 #include "IniImport.h"
+#include "KeePassCsvImport.h"
+#include "OwnCsvImport.h"
+#include "TempDir.h"
 
 namespace vlt::import {
 namespace {
@@ -60,6 +65,22 @@ TEST(IniImport, HandEditedFilesAndOddValues) {
     RecordingSink empty;
     EXPECT_EQ(ImportIni_ReadBytes("", empty).Ok, 1);
     EXPECT_TRUE(empty.groups.empty() && empty.entries.empty());
+}
+
+TEST(ImportFiles, MissingFoldersAndOversizedFilesAreRefusedUnread) {
+    vlt::test::TempDir dir;
+    const std::string huge = dir.file("huge.ini");
+    vlt::test::writeFile(huge, "[1]\r\nName = x\r\n");
+    std::filesystem::resize_file(huge, kMaxImportFileSize + 1);  // sparse: nothing is written
+    for (auto read : {ImportIni_ReadFile, ImportCsv_ReadFile, ImportKpCsv_ReadFile}) {
+        for (const std::string& path : {dir.file("missing.ini"), dir.path().string(), huge}) {
+            RecordingSink sink;
+            const ImportResult result = read(path, sink);
+            EXPECT_EQ(result.Ok, 0);
+            EXPECT_EQ(result.Text, u"The file is locked and could not be read.") << path;
+            EXPECT_TRUE(sink.groups.empty() && sink.entries.empty());
+        }
+    }
 }
 
 }  // namespace
