@@ -26,10 +26,12 @@ namespace vlt::import {
 
 namespace {
 
-// Close requests are ignored while the reader runs.
+// Close requests are ignored while the reader runs. While a message box of the window's own is
+// open, the window waits for it, so that the box is never destroyed under its own event loop.
 class ImporterDialog : public QDialog {
   public:
     bool busy = false;
+    bool messageOpen = false;
     void reject() override {
         if (!busy) {
             QDialog::reject();
@@ -55,6 +57,14 @@ void showMessage(QWidget* parent, const QString& caption, const QString& text, i
                                                           : QMessageBox::Information;
     QMessageBox box(kind, caption, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("importerMessage"));
+    // The host waits for the plugin after its quit signal: the box closes on it too.
+    QTimer quitWatch;
+    QObject::connect(&quitWatch, &QTimer::timeout, &box, [&box] {
+        if (Plugin_QuitRequested() != 0) {
+            box.reject();
+        }
+    });
+    quitWatch.start(50);
     box.exec();
 }
 
@@ -123,7 +133,9 @@ void buildWindow(const ImporterTexts& t, WindowState& s) {
     QObject::connect(close, &QPushButton::clicked, w, &QDialog::reject);
     QObject::connect(start, &QPushButton::clicked, w, [w, path, browse, close, start, &s, t] {
         if (path->text().trimmed().isEmpty()) {
+            w->messageOpen = true;
             showMessage(w, QStringLiteral("Information"), t.emptyPath, kIconInformation);
+            w->messageOpen = false;
             return;
         }
         s.path = path->text();  // untrimmed: a name may begin or end with blanks
@@ -137,7 +149,7 @@ void buildWindow(const ImporterTexts& t, WindowState& s) {
     QObject::connect(w, &QDialog::finished, w, [&s] { s.ended.release(); });
     auto* quitWatch = new QTimer(w);
     QObject::connect(quitWatch, &QTimer::timeout, w, [w] {
-        if (Plugin_QuitRequested() != 0) {
+        if (Plugin_QuitRequested() != 0 && !w->messageOpen) {
             w->reject();
         }
     });

@@ -72,7 +72,7 @@ TEST(ImporterWindow, BlankPathIsRefusedThenOneImportRunsAndTheWindowEnds) {
     EXPECT_TRUE(windowLeft());
 }
 
-TEST(ImporterWindow, CloseOrQuitEndsWithoutReading) {
+TEST(ImporterWindow, CloseAndQuitEndTheWindowWhateverIsOpen) {
     int reads = 0;
     const auto reader = [&](const std::string&, ImportSink&) {
         ++reads;
@@ -90,6 +90,18 @@ TEST(ImporterWindow, CloseOrQuitEndsWithoutReading) {
     test::quitFlag = 0;
     EXPECT_EQ(reads, 0);
     EXPECT_TRUE(windowLeft());
+
+    // The quit signal also closes a message box the window shows, before or after the import.
+    for (const char* path : {"  ", "/some/file.csv"}) {
+        when("importerWindow", [path](QWidget* w) {
+            when("importerMessage", [](QWidget*) { test::quitFlag = 1; });
+            typePathAndImport(w, path);
+        });
+        EXPECT_EQ(RunImporterWindow(kTexts, reader, sink), 0);
+        test::quitFlag = 0;
+        EXPECT_TRUE(windowLeft());
+    }
+    EXPECT_EQ(reads, 1);
 }
 
 class ImporterPlugin : public ::testing::Test {
