@@ -26,12 +26,12 @@ namespace vlt::import {
 
 namespace {
 
-// Close requests are ignored while the reader runs. While a message box of the window's own is
-// open, the window waits for it, so that the box is never destroyed under its own event loop.
+// Close requests are ignored while the reader runs. While a dialog of the window's own is open,
+// the window waits for it, so that the dialog is never destroyed under its own event loop.
 class ImporterDialog : public QDialog {
   public:
     bool busy = false;
-    bool messageOpen = false;
+    bool dialogOpen = false;
     void reject() override {
         if (!busy) {
             QDialog::reject();
@@ -51,21 +51,25 @@ QString fromText(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Runs a dialog; the host waits for the plugin after its quit signal, so that closes it too.
+int execUntilQuit(QDialog& dialog) {
+    QTimer quitWatch;
+    QObject::connect(&quitWatch, &QTimer::timeout, &dialog, [&dialog] {
+        if (Plugin_QuitRequested() != 0) {
+            dialog.reject();
+        }
+    });
+    quitWatch.start(50);
+    return dialog.exec();
+}
+
 void showMessage(QWidget* parent, const QString& caption, const QString& text, int icon) {
     const QMessageBox::Icon kind = icon == kIconError     ? QMessageBox::Critical
                                    : icon == kIconWarning ? QMessageBox::Warning
                                                           : QMessageBox::Information;
     QMessageBox box(kind, caption, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("importerMessage"));
-    // The host waits for the plugin after its quit signal: the box closes on it too.
-    QTimer quitWatch;
-    QObject::connect(&quitWatch, &QTimer::timeout, &box, [&box] {
-        if (Plugin_QuitRequested() != 0) {
-            box.reject();
-        }
-    });
-    quitWatch.start(50);
-    box.exec();
+    execUntilQuit(box);
 }
 
 QFrame* separator(QWidget* parent, int y) {
@@ -125,17 +129,22 @@ void buildWindow(const ImporterTexts& t, WindowState& s) {
     start->setDefault(true);
 
     QObject::connect(browse, &QPushButton::clicked, w, [w, path, t] {
-        const QString chosen = QFileDialog::getOpenFileName(w, t.dialogTitle, QString(), t.filter);
-        if (!chosen.isEmpty()) {
-            path->setText(chosen);
+        QFileDialog dialog(w, t.dialogTitle, QString(), t.filter);
+        dialog.setObjectName(QStringLiteral("importerFileDialog"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        w->dialogOpen = true;
+        const bool chosen = execUntilQuit(dialog) == QDialog::Accepted;
+        w->dialogOpen = false;
+        if (chosen && !dialog.selectedFiles().isEmpty()) {
+            path->setText(dialog.selectedFiles().constFirst());
         }
     });
     QObject::connect(close, &QPushButton::clicked, w, &QDialog::reject);
     QObject::connect(start, &QPushButton::clicked, w, [w, path, browse, close, start, &s, t] {
         if (path->text().trimmed().isEmpty()) {
-            w->messageOpen = true;
+            w->dialogOpen = true;
             showMessage(w, QStringLiteral("Information"), t.emptyPath, kIconInformation);
-            w->messageOpen = false;
+            w->dialogOpen = false;
             return;
         }
         s.path = path->text();  // untrimmed: a name may begin or end with blanks
@@ -149,7 +158,7 @@ void buildWindow(const ImporterTexts& t, WindowState& s) {
     QObject::connect(w, &QDialog::finished, w, [&s] { s.ended.release(); });
     auto* quitWatch = new QTimer(w);
     QObject::connect(quitWatch, &QTimer::timeout, w, [w] {
-        if (Plugin_QuitRequested() != 0 && !w->messageOpen) {
+        if (Plugin_QuitRequested() != 0 && !w->dialogOpen) {
             w->reject();
         }
     });

@@ -91,7 +91,8 @@ TEST(ImporterWindow, CloseAndQuitEndTheWindowWhateverIsOpen) {
     EXPECT_EQ(reads, 0);
     EXPECT_TRUE(windowLeft());
 
-    // The quit signal also closes a message box the window shows, before or after the import.
+    // The quit signal also closes a message box the window shows, before or after the import,
+    // and the file dialog.
     for (const char* path : {"  ", "/some/file.csv"}) {
         when("importerWindow", [path](QWidget* w) {
             when("importerMessage", [](QWidget*) { test::quitFlag = 1; });
@@ -102,6 +103,13 @@ TEST(ImporterWindow, CloseAndQuitEndTheWindowWhateverIsOpen) {
         EXPECT_TRUE(windowLeft());
     }
     EXPECT_EQ(reads, 1);
+    when("importerWindow", [](QWidget* w) {
+        when("importerFileDialog", [](QWidget*) { test::quitFlag = 1; });
+        w->findChild<QPushButton*>(QStringLiteral("browse"))->click();
+    });
+    EXPECT_EQ(RunImporterWindow(kTexts, reader, sink), 0);
+    test::quitFlag = 0;
+    EXPECT_TRUE(windowLeft());
 }
 
 class ImporterPlugin : public ::testing::Test {
