@@ -1,5 +1,5 @@
 // The KeePass 1.x CSV importer plugin.
-#include "ExporterIcon.h"
+#include "ImporterIdentity.h"
 #include "ImporterWindow.h"
 #include "KeePassCsvImport.h"
 #include "PluginSDK.h"
@@ -11,13 +11,7 @@ constexpr std::uint32_t kIconColour = 0x00C08030;  // the icon's lines, 0x00BBGG
 }
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"KeePass 1.x CSV Importer");
-    Plugin_SetVersion(u"1.0");
-    Plugin_SetDescription(u"KeePass 1.x CSV Importer");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_IMPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    SetImporterIdentity(u"KeePass 1.x CSV Importer", u"1.0", kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)

@@ -1,5 +1,5 @@
 // The INI importer plugin: the lossless way back for what the INI exporter wrote.
-#include "ExporterIcon.h"
+#include "ImporterIdentity.h"
 #include "ImporterWindow.h"
 #include "IniImport.h"
 #include "PluginSDK.h"
@@ -11,13 +11,7 @@ constexpr std::uint32_t kIconColour = 0x0080A020;  // the icon's lines, 0x00BBGG
 }
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"VLT INI Importer");
-    Plugin_SetVersion(u"1.0");
-    Plugin_SetDescription(u"VLT INI Importer");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_IMPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    SetImporterIdentity(u"VLT INI Importer", u"1.0", kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)

@@ -1,6 +1,6 @@
 // The importer plugin of version-3 containers. It asks for the password before its window.
-#include "ExporterIcon.h"
 #include "ImportText.h"
+#include "ImporterIdentity.h"
 #include "ImporterWindow.h"
 #include "PluginSDK.h"
 #include "V3Container.h"
@@ -12,13 +12,7 @@ constexpr std::uint32_t kIconColour = 0x002040C0;  // the icon's lines, 0x00BBGG
 }
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"VLT 3.x VLK Importer");
-    Plugin_SetVersion(u"1.0");
-    Plugin_SetDescription(u"VLT 3.x VLK Importer");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_IMPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    SetImporterIdentity(u"VLT 3.x VLK Importer", u"1.0", kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)

@@ -1,5 +1,5 @@
 // The importer plugin of the program's own CSV layout.
-#include "ExporterIcon.h"
+#include "ImporterIdentity.h"
 #include "ImporterWindow.h"
 #include "OwnCsvImport.h"
 #include "PluginSDK.h"
@@ -11,13 +11,7 @@ constexpr std::uint32_t kIconColour = 0x0030A0E0;  // the icon's lines, 0x00BBGG
 }
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"VLT CSV Importer");
-    Plugin_SetVersion(u"1.1");
-    Plugin_SetDescription(u"VLT CSV Importer");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_IMPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    SetImporterIdentity(u"VLT CSV Importer", u"1.1", kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ImportBegin)
