@@ -1,5 +1,5 @@
-// KeePass 1.x CSV Exporter: the exporter's identity and entry export.
-#include "ExporterIcon.h"
+// The KeePass 1.x CSV exporter: its identity, its window's texts and its entry export.
+#include "ExporterIdentity.h"
 #include "ExporterWindow.h"
 #include "KeePassCsvWriter.h"
 #include "PluginSDK.h"
@@ -28,13 +28,7 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 }  // namespace
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"KeePass 1.x CSV Exporter");
-    Plugin_SetVersion(u"1.1");
-    Plugin_SetDescription(u"KeePass 1.x CSV Exporter");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_EXPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    vlt::plugin::SetExporterIdentity(u"KeePass 1.x CSV Exporter", u"1.1", kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ExportBegin)

@@ -1,5 +1,5 @@
-// VLT INI Exporter: the exporter's identity and entry export.
-#include "ExporterIcon.h"
+// The INI exporter: its identity, its window's texts and its entry export.
+#include "ExporterIdentity.h"
 #include "ExporterWindow.h"
 #include "IniWriter.h"
 #include "PluginSDK.h"
@@ -28,13 +28,8 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 }  // namespace
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"VLT INI Exporter");
-    Plugin_SetVersion(vlt::plugin::kKeyleafVersion);
-    Plugin_SetDescription(u"VLT INI Exporter");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_EXPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    vlt::plugin::SetExporterIdentity(u"VLT INI Exporter", vlt::plugin::kKeyleafVersion,
+                                     kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ExportBegin)

@@ -1,5 +1,5 @@
-// VLT Text Exporter: the exporter's identity and entry export.
-#include "ExporterIcon.h"
+// The plain-text exporter: its identity, its window's texts and its entry export.
+#include "ExporterIdentity.h"
 #include "ExporterWindow.h"
 #include "PluginSDK.h"
 #include "TextWriter.h"
@@ -28,13 +28,8 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 }  // namespace
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"VLT Text Exporter");
-    Plugin_SetVersion(vlt::plugin::kPlainleafVersion);
-    Plugin_SetDescription(u"VLT Text Exporter");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_EXPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    vlt::plugin::SetExporterIdentity(u"VLT Text Exporter", vlt::plugin::kPlainleafVersion,
+                                     kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ExportBegin)

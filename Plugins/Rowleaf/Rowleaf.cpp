@@ -1,6 +1,6 @@
-// VLT CSV Exporter: the exporter's identity and entry export.
+// The own-layout CSV exporter: its identity, its window's texts and its entry export.
 #include "CsvWriter.h"
-#include "ExporterIcon.h"
+#include "ExporterIdentity.h"
 #include "ExporterWindow.h"
 #include "PluginSDK.h"
 
@@ -28,13 +28,7 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 }  // namespace
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"VLT CSV Exporter");
-    Plugin_SetVersion(u"1.1");
-    Plugin_SetDescription(u"VLT CSV Exporter");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_EXPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    vlt::plugin::SetExporterIdentity(u"VLT CSV Exporter", u"1.1", kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ExportBegin)

@@ -46,9 +46,11 @@ void AtomicWriter::abandon() {
 
 bool AtomicWriter::open(const std::string& target) {
     abandon();
+    // A file this user could not write to is not replaced behind its back either.
     struct stat existing {};
     if (target.empty() || target.back() == '/' ||
-        (::stat(target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))) {
+        (::stat(target.c_str(), &existing) == 0 &&
+         (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0))) {
         return false;
     }
     target_ = target;

@@ -16,8 +16,8 @@ class AtomicWriter {
     AtomicWriter& operator=(const AtomicWriter&) = delete;
     ~AtomicWriter();
 
-    // Creates the temporary file for `target`. False when it cannot be made or the target is a
-    // folder.
+    // Creates the temporary file for `target`. False when it cannot be made, or the target is a
+    // folder or a file this user may not write to.
     bool open(const std::string& target);
     bool write(std::string_view bytes);
     // Flushes, closes and renames the temporary file over the target.

@@ -1,7 +1,9 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSemaphore>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -67,6 +69,22 @@ QMessageBox::Icon iconOf(MessageKind kind) {
     return QMessageBox::Information;
 }
 
+// Shows a message box and returns the button pressed; the quit signal closes it unanswered.
+int execUntilQuit(QMessageBox& box) {
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &box, [&box] {
+        if (Plugin_QuitRequested() != 0) {
+            box.reject();
+        }
+    });
+    watch.start(50);
+    return box.exec();
+}
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The frame's questions and messages, shown over the window on the GUI thread.
 class WindowPrompts final : public ExportPrompts {
   public:
@@ -75,21 +93,19 @@ class WindowPrompts final : public ExportPrompts {
     bool confirmReplace() override {
         bool yes = false;
         sdk::call([&] {
-            yes = QMessageBox::question(window_, QStringLiteral("Please confirm"),
-                                        QStringLiteral("Would you like to replace the existing "
-                                                       "file?"),
-                                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+            QMessageBox box(QMessageBox::Question, QStringLiteral("Please confirm"),
+                            QStringLiteral("Would you like to replace the existing file?"),
+                            QMessageBox::Yes | QMessageBox::No, window_);
+            yes = execUntilQuit(box) == QMessageBox::Yes;
         });
         return yes;
     }
 
     void message(std::string_view title, std::string_view text, MessageKind kind) override {
         sdk::call([&] {
-            QMessageBox box(iconOf(kind),
-                            QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-                            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                            QMessageBox::Ok, window_);
-            box.exec();
+            QMessageBox box(iconOf(kind), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
+                            window_);
+            execUntilQuit(box);
         });
     }
 
@@ -97,10 +113,39 @@ class WindowPrompts final : public ExportPrompts {
     QPointer<ExporterWindow> window_;
 };
 
-}  // namespace
+// Removes the window however the exporter ends, and returns only once it is gone: the host may
+// unload the library as soon as the exporter has returned. A dialog still open over the window
+// (the save dialog, a message) is closed first, and the window is deleted once the dialog's
+// loop has returned into it.
+struct WindowOwner {
+    QPointer<ExporterWindow> window;
+    ~WindowOwner() {
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr || QThread::currentThread() == app->thread()) {
+            delete window;  // tests run the exporter on the GUI thread itself
+            return;
+        }
+        QSemaphore gone;
+        sdk::call([&] {
+            if (!window) {
+                gone.release();
+                return;
+            }
+            QObject::connect(window, &QObject::destroyed, [&gone] { gone.release(); });
+            for (QDialog* dialog : window->findChildren<QDialog*>()) {
+                dialog->reject();
+            }
+            window->hide();
+            window->deleteLater();
+        });
+        gone.acquire();
+        // Whatever the window posted before it went has run before the exporter returns.
+        sdk::call([] {});
+    }
+};
 
-int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
-                 std::uint32_t iconColour) {
+int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
+                std::uint32_t iconColour) {
     std::vector<std::pair<QString, std::int32_t>> groups;
     const std::int32_t groupCount = records.countGroups();
     for (std::int32_t i = 0; i < groupCount; ++i) {
@@ -110,14 +155,16 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
     }
     if (records.countEntries() == 0) {
         sdk::call([] {
-            QMessageBox::information(nullptr, QStringLiteral("Information"),
-                                     QStringLiteral("There are no entries to export."));
+            QMessageBox box(QMessageBox::Information, QStringLiteral("Information"),
+                            QStringLiteral("There are no entries to export."), QMessageBox::Ok);
+            execUntilQuit(box);
         });
         return 0;
     }
 
     Mailbox mailbox;
-    QPointer<ExporterWindow> window;
+    WindowOwner owner;
+    QPointer<ExporterWindow>& window = owner.window;
     sdk::call([&] {
         window = new ExporterWindow(texts, groups, ExporterIcon(iconColour));
         QObject::connect(window, &QDialog::finished, window, [&mailbox] { mailbox.close(); });
@@ -131,9 +178,15 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
         if (!request) {
             continue;
         }
+        // The bar is set only when its position changes, so a long walk does not flood the
+        // GUI thread.
         ExportFile(
             *request, writer, records, LocalNow(),
-            [window](int position) {
+            [window, shown = -1](int position) mutable {
+                if (position == shown) {
+                    return;
+                }
+                shown = position;
                 sdk::post([window, position] {
                     if (window) {
                         window->setProgress(position);
@@ -147,10 +200,19 @@ int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& 
             }
         });
     }
-    sdk::call([&] { delete window; });
-    // Whatever the window posted before it went has run before the plugin returns.
-    sdk::call([] {});
     return 0;
+}
+
+}  // namespace
+
+int ExporterMain(const ExporterTexts& texts, ExportWriter writer, RecordSource& records,
+                 std::uint32_t iconColour) {
+    // No exception may unwind into the host's thread.
+    try {
+        return runExporter(texts, writer, records, iconColour);
+    } catch (const std::exception&) {
+        return 0;
+    }
 }
 
 }  // namespace vlt::plugin

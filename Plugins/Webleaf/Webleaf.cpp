@@ -1,5 +1,5 @@
-// HTML Exporter: the exporter's identity and entry export.
-#include "ExporterIcon.h"
+// The HTML exporter: its identity, its window's texts and its entry export.
+#include "ExporterIdentity.h"
 #include "ExporterWindow.h"
 #include "HtmlWriter.h"
 #include "PluginSDK.h"
@@ -28,13 +28,7 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 }  // namespace
 
 void Plugin_OnLoad() {
-    Plugin_SetName(u"HTML Exporter");
-    Plugin_SetVersion(vlt::plugin::kWebleafVersion);
-    Plugin_SetDescription(u"HTML Exporter");
-    Plugin_SetAuthor(u"Orvelline");
-    Plugin_SetType(VLT_PLUGIN_EXPORTER);
-    Plugin_SetIconSize(vlt::plugin::kIconFileSize);
-    Plugin_SetIconAddress(vlt::plugin::ExporterIcon(kIconColour));
+    vlt::plugin::SetExporterIdentity(u"HTML Exporter", vlt::plugin::kWebleafVersion, kIconColour);
 }
 
 VLT_PLUGIN_EXPORT(Plugin_ExportBegin)

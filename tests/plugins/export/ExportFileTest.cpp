@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "ChildProcess.h"
 #include "CsvWriter.h"
 #include "ExportFixture.h"
 #include "ExportFrame.h"
@@ -85,6 +86,27 @@ TEST(ExportFile, FilesAreOwnerOnlyAndAnExistingOneIsReplacedOnlyAfterYes) {
     EXPECT_EQ(exportTo(dir.file("missing/vault.csv"), prompts), plugin::ExportResult::CreateFailed);
     EXPECT_EQ(prompts.shown, std::vector<std::string>(
                                  2, "Error/Error creating output file. Exporting cancelled."));
+    EXPECT_EQ(filesIn(dir), 1u);
+}
+
+TEST(ExportFile, AFileTheUserMayNotWriteIsNotReplaced) {
+    TempDir dir;
+    // The folder lets anyone create files; the file in it is read-only.
+    ::chmod(dir.path().c_str(), 0777);
+    const std::string path = dir.file("locked.csv");
+    writeFile(path, "read-only");
+    ::chmod(path.c_str(), 0444);
+    const int result = runAsOrdinaryUser([&] {
+        ScriptedPrompts prompts;
+        prompts.answers = {true};
+        const bool refused = exportTo(path, prompts) == plugin::ExportResult::CreateFailed;
+        return refused && prompts.shown.back() ==
+                              "Error/Error creating output file. Exporting cancelled."
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readFile(path), "read-only");
     EXPECT_EQ(filesIn(dir), 1u);
 }
 

@@ -1,5 +1,6 @@
 // The built exporter libraries as the host loads and runs them: their identity, and an export
 // driven through the window on the host's plugin thread.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -31,13 +32,19 @@ class ExporterPlugin : public ::testing::Test {
         ASSERT_EQ(plugins.VLT_Plugin_Load(copy), 1) << name;
     }
 
-    // Answers every message box (recording "title/text") and hands the exporter window to
-    // `drive` on every tick without a box over it, until the exporter returns.
-    void run(const std::function<void(QWidget*)>& drive) {
+    // Records every message box ("title/text") and hands it to `answer` (by default: Yes or
+    // OK), and hands the exporter window to `drive` on every tick without a box over it, until
+    // the exporter returns.
+    void run(const std::function<void(QWidget*)>& drive,
+             const std::function<void(QMessageBox*)>& answer = nullptr) {
         QTimer driver;
         QObject::connect(&driver, &QTimer::timeout, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 shown.push_back((box->windowTitle() + "/" + box->text()).toStdString());
+                if (answer) {
+                    answer(box);
+                    return;
+                }
                 box->button(box->standardButtons() & QMessageBox::Yes ? QMessageBox::Yes
                                                                       : QMessageBox::Ok)
                     ->click();
@@ -131,6 +138,30 @@ TEST_F(ExporterPlugin, AVaultWithoutEntriesGetsOnlyAMessage) {
         window->close();
     });
     EXPECT_EQ(shown, std::vector<std::string>{"Information/There are no entries to export."});
+}
+
+TEST_F(ExporterPlugin, QuitSignalEndsTheExporterWithADialogOpenOverItsWindow) {
+    Entry e;
+    e.ID = 2;
+    e.GroupID = 1;
+    engine.vault.Groups.append(Group{1, 1, u"Mail", 0});
+    engine.vault.Entries.append(std::move(e));
+    load("Keyleaf");
+    auto quit = reinterpret_cast<Plugin_QuitSignal_Fn>(
+        ::dlsym(plugins.VLT_Plugin_GetHandle(), "Plugin_QuitSignal"));
+    ASSERT_NE(quit, nullptr);
+    // Export with no path: the window's own message opens over it, and stays unanswered.
+    run(
+        [](QWidget* window) {
+            QMetaObject::invokeMethod(window->findChild<QPushButton*>("export"), "click",
+                                      Qt::QueuedConnection);
+        },
+        [&quit](QMessageBox*) { quit(); });
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "Information/Please choose an output file for the INI file");
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        EXPECT_NE(w->objectName(), "exporterWindow");
+    }
 }
 
 TEST(ExporterWindow, BrowsedNamesGetTheExtensionUnlessTheyEndInIt) {
