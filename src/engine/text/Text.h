@@ -14,6 +14,8 @@ std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view text);
 // Windows-1252 bytes to UTF-16 (the five unassigned bytes map to the C1 code points).
 std::u16string fromWindows1252(std::string_view text);
+// UTF-16 to Windows-1252 bytes; a character the code page lacks becomes '?'.
+std::string toWindows1252(std::u16string_view text);
 // Plain ASCII (or UTF-8) literal to UTF-16, for messages built from narrow strings.
 inline std::u16string u16(std::string_view text) {
     return fromUtf8(text);

@@ -1,0 +1,39 @@
+#pragma once
+// Small text helpers of the readers: wiping, numbers as the INI and old container layouts write
+// them, and the UTF-16LE decoding of CSV files.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vlt::import {
+
+// Overwrites the characters (file contents and fields hold passwords) and empties the text.
+void wipe(std::string& text);
+void wipe(std::u16string& text);
+
+// Wipes a text when it goes out of scope.
+template <typename Text>
+class WipeOnExit {
+  public:
+    explicit WipeOnExit(Text& text) : text_(text) {}
+    ~WipeOnExit() { wipe(text_); }
+    WipeOnExit(const WipeOnExit&) = delete;
+    WipeOnExit& operator=(const WipeOnExit&) = delete;
+
+  private:
+    Text& text_;
+};
+
+// A number as text: leading blanks and tabs skipped, an optional sign, then decimal digits ("$"
+// introduces hexadecimal, "%" binary), up to the first other character; "" gives 0. Values
+// beyond int32 stop at its limits.
+std::int32_t numberValue(std::u16string_view text);
+
+// UTF-16LE bytes to text; an odd last byte becomes U+FFFD.
+std::u16string fromUtf16Le(std::string_view bytes);
+
+// Removes leading and trailing blanks and tabs.
+std::u16string_view trimBlanksTabs(std::u16string_view text);
+
+}  // namespace vlt::import

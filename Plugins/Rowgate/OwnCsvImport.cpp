@@ -1,0 +1,80 @@
+#include "OwnCsvImport.h"
+
+#include <map>
+#include <unordered_set>
+
+#include "CsvRecords.h"
+#include "ImportFile.h"
+#include "ImportText.h"
+#include "engine/text/Text.h"
+
+namespace vlt::import {
+
+namespace {
+
+// The groups one import makes, with IDs unique within it.
+class ImportGroups {
+  public:
+    explicit ImportGroups(ImportSink& sink) : sink_(sink) {}
+
+    std::int32_t idFor(const std::u16string& name) {
+        const std::u16string key = lowerAscii(trimBlanks(name));
+        if (auto found = byName_.find(key); found != byName_.end()) {
+            return found->second;
+        }
+        std::int32_t id = sink_.drawGroupId();
+        while (!drawn_.insert(id).second) {
+            id = sink_.drawGroupId();
+        }
+        sink_.addGroup(GroupRecord{name, 0, id, 1});
+        byName_.emplace(key, id);
+        return id;
+    }
+
+  private:
+    ImportSink& sink_;
+    std::map<std::u16string, std::int32_t> byName_;
+    std::unordered_set<std::int32_t> drawn_;
+};
+
+}  // namespace
+
+ImportResult ImportCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
+    // UTF-8 without a byte-order mark, as the exporter writes it.
+    std::u16string text = fromUtf8(bytes);
+    WipeOnExit wipeText(text);
+    std::vector<CsvRecord> records = splitCsv(text, CsvQuoting::Doubled);
+    if (records.empty() || !csvHeaderIs(records[0], {u"group", u"account", u"login name",
+                                                     u"password", u"comments", u"date"})) {
+        wipe(records);
+        return refused(u"Warning", u"This is not a valid VLT CSV file.", kIconWarning);
+    }
+    ImportGroups groups(sink);
+    const std::size_t total = records.size() - 1;
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const CsvRecord& r = records[i];
+        EntryRecord entry;
+        entry.GroupName = csvField(r, 0);
+        entry.GroupID = groups.idFor(entry.GroupName);
+        entry.Account = csvField(r, 1);
+        entry.User = csvField(r, 2);
+        entry.Password = csvField(r, 3);
+        entry.Comment = csvField(r, 4);
+        entry.Expires = 0;
+        sink.addEntry(entry);
+        sink.progressOf(i, total);
+    }
+    wipe(records);
+    return importedSuccessfully();
+}
+
+ImportResult ImportCsv_ReadFile(const std::string& path, ImportSink& sink) {
+    std::string bytes;
+    if (!readImportFile(path, bytes)) {
+        return fileLocked();
+    }
+    WipeOnExit wipeBytes(bytes);
+    return ImportCsv_ReadBytes(bytes, sink);
+}
+
+}  // namespace vlt::import

@@ -1,0 +1,275 @@
+// The two CSV readers: every field the exporters write comes back, whatever characters it holds;
+// the header decides whether a file is read at all; malformed files never shift or lose the
+// fields around the damage.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ImportTestSupport.h"
+#include "KeePassCsvImport.h"
+#include "OwnCsvImport.h"
+#include "engine/text/Text.h"
+
+namespace vlt::import {
+namespace {
+
+using test::RecordingSink;
+
+// Texts that break naive CSV handling: escapes, quotes beside commas, every kind of line break.
+const std::vector<std::u16string> kHostile = {
+    u"C:\\new",
+    u"ends in a backslash\\",
+    u"say \"hi\", ok",
+    u"\\\",\"",
+    u"\"",
+    u"a,b,c",
+    u"two\r\nlines",
+    u"lf\nonly",
+    u"cr\ronly",
+    u"",
+    u"  padded  ",
+    u"quote at end\"",
+    u"\"quote at start",
+    u"\u00fcn\u00efc\u00f6d\u00e9 \u20ac \U0001F511",
+    u"\r\nstarts broken",
+    u"\"\"",
+    u"\\\\",
+    u"\",\"",
+};
+
+std::u16string quoted(std::u16string_view text, bool backslashes) {
+    std::u16string out = u"\"";
+    for (char16_t c : text) {
+        if (backslashes && (c == u'\\' || c == u'"')) {
+            out += u'\\';
+        } else if (!backslashes && c == u'"') {
+            out += u'"';
+        }
+        out += c;
+    }
+    return out + u"\"";
+}
+
+std::string csvFile(std::u16string_view header,
+                    const std::vector<std::vector<std::u16string>>& rows, bool backslashes) {
+    std::u16string text = std::u16string(header) + u"\r\n";
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            text += (i != 0 ? u"," : u"") + quoted(row[i], backslashes);
+        }
+        text += u"\r\n";
+    }
+    return toUtf8(text);
+}
+
+// Rows of n fields drawn from kHostile, so that every text appears in every column.
+std::vector<std::vector<std::u16string>> hostileRows(std::size_t n) {
+    std::vector<std::vector<std::u16string>> rows;
+    for (std::size_t r = 0; r < kHostile.size(); ++r) {
+        std::vector<std::u16string> row;
+        for (std::size_t c = 0; c < n; ++c) {
+            row.push_back(kHostile[(r + c) % kHostile.size()]);
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// A literal's bytes, NULs included.
+template <std::size_t N>
+std::string bytes(const char (&literal)[N]) {
+    return std::string(literal, N - 1);
+}
+
+constexpr std::u16string_view kKeePassHeader =
+    u"\"Account\",\"Login Name\",\"Password\",\"Web Site\",\"Comments\"";
+constexpr std::u16string_view kOwnHeader =
+    u"\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"";
+
+TEST(KeePassCsvImport, EveryFieldTheExporterWritesComesBack) {
+    const auto rows = hostileRows(5);
+    RecordingSink sink;
+    sink.idQueue = {4242};
+    const ImportResult result =
+        ImportKpCsv_ReadBytes("\xEF\xBB\xBF" + csvFile(kKeePassHeader, rows, true), sink);
+    EXPECT_EQ(result.Ok, 1);
+    EXPECT_EQ(result.Text, u"File imported successfully!");
+    ASSERT_EQ(sink.groups.size(), 1u);
+    EXPECT_EQ(sink.groups[0].Name, u"Imported entries");
+    EXPECT_EQ(sink.groups[0].GroupID, 4242);
+    EXPECT_EQ(sink.groups[0].Depth, 1);
+    EXPECT_EQ(sink.groups[0].Icon, 0);
+    ASSERT_EQ(sink.entries.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const EntryRecord& e = sink.entries[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(e.Account, rows[i][0]);
+        EXPECT_EQ(e.User, rows[i][1]);
+        EXPECT_EQ(e.Password, rows[i][2]);
+        EXPECT_EQ(e.URL, rows[i][3]);
+        EXPECT_EQ(e.Comment, rows[i][4]);
+        EXPECT_EQ(e.GroupID, 4242);
+        EXPECT_EQ(e.GroupName, u"Imported entries");
+        EXPECT_EQ(e.ID, -1);
+        EXPECT_EQ(e.Expires, 0);
+        EXPECT_EQ(e.CustomForeground, -1);
+        EXPECT_EQ(e.ForegroundColor, -1);
+        EXPECT_EQ(e.CreationDate, -1);
+        EXPECT_EQ(e.ExpirationDate, -1);
+    }
+    EXPECT_EQ(sink.percents.back(), 100);
+}
+
+TEST(KeePassCsvImport, EncodingsHeadersAndLayoutDetails) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::u16string> firstEntry;  // empty: refused
+    };
+    const std::string header = "\"Account\",\"Login Name\",\"Password\",\"Web Site\",\"Comments\"";
+    const std::vector<Case> cases = {
+        // Windows-1252 without a mark: 0xE9 is e acute, 0x80 the euro sign.
+        {header + "\r\n\"caf\xE9\",\"\x80\",\"p\",\"u\",\"c\"",
+         {u"caf\u00e9", u"\u20ac", u"p", u"u", u"c"}},
+        // Invalid UTF-8 after the UTF-8 mark becomes U+FFFD; the rest of the field stays.
+        {"\xEF\xBB\xBF" + header +
+             "\n\"a\xFF"
+             "b\",\"\",\"\",\"\",\"\"",
+         {u"a\uFFFDb", u"", u"", u"", u""}},
+        // Letter case and blanks around the names; blank lines before the header and between
+        // records are skipped; unquoted fields; a record of four fields.
+        {"\r\n   \r\n ACCOUNT , login name,\"Password \",\"web site\", \"Comments\", extra\n\n  \n"
+         "plain, \"q\" ,x,\n",
+         {u"plain", u"q", u"x", u"", u""}},
+        // An LF-only file; a 200-field record keeps its first five fields.
+        {header + "\n" +
+             [] {
+                 std::string r;
+                 for (int i = 0; i < 200; ++i) {
+                     r += (i ? ",\"" : "\"") + std::to_string(i) + "\"";
+                 }
+                 return r;
+             }(),
+         {u"0", u"1", u"2", u"3", u"4"}},
+        // A quote left open at the end of the file takes the rest as its field.
+        {header + "\r\n\"a\",\"b\",\"open\r\nto the end",
+         {u"a", u"b", u"open\r\nto the end", u"", u""}},
+        // A NUL inside a field is kept (the plugin's sink makes it U+FFFD for the host).
+        {header + bytes("\r\n\"n\0l\",\"\",\"\",\"\",\"\""),
+         {std::u16string(u"n\0l", 3), u"", u"", u"", u""}},
+        // Refused: columns in another order, a UTF-16BE file, empty and blank-only files.
+        {"\"Login Name\",\"Account\",\"Password\",\"Web Site\",\"Comments\"\r\n", {}},
+        {bytes("\xFE\xFF\0\"\0A"), {}},
+        {"", {}},
+        {" \r\n\r\n  ", {}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        RecordingSink sink;
+        const ImportResult result = ImportKpCsv_ReadBytes(cases[i].bytes, sink);
+        if (cases[i].firstEntry.empty()) {
+            EXPECT_EQ(result.Ok, 0);
+            EXPECT_EQ(result.Caption, u"Warning");
+            EXPECT_EQ(result.Text, u"The selected CSV file is not a standard KeePass 1.x CSV.");
+            EXPECT_TRUE(sink.groups.empty());
+            EXPECT_TRUE(sink.entries.empty());
+            continue;
+        }
+        ASSERT_EQ(result.Ok, 1);
+        ASSERT_EQ(sink.entries.size(), 1u);
+        const EntryRecord& e = sink.entries[0];
+        EXPECT_EQ((std::vector<std::u16string>{e.Account, e.User, e.Password, e.URL, e.Comment}),
+                  cases[i].firstEntry);
+    }
+
+    // UTF-16LE after its mark, and a field of ten megabytes.
+    const std::u16string big(10 << 20, u'x');
+    const std::u16string text = u"\uFEFF" + std::u16string(kKeePassHeader) + u"\r\n\"\u0394\",\"" +
+                                big + u"\",\"\",\"\",\"\"\r\n";
+    std::string le;
+    for (char16_t c : text) {
+        le += static_cast<char>(c & 0xFF);
+        le += static_cast<char>(c >> 8);
+    }
+    RecordingSink sink;
+    ASSERT_EQ(ImportKpCsv_ReadBytes(le, sink).Ok, 1);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].Account, u"\u0394");
+    EXPECT_EQ(sink.entries[0].User, big);
+}
+
+TEST(OwnCsvImport, FieldsComeBackAndEqualNamesShareOneGroup) {
+    const std::vector<std::u16string> groupNames = {u"Web", u"web ", u"Mail", u"\"Odd\", name"};
+    auto rows = hostileRows(6);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i][0] = groupNames[i % groupNames.size()];
+        // The exporter joins a comment's CR LF pairs with a blank; lone CR and LF stay.
+        for (std::size_t at; (at = rows[i][4].find(u"\r\n")) != std::u16string::npos;) {
+            rows[i][4].replace(at, 2, u" ");
+        }
+        rows[i][5] = u"2009/07/14 08:05:09";
+    }
+    RecordingSink sink;
+    sink.idQueue = {7, 7, 8, 8, 9};  // repeats must not give two groups one ID
+    const ImportResult result = ImportCsv_ReadBytes(csvFile(kOwnHeader, rows, false), sink);
+    ASSERT_EQ(result.Ok, 1);
+    EXPECT_EQ(result.Caption, u"Information");
+    ASSERT_EQ(sink.groups.size(), 3u);
+    EXPECT_EQ(sink.groups[0].Name, u"Web");
+    EXPECT_EQ(sink.groups[1].Name, u"Mail");
+    EXPECT_EQ(sink.groups[2].Name, u"\"Odd\", name");
+    EXPECT_EQ((std::vector<std::int32_t>{sink.groups[0].GroupID, sink.groups[1].GroupID,
+                                         sink.groups[2].GroupID}),
+              (std::vector<std::int32_t>{7, 8, 9}));
+    for (const GroupRecord& g : sink.groups) {
+        EXPECT_EQ(g.Depth, 1);
+    }
+    const std::int32_t idOf[] = {7, 7, 8, 9};
+    ASSERT_EQ(sink.entries.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(i);
+        const EntryRecord& e = sink.entries[i];
+        EXPECT_EQ(e.GroupName, rows[i][0]);
+        EXPECT_EQ(e.GroupID, idOf[i % 4]);
+        EXPECT_EQ(e.Account, rows[i][1]);
+        EXPECT_EQ(e.User, rows[i][2]);
+        EXPECT_EQ(e.Password, rows[i][3]);
+        EXPECT_EQ(e.Comment, rows[i][4]);
+        EXPECT_EQ(e.URL, u"");
+        EXPECT_EQ(e.Expires, 0);
+        EXPECT_EQ(e.CreationDate, -1);  // the date column is not read
+    }
+    EXPECT_EQ(sink.percents.back(), 100);
+}
+
+TEST(OwnCsvImport, OlderFilesAndRefusals) {
+    // Files written before quotes were doubled still read: a quote not beside a comma or a line
+    // end is text. A blank line is skipped.
+    RecordingSink sink;
+    const std::string older =
+        "\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"\r\n"
+        "\"Web\",\"say \"hi\" now\",\"u\",\"p\"w\",\"c\",\"2009/07/14 08:05:09\"\r\n"
+        "\r\n"
+        "\"Bank\",\"b\",\"\",\"\",\"\",\"\"\r\n";
+    ASSERT_EQ(ImportCsv_ReadBytes(older, sink).Ok, 1);
+    ASSERT_EQ(sink.entries.size(), 2u);
+    EXPECT_EQ(sink.entries[0].Account, u"say \"hi\" now");
+    EXPECT_EQ(sink.entries[0].Password, u"p\"w");
+    EXPECT_EQ(sink.entries[1].GroupName, u"Bank");
+    EXPECT_EQ(sink.groups.size(), 2u);
+
+    for (const std::string& bad :
+         {"\xEF\xBB\xBF" + older, std::string(), std::string("\r\n \r\n"),
+          std::string("\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\"\r\n")}) {
+        RecordingSink refused;
+        const ImportResult result = ImportCsv_ReadBytes(bad, refused);
+        EXPECT_EQ(result.Ok, 0);
+        EXPECT_EQ(result.Text, u"This is not a valid VLT CSV file.");
+        EXPECT_EQ(result.Icon, kIconWarning);
+        EXPECT_TRUE(refused.groups.empty());
+        EXPECT_TRUE(refused.entries.empty());
+    }
+}
+
+}  // namespace
+}  // namespace vlt::import
