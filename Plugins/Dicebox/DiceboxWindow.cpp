@@ -51,19 +51,15 @@ QLabel* addLabel(QWidget* parent, const QString& text, const QRect& place) {
 
 }  // namespace
 
-DiceboxWindow::DiceboxWindow(RandomSource& random)
-    : random_(random),
-      randomClasses_(new QRadioButton(QStringLiteral("Use a random character set"), this)),
-      customMode_(new QRadioButton(QStringLiteral("Only use the following characters:"), this)),
-      customSet_(new QLineEdit(this)),
-      length_(new QSpinBox(this)),
-      password_(nullptr) {
+DiceboxWindow::DiceboxWindow(RandomSource& random) : random_(random) {
     setObjectName(QStringLiteral("diceboxWindow"));
     tools::setUpToolWindow(this, 365, 350, QStringLiteral("Dicebox Plugin (VLT)"),
                            tools::embeddedIcon(kDiceboxIcon), QStringLiteral("Password generator"),
                            QStringLiteral("You can use this tool to create strong passwords"));
 
+    // The frames first: a control made before its frame would lie under it.
     (new QGroupBox(QStringLiteral("Composition options"), this))->setGeometry(5, 50, 355, 195);
+    randomClasses_ = new QRadioButton(QStringLiteral("Use a random character set"), this);
     randomClasses_->setObjectName(QStringLiteral("randomClasses"));
     randomClasses_->setGeometry(15, 70, 315, 15);
     randomClasses_->setChecked(true);
@@ -71,18 +67,22 @@ DiceboxWindow::DiceboxWindow(RandomSource& random)
         const ClassBox& box = kClassBoxes[static_cast<std::size_t>(i)];
         auto* check = new QCheckBox(QString::fromLatin1(box.text), this);
         check->setObjectName(QStringLiteral("class%1").arg(i));
-        check->setGeometry(box.x, box.y, 165, 15);
+        // The left column reaches the right one: the stand-in fonts run wider than Tahoma.
+        check->setGeometry(box.x, box.y, box.x < 190 ? 175 : 165, 15);
         check->setChecked(box.on);
         classes_[static_cast<std::size_t>(i)] = check;
     }
+    customMode_ = new QRadioButton(QStringLiteral("Only use the following characters:"), this);
     customMode_->setObjectName(QStringLiteral("customMode"));
     customMode_->setGeometry(15, 170, 340, 15);
+    customSet_ = new QLineEdit(this);
     customSet_->setObjectName(QStringLiteral("customSet"));
     customSet_->setGeometry(15, 190, 340, 20);
     customSet_->setEnabled(false);
     connect(randomClasses_, &QRadioButton::toggled, this, &DiceboxWindow::modeChanged);
 
     addLabel(this, QStringLiteral("Password length:"), QRect(15, 218, 170, 15));
+    length_ = new QSpinBox(this);
     length_->setObjectName(QStringLiteral("length"));
     length_->setGeometry(190, 215, 70, 20);
     length_->setRange(0, kMaxLength);
@@ -93,9 +93,7 @@ DiceboxWindow::DiceboxWindow(RandomSource& random)
 
     (new QGroupBox(QStringLiteral("Composed password"), this))->setGeometry(5, 250, 355, 55);
     password_ = tools::addMaskedField(this, "password", QRect(15, 270, 250, 20));
-    QFont fixed(QStringLiteral("Lucida Console"), 8);
-    fixed.setStyleHint(QFont::Monospace);
-    password_->setFont(fixed);
+    password_->setFont(tools::consoleFont(8));
     connect(
         tools::addIconButton(this, "create", QRect(270, 268, 25, 25),
                              tools::embeddedIcon(kCreateIcon), QStringLiteral("Create password")),

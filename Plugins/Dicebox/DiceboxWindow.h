@@ -30,12 +30,12 @@ class DiceboxWindow : public QDialog {
     void copyPassword();
 
     RandomSource& random_;
-    QRadioButton* randomClasses_;
-    QRadioButton* customMode_;
+    QRadioButton* randomClasses_ = nullptr;
+    QRadioButton* customMode_ = nullptr;
     std::array<QCheckBox*, ClassCount> classes_{};
-    QLineEdit* customSet_;
-    QSpinBox* length_;
-    QLineEdit* password_;
+    QLineEdit* customSet_ = nullptr;
+    QSpinBox* length_ = nullptr;
+    QLineEdit* password_ = nullptr;
     bool masked_ = true;
 };
 

@@ -32,7 +32,7 @@ PeekpaneWindow::PeekpaneWindow(PreviewMode mode, const QString& text)
     : editor_(new QTextEdit(this)),
       menu_(new QMenu(this)),
       wrap_(nullptr),
-      font_(QStringLiteral("Lucida Console"), 10),
+      font_(tools::consoleFont(10)),
       color_(Qt::black) {
     setObjectName(QStringLiteral("peekpaneWindow"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -45,7 +45,6 @@ PeekpaneWindow::PeekpaneWindow(PreviewMode mode, const QString& text)
         move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
     }
 
-    font_.setStyleHint(QFont::Monospace);
     editor_->setObjectName(QStringLiteral("previewEditor"));
     editor_->setFont(font_);
     editor_->setLineWrapMode(QTextEdit::WidgetWidth);

@@ -10,7 +10,7 @@ class QTextDocument;
 
 namespace vlt::peekpane {
 
-// Replaces the content of `document`. Runs without a font of their own use `base`'s family.
+// Replaces the content of `document`. Runs without a font of their own use `base`'s families.
 void FillTextDocument(QTextDocument& document, const RtfDocument& rtf, const QFont& base);
 
 }  // namespace vlt::peekpane

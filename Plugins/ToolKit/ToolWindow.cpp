@@ -21,8 +21,22 @@ QIcon embeddedIcon(const unsigned char* data, int size) {
 }
 
 QFont toolFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSize(8);
+    // Tahoma 8 is 11 pixels; faces with Arial's metrics stand in where it is missing.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arimo"), QStringLiteral("Arial"),
+                      QStringLiteral("Sans Serif")});
+    font.setStyleHint(QFont::SansSerif, QFont::PreferQuality);
+    font.setPixelSize(11);
+    return font;
+}
+
+QFont consoleFont(int points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Lucida Console"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Monospace")});
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(points);
     return font;
 }
 

@@ -24,6 +24,8 @@ QIcon embeddedIcon(const unsigned char (&data)[N]) {
 
 // The plugins' controls' font.
 QFont toolFont();
+// The fixed-pitch font of password fields and text previews.
+QFont consoleFont(int points);
 
 // Makes `window` a window of fixed client size, centred on the screen, with a minimise button
 // and no sizing border, and puts the header band (title and line) and the separator under it
