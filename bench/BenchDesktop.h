@@ -48,7 +48,20 @@ class BenchDesktop : public Desktop {
     void ClearClipboard() override {}
     bool OpenUrl(std::u16string_view) override { return false; }
     void EndProgram(int) override {}
+    std::optional<Group> OpenGroupWindow(const Group&, GroupWindowMode,
+                                         const RecordList<Group>&) override {
+        return std::nullopt;
+    }
+    std::optional<Entry> OpenEntryWindow(const Entry&, int) override { return std::nullopt; }
     void SendPluginQuitSignal() override {}
+    void SelectGroupItem(int item) override { selectedGroupItem = item; }
+    void SelectEntryRow(int) override {}
+    std::vector<int> SelectedEntryRows() override { return {}; }
+    void FindWindow(SearchOptions&, const std::function<bool(const SearchOptions&)>&) override {}
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>&,
+                                                     std::int32_t) override {
+        return std::nullopt;
+    }
 };
 
 }  // namespace vlt::bench

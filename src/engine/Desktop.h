@@ -5,12 +5,18 @@
 // A method that stands for one of the program's named procedures carries that name.
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/crypto/SecureText.h"
 #include "engine/settings/Settings.h"
+#include "engine/vault/MassModify.h"
+#include "engine/vault/RecordList.h"
+#include "engine/vault/Records.h"
 #include "engine/view/EntryRows.h"
 
 namespace vlt {
@@ -31,6 +37,12 @@ enum PasswordMode : int {
     kPasswordChange = 2,
     kPasswordExport = 3,
     kPasswordImport = 4,
+};
+
+// Modes of the group editor window.
+enum GroupWindowMode : int {
+    kGroupAdd = 0,
+    kGroupEdit = 1,
 };
 
 // The main window as the exit stores it.
@@ -110,9 +122,36 @@ class Desktop {
     // Ends the program with this exit code once the current event has been handled.
     virtual void EndProgram(int exitCode) = 0;
 
+    // Group editing.
+    // The group editor window, starting from `start`'s name and icon; in add mode a name that
+    // `groups` already holds is refused. The chosen name (trimmed) and icon, none when cancelled.
+    virtual std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                                 const RecordList<Group>& groups) = 0;
+    // Selects tree item `item` (0 the root item, i the group at index i - 1), scrolls it into
+    // view and gives the tree the focus. Selecting it so is no user event.
+    virtual void SelectGroupItem(int item) = 0;
+    // The entry editor, in mode 0 (add) or 1 (edit), showing `input`. It works on its own copy,
+    // so a record that goes meanwhile (the container closed) is never touched. Returns the
+    // fields the user accepted, or none when cancelled.
+    virtual std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) = 0;
     // Plugins.
     // Asks every running plugin that can be asked to quit, and returns once those have ended.
     virtual void SendPluginQuitSignal() = 0;
+    // Find and mass modify.
+    // Makes the entry list's row the only selected and the current one; -1 selects none.
+    // Selecting it so is no user event.
+    virtual void SelectEntryRow(int row) = 0;
+    // The entry list's selected rows, in row order.
+    virtual std::vector<int> SelectedEntryRows() = 0;
+    // The find window, filled from `options`. `search` runs on each Search press with what the
+    // window shows; true closes the window. However the window closes, what it showed is left
+    // in `options`.
+    virtual void FindWindow(SearchOptions& options,
+                            const std::function<bool(const SearchOptions&)>& search) = 0;
+    // The mass-modify window with these items in its group box and `now` in its date field;
+    // none when cancelled.
+    virtual std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                             std::int32_t now) = 0;
 };
 
 }  // namespace vlt

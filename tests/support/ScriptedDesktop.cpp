@@ -98,6 +98,41 @@ void ScriptedDesktop::SetStatusField(int field, std::u16string_view text) {
     }
 }
 
+void ScriptedDesktop::SelectEntryRow(int row) {
+    selectedEntryRow = entryRows.row(row) != nullptr ? row : -1;
+    selectedEntryRows.clear();
+    if (selectedEntryRow >= 0) {
+        selectedEntryRows.push_back(row);
+    }
+}
+
+void ScriptedDesktop::FindWindow(SearchOptions& options,
+                                 const std::function<bool(const SearchOptions&)>& search) {
+    findWindowFills.push_back(options);
+    SearchOptions shown = options;
+    bool closed = false;
+    while (!closed && !findPresses.empty()) {
+        shown = findPresses.front();
+        findPresses.pop_front();
+        closed = search(shown);
+    }
+    if (!closed && findShownAtCancel) {
+        shown = *findShownAtCancel;
+    }
+    options = shown;
+}
+
+std::optional<MassModifyChoice> ScriptedDesktop::MassModifyWindow(
+    const std::vector<GroupChoice>& groups, std::int32_t now) {
+    massModifyGroups = groups;
+    massModifyNow = now;
+    std::optional<MassModifyChoice> answer;
+    if (!takeFront(massModifyAnswers, answer)) {
+        unexpected.push_back("mass-modify window");
+    }
+    return answer;
+}
+
 std::vector<std::u16string> ScriptedDesktop::messageTexts() const {
     std::vector<std::u16string> texts;
     for (const auto& m : messages) {
@@ -108,6 +143,32 @@ std::vector<std::u16string> ScriptedDesktop::messageTexts() const {
 
 const ShownMessage* ScriptedDesktop::lastMessage() const {
     return messages.empty() ? nullptr : &messages.back();
+}
+
+std::optional<Group> ScriptedDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                                      const RecordList<Group>&) {
+    groupWindowCalls.push_back({start, mode});
+    if (onGroupWindow) {
+        onGroupWindow();
+    }
+    std::optional<Group> answer;
+    if (!takeFront(groupWindowAnswers, answer)) {
+        unexpected.push_back("group window");
+    }
+    return answer;
+}
+
+std::optional<Entry> ScriptedDesktop::OpenEntryWindow(const Entry& input, int mode) {
+    entryWindowInputs.push_back(input);
+    entryWindowModes.push_back(mode);
+    if (onEntryWindow) {
+        onEntryWindow();
+    }
+    std::optional<Entry> answer;
+    if (!takeFront(entryWindowAnswers, answer)) {
+        unexpected.push_back("entry window");
+    }
+    return answer;
 }
 
 }  // namespace vlt::test

@@ -26,6 +26,8 @@ class ScriptedDesktop : public Desktop {
     std::deque<std::u16string> openFileAnswers;
     std::deque<std::u16string> saveFileAnswers;
     std::deque<std::u16string> passwordAnswers;
+    // The entry editor's results; none stands for Cancel.
+    std::deque<std::optional<Entry>> entryWindowAnswers;
 
     // What the engine did.
     std::vector<ShownMessage> messages;
@@ -47,6 +49,9 @@ class ScriptedDesktop : public Desktop {
     std::vector<std::u16string> openedUrls;
     bool mainWindowClosed = false;
     std::vector<int> endCodes;
+    // What the entry editor was opened on, and in which mode.
+    std::vector<Entry> entryWindowInputs;
+    std::vector<int> entryWindowModes;
     int pluginQuitSignals = 0;  // SendPluginQuitSignal calls
     // The view as the user left it.
     int selectedGroupItem = -1;
@@ -54,6 +59,8 @@ class ScriptedDesktop : public Desktop {
     std::optional<WindowLayout> windowLayout = WindowLayout{};
     // Called from ProcessPendingEvents, to act while an operation is under way.
     std::function<void()> onPendingEvents;
+    // Called while the entry editor is open, before it answers.
+    std::function<void()> onEntryWindow;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
@@ -85,7 +92,39 @@ class ScriptedDesktop : public Desktop {
         return true;
     }
     void EndProgram(int exitCode) override { endCodes.push_back(exitCode); }
+    std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) override;
+
+    // Group editing: the editor's answers, consumed in order (none = cancelled; an unscripted
+    // window is cancelled and recorded in `unexpected`), and what it was opened with.
+    struct GroupWindowCall {
+        Group start;
+        GroupWindowMode mode;
+    };
+    std::deque<std::optional<Group>> groupWindowAnswers;
+    std::vector<GroupWindowCall> groupWindowCalls;
+    // Called while the window is open, to act meanwhile (an auto-close).
+    std::function<void()> onGroupWindow;
+    std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                         const RecordList<Group>& groups) override;
+    void SelectGroupItem(int item) override { selectedGroupItem = item; }
     void SendPluginQuitSignal() override { ++pluginQuitSignals; }
+
+    // Find and mass modify. The find window presses Search with each of `findPresses` in turn
+    // until one closes it; when they run out it is cancelled, showing `findShownAtCancel` if set.
+    std::deque<SearchOptions> findPresses;
+    std::optional<SearchOptions> findShownAtCancel;
+    std::vector<SearchOptions> findWindowFills;  // what each opening showed
+    std::deque<std::optional<MassModifyChoice>> massModifyAnswers;
+    std::vector<GroupChoice> massModifyGroups;  // the group box of the last opening
+    std::int32_t massModifyNow = 0;
+    std::vector<int> selectedEntryRows;
+
+    void SelectEntryRow(int row) override;
+    std::vector<int> SelectedEntryRows() override { return selectedEntryRows; }
+    void FindWindow(SearchOptions& options,
+                    const std::function<bool(const SearchOptions&)>& search) override;
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                     std::int32_t now) override;
 
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;

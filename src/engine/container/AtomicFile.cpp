@@ -30,7 +30,11 @@ std::string folderOf(const std::string& path) {
 // Temporary files of "a.vlt" are named ".a.vlt.tmp-" and six letters or digits.
 std::string temporaryPrefix(const std::string& path) {
     const auto slash = path.rfind('/');
-    return "." + path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
+    // Appended piece by piece: GCC 12 at -O3 warns a false -Wrestrict on "." + text.
+    std::string prefix(1, '.');
+    prefix += std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    prefix += ".tmp-";
+    return prefix;
 }
 
 bool isTemporaryName(std::string_view name, std::string_view prefix) {

@@ -19,6 +19,7 @@
 #include "engine/vault/FreeMemory.h"
 #include "engine/vault/UniqueIds.h"
 #include "engine/view/EntryList.h"
+#include "engine/view/GroupTree.h"
 
 namespace vlt {
 
@@ -389,6 +390,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     trace(u"Cleaning old data");
     CloseContainer(engine, kCloseWithoutAsking);
     engine.vault = std::move(loaded);
+    NormaliseDepths(engine.vault.Groups);
     engine.ids.replaceWith(loadedIds);
     showContainerName(engine, path);
     engine.ContainerPassword = password;

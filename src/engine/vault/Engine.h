@@ -38,6 +38,8 @@ struct Engine {
     SecureText ContainerPassword;      // the open container's password, kept for later saves
     std::int32_t ViewFilter = 0;       // 0 all entries, 1 expired entries only
     std::int32_t SearchPosition = -1;  // the find routine's last hit, -1 for none
+    std::int32_t SearchHitID = 0;      // the ID of the entry hit there
+    SearchOptions ActiveSearch;        // the search find-next runs: the find window's last Search
     // Per entry-list column: 0 = the next sort by it is ascending, 1 = descending. The menu's
     // sort commands and the list's header clicks share them; they last as long as the program
     // runs and are no setting, so no file keeps them.

@@ -129,6 +129,45 @@ class RecordList {
         cursor_ = -1;
     }
 
+    // Takes the elements at `picked` (distinct indexes, in the order given) out and puts them
+    // back as one run, in that order, right behind the element at index `after` (which must not
+    // be picked), or at the end when `after` is -1. The records keep their addresses and the
+    // cursor is reset. Indexes out of range or repeated change nothing.
+    void relocate(const std::vector<int>& picked, int after) {
+        std::vector<bool> isPicked(items_.size(), false);
+        for (int at : picked) {
+            if (!valid(at) || isPicked[static_cast<std::size_t>(at)]) {
+                return;
+            }
+            isPicked[static_cast<std::size_t>(at)] = true;
+        }
+        if (after != -1 && (!valid(after) || isPicked[static_cast<std::size_t>(after)])) {
+            return;
+        }
+        // Both lists are made before any element is taken, so a failed allocation changes
+        // nothing.
+        std::vector<std::unique_ptr<T>> run;
+        run.reserve(picked.size());
+        std::vector<std::unique_ptr<T>> result;
+        result.reserve(items_.size());
+        for (int at : picked) {
+            run.push_back(std::move(items_[static_cast<std::size_t>(at)]));
+        }
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (!isPicked[i]) {
+                result.push_back(std::move(items_[i]));
+            }
+            if (static_cast<int>(i) == after) {
+                std::move(run.begin(), run.end(), std::back_inserter(result));
+            }
+        }
+        if (after == -1) {
+            std::move(run.begin(), run.end(), std::back_inserter(result));
+        }
+        items_ = std::move(result);
+        cursor_ = -1;
+    }
+
     class Iterator {
       public:
         using Inner = typename std::vector<std::unique_ptr<T>>::const_iterator;

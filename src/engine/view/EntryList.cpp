@@ -13,24 +13,38 @@ constexpr std::string_view kRefreshProc = "Entry_RefreshList";
 
 }  // namespace
 
-int Entry_RefreshList(Engine& engine) {
+int ShowGroupEntries(Engine& engine, std::int32_t selectId, int fallbackRow) {
     Desktop& desktop = engine.desktop;
     const Vault& vault = engine.vault;
-    engine.log.Trace(u"Refresing list", kRefreshProc);
     const int item = desktop.SelectedGroupItem();
     // An item past the last group names no group; the list is left as it is, as with none.
-    if (vault.Groups.empty() || vault.Entries.empty() || item < 0 || item > vault.Groups.count()) {
-        engine.log.Trace(u"Done", kRefreshProc);
+    if (vault.Groups.empty() || item < 0 || item > vault.Groups.count()) {
         return 0;
     }
-    const int remembered = desktop.SelectedEntryRow();
     const std::int32_t groupId = item == 0 ? 0 : vault.Groups.at(item - 1).ID;
     EntryRows rows = BuildEntryRows(engine, groupId);
-    const Entry* selected = rows.entry(vault, remembered);
-    desktop.ShowEntryRows(std::move(rows), remembered);
+    int select = fallbackRow;
+    for (int row = 0; row < rows.count(); ++row) {
+        if (rows.rows[static_cast<std::size_t>(row)].id == selectId) {
+            select = row;
+            break;
+        }
+    }
+    const Entry* selected = rows.entry(vault, select);
+    desktop.ShowEntryRows(std::move(rows), select);
     desktop.ShowComment(selected != nullptr ? std::u16string_view(selected->Comment) : u"");
-    engine.log.Trace(u"Done", kRefreshProc);
     return 1;
+}
+
+int Entry_RefreshList(Engine& engine) {
+    engine.log.Trace(u"Refresing list", kRefreshProc);
+    // Entry IDs are never 0, so the row is kept by its index. With no entries at all the list
+    // keeps its rows.
+    const int result = engine.vault.Entries.empty()
+                           ? 0
+                           : ShowGroupEntries(engine, 0, engine.desktop.SelectedEntryRow());
+    engine.log.Trace(u"Done", kRefreshProc);
+    return result;
 }
 
 Entry* EntryOfRow(Engine& engine, int row) {

@@ -14,6 +14,12 @@ struct Engine;
 // no groups, no entries or no group selected the list keeps its rows. 1 when rebuilt, else 0.
 int Entry_RefreshList(Engine& engine);
 
+// Rebuilds the entry list for the group selected in the tree and selects the row of the entry
+// `selectId`, or the row at `fallbackRow` when no row shows that entry; shows the selected row's
+// comment (empties the view when none is selected). What every entry operation ends with.
+// 1 when rebuilt; 0, leaving the list as it is, when no group is shown.
+int ShowGroupEntries(Engine& engine, std::int32_t selectId, int fallbackRow);
+
 // The entry shown in that row of the list; nullptr when there is no such row or its entry has
 // gone since the list was built.
 Entry* EntryOfRow(Engine& engine, int row);

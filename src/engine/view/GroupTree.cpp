@@ -22,4 +22,25 @@ std::vector<TreeItem> GroupTreeShape(const RecordList<Group>& groups) {
     return shape;
 }
 
+bool NormaliseDepths(RecordList<Group>& groups) {
+    const std::vector<TreeItem> shape = GroupTreeShape(groups);
+    bool changed = false;
+    for (int i = 0; i < groups.count(); ++i) {
+        Group& group = groups.at(i);
+        const int level = shape[static_cast<std::size_t>(i) + 1].level;
+        changed = changed || group.Depth != level;
+        group.Depth = level;
+    }
+    return changed;
+}
+
+int SubtreeEnd(const RecordList<Group>& groups, int at) {
+    const int level = groups.at(at).Depth;
+    int end = at + 1;
+    while (end < groups.count() && groups.at(end).Depth > level) {
+        ++end;
+    }
+    return end;
+}
+
 }  // namespace vlt

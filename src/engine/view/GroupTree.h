@@ -27,4 +27,13 @@ inline constexpr int kMaxTreeLevel = 256;
 
 std::vector<TreeItem> GroupTreeShape(const RecordList<Group>& groups);
 
+// Makes every group's Depth the level the tree shows it at (1 <= Depth <= Depth above + 1), so
+// that the levels the tree operations read are the ones the user sees, whatever a file or an
+// import stored. True when a Depth changed.
+bool NormaliseDepths(RecordList<Group>& groups);
+
+// With normalised depths: one past the last group of the subtree of the group at index `at`
+// (the group and the run after it that lies deeper).
+int SubtreeEnd(const RecordList<Group>& groups, int at);
+
 }  // namespace vlt

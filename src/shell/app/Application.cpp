@@ -10,6 +10,7 @@
 #include "engine/container/Container.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/text/Text.h"
+#include "engine/view/OpenLink.h"
 #include "host/PluginList.h"
 #include "platform/CoreDumps.h"
 #include "shell/app/PluginShell.h"
@@ -34,6 +35,9 @@ Application::Application(std::string programFile, Prompter& prompter)
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
     desktop_->endProgram = [this](int code) { endProcess(code); };
     desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
+    desktop_->openLink = [this](const std::u16string& shown, const std::u16string& url) {
+        OpenLink(*engine_, shown, url);
+    };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
 }

@@ -7,6 +7,11 @@
 
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
+#include "shell/commands/PopupMenus.h"
+#include "shell/dialogs/EntryWindow.h"
+#include "shell/dialogs/FindWindow.h"
+#include "shell/dialogs/GroupWindow.h"
+#include "shell/dialogs/MassModifyWindow.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
@@ -26,6 +31,15 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         services.prompter = &prompter_;
         services.tools = tools;
         return PasswordDialog::ask(mode, services, parent);
+    };
+    requesters_.entry = [this](QWidget* parent, const Entry& input, int mode) {
+        EntryWindowServices services;
+        services.prompter = &prompter_;
+        if (window_ != nullptr) {
+            services.timePopup = window_->popups()->popup(PopupMenus::kTimePopup);
+        }
+        services.openLink = openLink;
+        return EntryWindow::ask(input, mode, services, parent);
     };
 }
 
@@ -159,10 +173,49 @@ void QtDesktop::EndProgram(int exitCode) {
     }
 }
 
+// ---------------------------------------------------------------------------- group editing
+
+std::optional<Group> QtDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                                const RecordList<Group>& groups) {
+    return GroupWindow::ask(start, mode, groups, &prompter_, dialogParent());
+}
+
+void QtDesktop::SelectGroupItem(int item) {
+    onWindow([&](MainWindow& w) { w.selectGroupItem(item); });
+}
+
+std::optional<Entry> QtDesktop::OpenEntryWindow(const Entry& input, int mode) {
+    return requesters_.entry(dialogParent(), input, mode);
+}
+
+// ---------------------------------------------------------------------------- plugins
+
 void QtDesktop::SendPluginQuitSignal() {
     if (quitPlugins) {
         quitPlugins();
     }
+}
+
+// ---------------------------------------------------------------------------- find and mass modify
+
+void QtDesktop::SelectEntryRow(int row) {
+    onWindow([&](MainWindow& w) { w.selectEntryRow(row); });
+}
+
+std::vector<int> QtDesktop::SelectedEntryRows() {
+    return window_ != nullptr ? window_->selectedRows() : std::vector<int>();
+}
+
+void QtDesktop::FindWindow(SearchOptions& options,
+                           const std::function<bool(const SearchOptions&)>& search) {
+    vlt::FindWindow::run(dialogParent(), options, search);
+}
+
+std::optional<MassModifyChoice> QtDesktop::MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                            std::int32_t now) {
+    QMenu* periods =
+        window_ != nullptr ? window_->popups()->popup(PopupMenus::kTimePopup) : nullptr;
+    return vlt::MassModifyWindow::ask(dialogParent(), groups, now, periods);
 }
 
 }  // namespace vlt

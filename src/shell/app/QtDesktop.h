@@ -26,6 +26,7 @@ class QtDesktop : public Desktop {
         std::function<QString(QWidget* parent, const QString& title, const QString& filter)>
             saveFile;
         std::function<SecureText(QWidget* parent, PasswordMode mode)> password;
+        std::function<std::optional<Entry>(QWidget* parent, const Entry& input, int mode)> entry;
     };
 
     explicit QtDesktop(Prompter& prompter);
@@ -38,6 +39,9 @@ class QtDesktop : public Desktop {
     // points them at its own).
     std::function<void(int exitCode)> endProgram;
     std::function<bool(const QUrl& url)> openUrl;
+    // Asks about and opens a link clicked in an editor's field (the application points it at
+    // the engine's link opener, which the comment view uses too).
+    std::function<void(const std::u16string& shown, const std::u16string& url)> openLink;
     // The loaded plugins: the password dialog's tools, and the quit signal at exit.
     ToolSource* tools = nullptr;
     std::function<void()> quitPlugins;
@@ -69,7 +73,19 @@ class QtDesktop : public Desktop {
     void ClearClipboard() override;
     bool OpenUrl(std::u16string_view url) override;
     void EndProgram(int exitCode) override;
+    std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) override;
+
+    // Group editing.
+    std::optional<Group> OpenGroupWindow(const Group& start, GroupWindowMode mode,
+                                         const RecordList<Group>& groups) override;
+    void SelectGroupItem(int item) override;
     void SendPluginQuitSignal() override;
+    void SelectEntryRow(int row) override;
+    std::vector<int> SelectedEntryRows() override;
+    void FindWindow(SearchOptions& options,
+                    const std::function<bool(const SearchOptions&)>& search) override;
+    std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
+                                                     std::int32_t now) override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);

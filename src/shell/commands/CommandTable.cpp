@@ -218,8 +218,31 @@ bool IsAvailable(Action action) {
         case Action::SortByColumn:
         case Action::DropDown:
         case Action::OpenRecentFile:
+        // Group editing
+        case Action::AddGroup:
+        case Action::EditGroup:
+        case Action::RemoveGroup:
+        case Action::MoveGroupUp:
+        case Action::MoveGroupDown:
+        case Action::MoveGroupLeft:
+        case Action::MoveGroupRight:
+            return true;
+        // The entry operations and the entry editor's time popup.
+        case Action::AddEntry:
+        case Action::EditEntry:
+        case Action::RemoveEntry:
+        case Action::MoveEntryUp:
+        case Action::MoveEntryDown:
+        case Action::PickTime:
+            return true;
+        // Plugins.
         case Action::RunPlugin:
         case Action::PluginManager:
+            return true;
+        // Find and mass modify.
+        case Action::Find:
+        case Action::FindNext:
+        case Action::MassModify:
             return true;
         default:
             return false;  // their windows and services are not built yet

@@ -13,6 +13,7 @@
 #include "shell/widgets/Banners.h"
 #include "shell/widgets/DialogParts.h"
 #include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/ModalRun.h"
 #include "shell/widgets/UiFonts.h"
 
 namespace vlt {
@@ -138,17 +139,10 @@ void PasswordDialog::createControls() {
 }
 
 SecureText PasswordDialog::ask(int mode, const PasswordDialogServices& services, QWidget* parent) {
-    QPointer<QWidget> owner = parent ? parent : QApplication::activeWindow();
-    QPointer<PasswordDialog> dialog = new PasswordDialog(mode, services, owner.data());
-    dialog->exec();
+    const QPointer<QWidget> owner = ModalOwner(parent);
     SecureText result;
-    if (dialog) {
-        result = std::move(dialog->result_);
-        delete dialog.data();
-    }
-    if (owner) {
-        owner->activateWindow();
-    }
+    RunModal(owner, new PasswordDialog(mode, services, owner.data()),
+             [&](PasswordDialog& dialog, int) { result = std::move(dialog.result_); });
     return result;
 }
 

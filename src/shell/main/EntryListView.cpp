@@ -49,6 +49,17 @@ int EntryListView::currentRow() const {
     return FirstSelectedRow(selected);
 }
 
+void EntryListView::selectOnly(int row) {
+    const QModelIndex index = model()->index(row, 0);
+    if (!index.isValid()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
 int EntryListView::selectedRowCount() const {
     return SelectedRowCount(selectionModel()->selection());
 }

@@ -22,6 +22,8 @@ class EntryListView : public QTableView {
     // row; -1 when nothing is selected.
     int currentRow() const;
     int selectedRowCount() const;
+    // Makes the row the only selected and the current one, scrolled into view; -1 selects none.
+    void selectOnly(int row);
 
     // Shows a hidden column at its stored width, or hides a shown one and stores its width.
     void toggleColumn(int column, ColumnSetting& setting);

@@ -1,5 +1,6 @@
 #include "shell/main/GroupTreeView.h"
 
+#include <QTreeWidgetItemIterator>
 #include <vector>
 
 #include "engine/view/GroupTree.h"
@@ -98,6 +99,17 @@ void GroupTreeView::expandSelected(bool expand) {
         QTreeWidgetItem* item = currentItem();
         item->setExpanded(expand);
         item->setSelected(true);
+    }
+}
+
+void GroupTreeView::selectItem(int index) {
+    for (QTreeWidgetItemIterator it(this); *it != nullptr; ++it) {
+        if ((*it)->data(0, kIndexRole).toInt() == index) {
+            const QSignalBlocker block(this);
+            setCurrentItem(*it);
+            scrollToItem(*it);
+            return;
+        }
     }
 }
 

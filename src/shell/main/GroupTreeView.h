@@ -28,6 +28,9 @@ class GroupTreeView : public QTreeWidget {
     void expandAllKeepingCurrent();
     // Expands or collapses the selected item, which stays selected; nothing when none is.
     void expandSelected(bool expand);
+    // Makes item `index` current and selected without a selection event, and scrolls to it;
+    // nothing when there is no such item.
+    void selectItem(int index);
 
   private:
     QTreeWidgetItem* addRoot(const QString& text);

@@ -13,7 +13,11 @@
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
+#include "engine/vault/GroupOperations.h"
+#include "engine/vault/MassModify.h"
 #include "engine/view/EntryList.h"
+#include "engine/view/EntryOperations.h"
+#include "engine/view/Find.h"
 #include "engine/view/OpenLink.h"
 #include "engine/view/SortEntries.h"
 #include "shell/app/PluginShell.h"
@@ -30,6 +34,7 @@
 #include "shell/main/GroupTreeView.h"
 #include "shell/main/MainStatusBar.h"
 #include "shell/main/PaneArea.h"
+#include "shell/main/RowSelection.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
@@ -235,12 +240,29 @@ void MainWindow::showEntryRows(EntryRows rows, int selectRow) {
     updateSelectionStatus();
 }
 
+void MainWindow::selectEntryRow(int row) {
+    {
+        const QSignalBlocker block(list_->selectionModel());
+        list_->selectOnly(row);
+    }
+    updateSelectionStatus();
+}
+
+std::vector<int> MainWindow::selectedRows() const {
+    return SelectedRows(list_->selectionModel()->selection());
+}
+
 void MainWindow::ExpandAllTreeItems() {
     tree_->expandAllKeepingCurrent();
 }
 
 void MainWindow::CollapseAllTreeItems() {
     tree_->collapseAll();
+}
+
+void MainWindow::selectGroupItem(int item) {
+    tree_->selectItem(item);
+    tree_->setFocus();
 }
 
 void MainWindow::expandSelectedGroup(bool expand) {
@@ -401,6 +423,44 @@ void MainWindow::perform(ActionCall call) {
         case Action::OpenRecentFile:
             OpenRecentFile(engine_, call.argument);
             break;
+        // Group editing
+        case Action::AddGroup:
+            Group_Add(engine_);
+            break;
+        case Action::EditGroup:
+            Group_Edit(engine_);
+            break;
+        case Action::RemoveGroup:
+            Group_Remove(engine_);
+            break;
+        case Action::MoveGroupUp:
+            Group_MoveUp(engine_);
+            break;
+        case Action::MoveGroupDown:
+            Group_MoveDown(engine_);
+            break;
+        case Action::MoveGroupLeft:
+            Group_MoveLeft(engine_);
+            break;
+        case Action::MoveGroupRight:
+            Group_MoveRight(engine_);
+            break;
+        // Entry operations.
+        case Action::AddEntry:
+            Entry_Add(engine_);
+            break;
+        case Action::EditEntry:
+            Entry_Edit(engine_);
+            break;
+        case Action::RemoveEntry:
+            Entry_Remove(engine_);
+            break;
+        case Action::MoveEntryUp:
+            Entry_MoveUp(engine_);
+            break;
+        case Action::MoveEntryDown:
+            Entry_MoveDown(engine_);
+            break;
         case Action::PluginManager:
             if (plugins_ != nullptr) {
                 plugins_->openManager(*this);
@@ -408,6 +468,15 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::RunPlugin:
             runPlugin(call.argument);
+            break;
+        case Action::Find:
+            OpenFindWindow(engine_);
+            break;
+        case Action::FindNext:
+            FindNextEntry(engine_, 0);
+            break;
+        case Action::MassModify:
+            OpenMassModifyWindow(engine_);
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.

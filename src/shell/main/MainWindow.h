@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <vector>
 
 #include "engine/vault/Engine.h"
 #include "shell/commands/CommandTable.h"
@@ -49,7 +50,12 @@ class MainWindow : public QMainWindow {
     int selectedGroupItem() const;
     int currentRow() const;
     void ExpandAllTreeItems();
+    // Find and mass modify: selections made by the engine, no user events.
+    void selectEntryRow(int row);
+    std::vector<int> selectedRows() const;
     void CollapseAllTreeItems();
+    // Selects tree item `item` quietly, scrolls it into view and focuses the tree.
+    void selectGroupItem(int item);
 
     // Files dropped on the tree, the list or the comment view: the first is opened as a
     // container.

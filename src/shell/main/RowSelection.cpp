@@ -26,6 +26,18 @@ int SelectedRowCount(const QItemSelection& selection) {
     return count;
 }
 
+std::vector<int> SelectedRows(const QItemSelection& selection) {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selection) {
+        for (int row = range.top(); range.isValid() && row <= range.bottom(); ++row) {
+            rows.push_back(row);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 int FirstSelectedRow(const QItemSelection& selection) {
     int first = -1;
     for (const QItemSelectionRange& range : selection) {

@@ -3,11 +3,13 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -21,6 +23,7 @@
 #include "engine/view/EntryList.h"
 #include "shell/commands/MainMenu.h"
 #include "shell/commands/PopupMenus.h"
+#include "shell/dialogs/GroupWindow.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
@@ -318,27 +321,49 @@ TEST_F(MainWindowFlow, ExpandAndCollapseActOnTheSelectedGroupOnly) {
 
 TEST_F(MainWindowFlow, CommandsOfUnbuiltWindowsAreGreyed) {
     MainWindow& window = openSample();
-    for (int id : {11, 14, 16, 18, 27, 28, 29, 65, 69}) {
+    for (int id : {18, 27, 28, 69}) {
         QAction* action = window.mainMenu()->action(Command{id});
         ASSERT_NE(action, nullptr) << id;
         EXPECT_FALSE(action->isEnabled()) << id;
     }
-    for (int id : {0, 1, 2, 3, 5, 10, 38, 42, 51, 53, 55, 64}) {
+    for (int id : {0, 1, 2, 3, 5, 10, 11, 14, 16, 29, 30, 35, 38, 42, 51, 53, 55, 64, 65, 66}) {
         EXPECT_TRUE(window.mainMenu()->action(Command{id})->isEnabled()) << id;
     }
     // The popups and the toolbar are greyed by the same rule.
-    for (int id : {70, 87, 91, 116, 124, 125, 128, 139}) {
+    for (int id : {87, 91, 125, 139}) {
         EXPECT_FALSE(window.popups()->item(Command{id})->isEnabled()) << id;
     }
-    for (int id : {77, 85, 97, 126}) {
+    for (int id : {70, 76, 77, 83, 85, 86, 97, 116, 124, 126, 127, 128, 134, 136}) {
         EXPECT_TRUE(window.popups()->item(Command{id})->isEnabled()) << id;
     }
-    for (const char* name : {"button110", "button112", "button113", "button114"}) {
+    for (const char* name : {"button112", "button113", "button114"}) {
         EXPECT_FALSE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
     }
-    for (const char* name : {"button104", "button107", "button111", "button115"}) {
+    for (const char* name : {"button104", "button107", "button110", "button111", "button115"}) {
         EXPECT_TRUE(window.findChild<QToolButton*>(QLatin1String(name))->isEnabled()) << name;
     }
+}
+
+TEST_F(MainWindowFlow, FindNextSelectsTheHitsGroupAndRowWithoutStampingIt) {
+    MainWindow& window = openSample();
+    Engine& engine = app->engine();
+    engine.ActiveSearch.SearchText = u"J\u00d6RG";
+    engine.ActiveSearch.SearchUsers = 1;
+    engine.ActiveSearch.SearchExpired = 1;
+    window.dispatch(Command::FindNext);
+    EXPECT_EQ(window.selectedGroupItem(), 2);  // "Banks", below "Home"
+    EXPECT_EQ(window.groupTree()->currentItem()->text(0),
+              QString::fromUtf16(u"Banks \u00e9\U0001F3E6"));
+    EXPECT_EQ(window.currentRow(), 0);
+    EXPECT_TRUE(window.commentView()->toPlainText().startsWith("ccc"));
+    EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
+    EXPECT_EQ(engine.vault.Entries.at(0).AccessDate, 0);
+    EXPECT_TRUE(prompter.prompts.empty());
+
+    window.dispatch(Command::FindNext);
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].text, "No more matching entries found.");
+    EXPECT_EQ(window.currentRow(), 0);
 }
 
 TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
@@ -403,7 +428,7 @@ TEST_F(MainWindowFlow, TheInterfaceLockGreysAndRestores) {
     window.SetInterfaceDisabled(false);
     EXPECT_TRUE(window.groupTree()->isEnabled());
     EXPECT_TRUE(window.menuBar()->actions().first()->isEnabled());
-    EXPECT_FALSE(window.mainMenu()->action(Command{11})->isEnabled());  // still not built
+    EXPECT_FALSE(window.mainMenu()->action(Command{69})->isEnabled());  // still not built
 }
 
 TEST_F(MainWindowFlow, StartAndExitKeepTheDividersWhereTheyWere) {
@@ -536,6 +561,63 @@ TEST_F(MainWindowFlow, OnlyASelectedRowIsCurrent) {
     EXPECT_EQ(window.statusField(1)->text(), "1 of 3 selected");
     EXPECT_EQ(window.commentView()->toPlainText(), "third");
     EXPECT_EQ(stamped().back(), 12);
+}
+
+// The group editor as the user meets it: a name typed, Return; the tree and the list follow every
+// group command, and what was built saves and reopens.
+TEST_F(MainWindowFlow, GroupCommandsRunThroughTheEditorAndTheTreeFollows) {
+    Vault damaged = test::SampleVault({4});
+    damaged.Groups.at(2).Depth = 7;  // "Deep", one below "Banks" on screen
+    damaged.Groups.at(3).Depth = 0;  // the unnamed top-level group
+    MainWindow& window = openSample(damaged);
+    RecordList<Group>& groups = app->engine().vault.Groups;
+    ASSERT_EQ(groups.count(), 4);
+    EXPECT_EQ(groups.at(2).Depth, 3);
+    EXPECT_EQ(groups.at(3).Depth, 1);
+
+    QTreeWidget* tree = window.groupTree();
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0)->child(0));  // "Banks", one entry
+    ASSERT_EQ(window.entryModel()->rowCount(), 1);
+    QTimer::singleShot(0, [] {
+        auto* editor = qobject_cast<GroupWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        auto* name = editor->findChild<QLineEdit*>(QStringLiteral("nameField"));
+        name->setText(QStringLiteral("Cards"));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(name, &press);
+    });
+    window.dispatch(Command{11});
+    ASSERT_EQ(groups.count(), 5);
+    EXPECT_EQ(groups.at(3).Name, u"Cards");
+    EXPECT_EQ(groups.at(3).Depth, 3);
+    EXPECT_EQ(window.selectedGroupItem(), 4);
+    EXPECT_EQ(tree->currentItem()->text(0), "Cards");
+    EXPECT_EQ(tree->currentItem()->parent()->text(0),
+              tree->topLevelItem(0)->child(0)->child(0)->text(0));
+    EXPECT_EQ(window.entryModel()->rowCount(), 0);  // the new group's own, empty list
+    EXPECT_TRUE(window.statusField(0)->text().startsWith("5 groups"));
+
+    window.dispatch(Command{30});  // up, above "Deep"
+    window.dispatch(Command{32});  // left: "Deep" becomes its child
+    EXPECT_EQ(window.selectedGroupItem(), 3);
+    EXPECT_EQ(tree->currentItem()->text(0), "Cards");
+    ASSERT_EQ(tree->currentItem()->childCount(), 1);
+    EXPECT_EQ(tree->currentItem()->child(0)->text(0), "Deep");
+
+    window.dispatch(Command{2});
+    prompter.answers.push_back(true);
+    window.dispatch(Command{0});
+    ASSERT_TRUE(app->engine().vault.empty());
+    openFiles.push_back(QString::fromStdString(file));
+    passwords.push_back("abc");
+    window.dispatch(Command{1});
+    std::vector<std::pair<std::u16string, int>> reopened;
+    for (const Group& g : groups) {
+        reopened.emplace_back(g.Name, g.Depth);
+    }
+    EXPECT_EQ(reopened,
+              (std::vector<std::pair<std::u16string, int>>{
+                  {u"Home", 1}, {groups.at(1).Name, 2}, {u"Cards", 2}, {u"Deep", 3}, {u"", 1}}));
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Running a modal window the way every dialog of the program does: owned by the window that opened
+// it, taken apart safely when its owner went meanwhile (a container closed under it by the
+// auto-close), and handing the focus back to the owner afterwards.
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+namespace vlt {
+
+// The owner a modal window gets: `parent`, else the active window.
+inline QPointer<QWidget> ModalOwner(QWidget* parent) {
+    return parent != nullptr ? parent : QApplication::activeWindow();
+}
+
+// Runs `created` (made with `owner` as its parent) modally. `take(window, exec result)` reads what
+// the window leaves behind before it is deleted; it is not called when the window was destroyed
+// with its owner while it ran.
+template <typename Window, typename Take>
+void RunModal(const QPointer<QWidget>& owner, Window* created, Take take) {
+    QPointer<Window> window = created;
+    const int code = window->exec();
+    if (window) {
+        take(*window, code);
+        delete window.data();
+    }
+    if (owner) {
+        owner->activateWindow();
+    }
+}
+
+}  // namespace vlt

@@ -1,0 +1,174 @@
+// The entry editor driven through its controls by objectName, offscreen.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "FakePrompter.h"
+#include "shell/dialogs/EntryWindow.h"
+#include "shell/widgets/LinkTextEdit.h"
+
+namespace vlt {
+namespace {
+
+constexpr std::int32_t kNow = 1706708700;  // 01/31/2024 13:45:00
+
+class EntryWindowTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<EntryWindow> open(const Entry& input, int mode) {
+        EntryWindowServices services;
+        services.prompter = &prompter;
+        services.now = [] { return kNow; };
+        services.openLink = [this](const std::u16string& shown, const std::u16string& url) {
+            links.push_back(shown + u" -> " + url);
+        };
+        services.chooseColor = [this](const QColor& start, QWidget*) -> std::optional<QColor> {
+            starts.push_back(start);
+            return chosenColor;
+        };
+        auto window = std::make_unique<EntryWindow>(input, mode, services);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        return window;
+    }
+    template <typename T = QWidget>
+    static T* child(QWidget* window, const char* name) {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    static void press(QWidget* target, int key, const QString& text = {}) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &event);
+    }
+
+    test::FakePrompter prompter;
+    std::vector<std::u16string> links;
+    std::vector<QColor> starts;
+    std::optional<QColor> chosenColor;
+};
+
+TEST_F(EntryWindowTest, MismatchedPasswordsEmptyBothFieldsAndKeepTheWindowOpen) {
+    Entry input;
+    input.Account = u"bank";
+    input.Password = u"old";
+    input.CreationDate = 99;
+    auto window = open(input, EntryWindow::kEditMode);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("VLT - Edit an existing entry"));
+    EXPECT_EQ(window->focusWidget(), child(window.get(), "accountField"));
+    auto* password = child<QLineEdit>(window.get(), "passwordField");
+    auto* confirm = child<QLineEdit>(window.get(), "confirmField");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(confirm->text(), QStringLiteral("old"));
+
+    confirm->setText(QStringLiteral("olD"));
+    child<QPushButton>(window.get(), "acceptButton")->click();
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].text,
+              QStringLiteral("The passwords from the fields do not match. Please re-enter the "
+                             "password to avoid problems."));
+    EXPECT_EQ(prompter.prompts[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->result().has_value());
+    EXPECT_TRUE(password->text().isEmpty());
+    EXPECT_TRUE(confirm->text().isEmpty());
+    EXPECT_EQ(window->focusWidget(), password);
+
+    // Both empty agree; Return in a one-line field accepts.
+    child<QLineEdit>(window.get(), "userField")->setText(QStringLiteral("me"));
+    press(child(window.get(), "urlField"), Qt::Key_Return);
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_TRUE(window->result().has_value());
+    EXPECT_TRUE(window->result()->Account == u"bank");
+    EXPECT_TRUE(window->result()->User == u"me");
+    EXPECT_TRUE(window->result()->Password.view().empty());
+}
+
+TEST_F(EntryWindowTest, ReturnInTheCommentBreaksTheLineAndEscapeCancels) {
+    auto window = open(Entry{}, EntryWindow::kAddMode);
+    auto* comment = child<LinkTextEdit>(window.get(), "commentField");
+    comment->setFocus();
+    press(comment, Qt::Key_A, QStringLiteral("a"));
+    press(comment, Qt::Key_Return, QStringLiteral("\r"));
+    press(comment, Qt::Key_B, QStringLiteral("b"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(comment->text(), QStringLiteral("a\nb"));
+    press(comment, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->result().has_value());
+}
+
+TEST_F(EntryWindowTest, ExpiryAndColoursComeBackAsTheUserLeftThem) {
+    Entry input;
+    input.Expires = 0;
+    input.ExpirationDate = kNow + 17;  // seconds the field does not show are kept
+    input.CustomBackground = 1;        // black, chosen on purpose
+    input.BackgroundColor = 0;
+    input.ForegroundColor = 0x0000FF;
+    auto window = open(input, EntryWindow::kEditMode);
+    auto* expires = child<QCheckBox>(window.get(), "expiresBox");
+    EXPECT_FALSE(child(window.get(), "expiryDate")->isEnabled());
+    EXPECT_FALSE(child(window.get(), "foregroundButton")->isEnabled());
+    EXPECT_TRUE(child(window.get(), "backgroundButton")->isEnabled());
+    EXPECT_FALSE(child(window.get(), "generatorButton")->isEnabled());
+    EXPECT_FALSE(child(window.get(), "addButton")->isEnabled());
+    expires->setChecked(true);
+    EXPECT_TRUE(child(window.get(), "expiryDate")->isEnabled());
+
+    // A cancelled chooser keeps the colour; a chosen one replaces it.
+    child<QCheckBox>(window.get(), "foregroundBox")->setChecked(true);
+    child<QPushButton>(window.get(), "foregroundButton")->click();
+    chosenColor = QColor(0, 128, 255);
+    child<QPushButton>(window.get(), "foregroundButton")->click();
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[0], QColor(255, 0, 0));
+    child<QPushButton>(window.get(), "acceptButton")->click();
+    ASSERT_TRUE(window->result().has_value());
+    const Entry& result = *window->result();
+    EXPECT_EQ(result.Expires, 1);
+    EXPECT_EQ(result.ExpirationDate, kNow + 17);
+    EXPECT_EQ(result.CustomForeground, 1);
+    EXPECT_EQ(result.ForegroundColor, 0xFF8000);  // 0x00BBGGRR
+    EXPECT_EQ(result.CustomBackground, 1);
+    EXPECT_EQ(result.BackgroundColor, 0);
+
+    // The time popup's month step, from the last day of January in a leap year.
+    auto again = open(input, EntryWindow::kEditMode);
+    again->pickPeriod(3);
+    EXPECT_EQ(child<QDateTimeEdit>(again.get(), "expiryDate")->dateTime().toSecsSinceEpoch(),
+              kNow + 29 * 86'400);
+    child<QPushButton>(again.get(), "acceptButton")->click();
+    EXPECT_EQ(again->result()->ExpirationDate, kNow + 29 * 86'400);
+}
+
+TEST_F(EntryWindowTest, AClickedLinkInTheCommentGoesToTheLinkOpener) {
+    Entry input;
+    input.Comment = u"see https://example.org/a now";
+    auto window = open(input, EntryWindow::kAddMode);
+    auto* comment = child<LinkTextEdit>(window.get(), "commentField");
+    auto click = [&](int position) {
+        QTextCursor cursor(comment->document());
+        cursor.setPosition(position);
+        const QPointF at = comment->cursorRect(cursor).center() + QPointF(2, 0);
+        QMouseEvent down(QEvent::MouseButtonPress, at, comment->viewport()->mapToGlobal(at),
+                         Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(comment->viewport(), &down);
+        QMouseEvent up(QEvent::MouseButtonRelease, at, comment->viewport()->mapToGlobal(at),
+                       Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(comment->viewport(), &up);
+    };
+    click(1);  // "see" is no link
+    EXPECT_TRUE(links.empty());
+    click(12);
+    EXPECT_EQ(links,
+              (std::vector<std::u16string>{u"https://example.org/a -> https://example.org/a"}));
+    EXPECT_TRUE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace vlt
