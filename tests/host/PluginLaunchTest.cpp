@@ -8,8 +8,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTextEdit>
+#include <QTimer>
 #include <chrono>
+#include <filesystem>
 
 #include "PluginFolder.h"
 #include "ScriptedDesktop.h"
@@ -196,6 +199,32 @@ TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {
     EXPECT_EQ(toolWindow("diceboxWindow"), nullptr);
     EXPECT_EQ(toolWindow("gaugeboxWindow"), nullptr);
     EXPECT_EQ(toolWindow("peekpaneWindow"), nullptr);
+}
+
+TEST(ToolPlugins, QuitWhileAToolAsksAQuestionTakesBothDown) {
+    // A copy of its own: a fresh instance with its own quit flag.
+    PluginFolder folder;
+    const std::string copy = folder.file("Gaugebox.so");
+    std::filesystem::copy_file(std::string(VLT_TOOL_PLUGIN_DIR) + "/Gaugebox.so", copy);
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins{ids, log};
+    ASSERT_EQ(plugins.VLT_Plugin_Load(copy), 1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
+
+    // The hide/show question is open when the program quits: the quit closes the window, the
+    // question with it, and the button's handler returns without touching either.
+    bool quitSent = false;
+    QTimer::singleShot(100, [&] {
+        ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+        plugins.VLT_Plugin_SendQuitSignal();
+        quitSent = true;
+    });
+    toolWindow("gaugeboxWindow")->findChild<QPushButton*>(QStringLiteral("mask"))->click();
+    EXPECT_TRUE(quitSent);
+    EXPECT_EQ(toolWindow("gaugeboxWindow"), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace
