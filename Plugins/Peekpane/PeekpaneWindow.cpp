@@ -4,6 +4,7 @@
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
@@ -68,6 +69,7 @@ PeekpaneWindow::PeekpaneWindow(PreviewMode mode, const QString& text)
                      &QTextEdit::copy);
     menu_->addSeparator();
     wrap_ = menu_->addAction(QStringLiteral("Word wrap"), this, &PeekpaneWindow::toggleWrap);
+    wrap_->setObjectName(QStringLiteral("wordWrap"));
     wrap_->setCheckable(true);
     wrap_->setChecked(true);
     menu_->setObjectName(QStringLiteral("previewMenu"));
@@ -89,8 +91,12 @@ void PeekpaneWindow::toggleWrap() {
 
 void PeekpaneWindow::changeFont() {
     // Qt's font dialog has the effects but no colour, so the colour is asked for next.
-    QFont chosen = font_;
-    auto* fonts = new QFontDialog(font_, this);
+    // The dialog starts on the face the text really shows, a stand-in when the named one is
+    // missing.
+    QFont shown = font_;
+    shown.setFamily(QFontInfo(font_).family());
+    QFont chosen = shown;
+    auto* fonts = new QFontDialog(shown, this);
     connect(fonts, &QFontDialog::fontSelected, this, [&chosen](const QFont& f) { chosen = f; });
     if (tools::execGuarded(fonts) != QDialog::Accepted) {
         return;

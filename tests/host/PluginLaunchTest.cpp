@@ -2,6 +2,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -193,7 +194,15 @@ TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {
     ASSERT_TRUE(pumpUntil([] { return toolWindow("peekpaneWindow") != nullptr; }));
     QWidget* preview = toolWindow("peekpaneWindow");
     EXPECT_EQ(preview->windowTitle(), QStringLiteral("Preview Text Plugin (VLT)  - RTF Mode"));
-    EXPECT_EQ(preview->findChild<QTextEdit*>()->toPlainText(), QStringLiteral("Bold caf\u00E9"));
+    auto* editor = preview->findChild<QTextEdit*>();
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("Bold caf\u00E9"));
+    // The document's own fonts stay; wrapping goes off and on again.
+    EXPECT_FALSE(preview->findChild<QAction*>(QStringLiteral("changeFont"))->isEnabled());
+    QAction* wrap = preview->findChild<QAction*>(QStringLiteral("wordWrap"));
+    wrap->trigger();
+    EXPECT_EQ(editor->lineWrapMode(), QTextEdit::NoWrap);
+    wrap->trigger();
+    EXPECT_EQ(editor->lineWrapMode(), QTextEdit::WidgetWidth);
 
     EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
     EXPECT_EQ(toolWindow("diceboxWindow"), nullptr);
