@@ -171,6 +171,8 @@ int GeneratePassword(RandomSource& random, int length, int mode, std::u16string_
                      const ClassFlags& flags, std::u16string& password) {
     password.clear();
     length = std::clamp(length, 0, kMaxLength);
+    // Room for the longest result up front: growing would leave copies of a part behind.
+    password.reserve(2 * static_cast<std::size_t>(length));
     if (mode == 1) {
         if (length > 0 && std::none_of(flags.begin(), flags.end(), [](int f) { return f == 1; })) {
             return NothingToDraw;
