@@ -2,10 +2,18 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QTimer>
 #include <chrono>
+#include <filesystem>
 
 #include "PluginFolder.h"
 #include "ScriptedDesktop.h"
@@ -131,6 +139,101 @@ TEST_F(PluginLaunch, QuitWalkWaitsOnlyForPluginsThatCanQuit) {
     ASSERT_NE(release, nullptr);
     release();
     plugins.threads().waitFor(stubborn);
+}
+
+// The visible top-level window of that object name.
+QWidget* toolWindow(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String(name) && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins{ids, log};
+    for (const char* name : {"Dicebox", "Gaugebox", "Peekpane"}) {
+        ASSERT_EQ(plugins.VLT_Plugin_Load(std::string(VLT_TOOL_PLUGIN_DIR) + "/" + name + ".so"),
+                  1);
+        EXPECT_EQ(plugins.records().back().IconImage.size(), QSize(16, 16)) << name;
+    }
+    EXPECT_EQ(plugins.records()[0].Name, u"Password generator");
+    EXPECT_EQ(plugins.records()[2].Type, Previewer);
+
+    // The entry window's button finds the generator by its name and starts it; its first
+    // password is there, 32 characters of the classes that start switched on.
+    test::ScriptedDesktop desktop;
+    LaunchPasswordGenerator(plugins, desktop);
+    EXPECT_TRUE(desktop.messages.empty());
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("diceboxWindow") != nullptr; }));
+    const QString password =
+        toolWindow("diceboxWindow")->findChild<QLineEdit*>(QStringLiteral("password"))->text();
+    EXPECT_EQ(password.size(), 32);
+    const QString allowed = QStringLiteral(
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789!\"#$%&':;<=>?@\\^_`|~()[]{"
+        "}");
+    for (const QChar c : password) {
+        EXPECT_TRUE(allowed.contains(c)) << static_cast<int>(c.unicode());
+    }
+
+    plugins.VLT_Plugin_Select(1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
+    QWidget* gauge = toolWindow("gaugeboxWindow");
+    gauge->findChild<QLineEdit*>(QStringLiteral("password"))->setText(QStringLiteral("Password1!"));
+    EXPECT_EQ(gauge->findChild<QLabel*>(QStringLiteral("verdict"))->text(),
+              QStringLiteral("The password is strong (72 points)"));
+    EXPECT_EQ(gauge->findChild<QProgressBar*>(QStringLiteral("bar"))->value(), 72);
+
+    plugins.VLT_Plugin_Select(2);
+    const std::string rtf = "{\\rtf1 {\\b Bold} caf\\'e9}\r\n";
+    ASSERT_EQ(VLT_Plugin_LaunchPreview(plugins, {rtf.begin(), rtf.end()}), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("peekpaneWindow") != nullptr; }));
+    QWidget* preview = toolWindow("peekpaneWindow");
+    EXPECT_EQ(preview->windowTitle(), QStringLiteral("Preview Text Plugin (VLT)  - RTF Mode"));
+    auto* editor = preview->findChild<QTextEdit*>();
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("Bold caf\u00E9"));
+    // The document's own fonts stay; wrapping goes off and on again.
+    EXPECT_FALSE(preview->findChild<QAction*>(QStringLiteral("changeFont"))->isEnabled());
+    QAction* wrap = preview->findChild<QAction*>(QStringLiteral("wordWrap"));
+    wrap->trigger();
+    EXPECT_EQ(editor->lineWrapMode(), QTextEdit::NoWrap);
+    wrap->trigger();
+    EXPECT_EQ(editor->lineWrapMode(), QTextEdit::WidgetWidth);
+
+    EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
+    EXPECT_EQ(toolWindow("diceboxWindow"), nullptr);
+    EXPECT_EQ(toolWindow("gaugeboxWindow"), nullptr);
+    EXPECT_EQ(toolWindow("peekpaneWindow"), nullptr);
+}
+
+TEST(ToolPlugins, QuitWhileAToolAsksAQuestionTakesBothDown) {
+    // A copy of its own: a fresh instance with its own quit flag.
+    PluginFolder folder;
+    const std::string copy = folder.file("Gaugebox.so");
+    std::filesystem::copy_file(std::string(VLT_TOOL_PLUGIN_DIR) + "/Gaugebox.so", copy);
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins{ids, log};
+    ASSERT_EQ(plugins.VLT_Plugin_Load(copy), 1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
+
+    // The hide/show question is open when the program quits: the quit closes the window, the
+    // question with it, and the button's handler returns without touching either.
+    bool quitSent = false;
+    QTimer::singleShot(100, [&] {
+        ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+        plugins.VLT_Plugin_SendQuitSignal();
+        quitSent = true;
+    });
+    toolWindow("gaugeboxWindow")->findChild<QPushButton*>(QStringLiteral("mask"))->click();
+    EXPECT_TRUE(quitSent);
+    EXPECT_EQ(toolWindow("gaugeboxWindow"), nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace

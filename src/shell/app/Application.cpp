@@ -40,6 +40,7 @@ Application::Application(std::string programFile, Prompter& prompter)
     };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
+    desktop_->generatePassword = [this] { pluginShell_->launchPasswordGenerator(); };
 }
 
 std::string Application::pluginFolder() const {

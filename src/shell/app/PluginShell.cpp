@@ -69,6 +69,10 @@ bool PluginShell::select(int pluginId) {
     return false;
 }
 
+void PluginShell::launchPasswordGenerator() {
+    LaunchPasswordGenerator(plugins_, engine_.desktop);
+}
+
 int PluginShell::launch(int pluginId) {
     return select(pluginId) ? VLT_Plugin_LaunchTool(plugins_) : kToolNotATool;
 }

@@ -30,6 +30,9 @@ class PluginShell : public ToolSource {
     // The plugin manager window, modal over `window`; the menus follow what it changed.
     void openManager(MainWindow& window);
 
+    // The entry window's generator button: the first tool named "Password generator".
+    void launchPasswordGenerator();
+
     std::vector<ToolItem> tools() override;
     int launch(int pluginId) override;
 

@@ -39,6 +39,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
             services.timePopup = window_->popups()->popup(PopupMenus::kTimePopup);
         }
         services.openLink = openLink;
+        services.generatePassword = generatePassword;
         return EntryWindow::ask(input, mode, services, parent);
     };
 }

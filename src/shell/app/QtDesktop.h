@@ -45,6 +45,8 @@ class QtDesktop : public Desktop {
     // The loaded plugins: the password dialog's tools, and the quit signal at exit.
     ToolSource* tools = nullptr;
     std::function<void()> quitPlugins;
+    // The entry window's password generator button.
+    std::function<void()> generatePassword;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;

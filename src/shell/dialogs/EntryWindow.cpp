@@ -161,12 +161,12 @@ void EntryWindow::createGeneralPage(QWidget* page) {
     auto* show = makeIconButton(page, "showButton", QRect(408, 71, 25, 25), MenuIcon(kShowHideIcon),
                                 QStringLiteral("Hide / show password in the list"));
     connect(show, &QPushButton::clicked, this, &EntryWindow::toggleShown);
-    // Starts the password generator once plugins can be loaded.
     auto* generator =
         makeIconButton(page, "generatorButton", QRect(438, 71, 25, 25), MenuIcon(kGeneratorIcon),
                        QStringLiteral("Run the password generator plugin (if "
                                       "installed)"));
-    generator->setEnabled(false);
+    generator->setEnabled(static_cast<bool>(services_.generatePassword));
+    connect(generator, &QPushButton::clicked, this, [this] { services_.generatePassword(); });
 
     makeLabel(page, "urlLabel", QRect(8, 105, 100, 15), QStringLiteral("URL:"));
     url_ = new LinkTextEdit(page, "urlField", true);

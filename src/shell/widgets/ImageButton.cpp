@@ -17,8 +17,36 @@ constexpr int kFocusInset = 4;
 
 }  // namespace
 
-ImageButton::ImageButton(const QString& text, const QIcon& icon, QWidget* parent)
-    : QPushButton(text, parent) {
+ImageButtonPlaces placeImageButton(ImageLayout layout, QSize button, QSize icon, QSize text,
+                                   int fontHeight) {
+    const int w = button.width();
+    const int h = button.height();
+    QPoint iconAt;
+    QPoint textAt;
+    switch (layout) {
+        case ImageLayout::IconAbove:
+            iconAt = {(w - icon.width()) / 2, (h - icon.height()) / 4};
+            textAt = {(w - text.width()) / 2, h - text.height() - 10};
+            break;
+        case ImageLayout::IconRight:
+            iconAt = {w - icon.width() - 10, (h - icon.height()) / 2};
+            textAt = {w - text.width() - icon.width() - 20, (h - fontHeight) / 2 - 1};
+            break;
+        case ImageLayout::IconBelow:
+            iconAt = {(w - icon.width()) / 2, h - icon.height() - 7};
+            textAt = {(w - text.width()) / 2, (h - text.height()) / 4};
+            break;
+        case ImageLayout::IconLeft:
+            iconAt = {kIconX, (h - icon.height()) / 2 + 1};
+            textAt = {icon.width() + kTextGap, (h - fontHeight) / 2 - 1};
+            break;
+    }
+    return {QRect(iconAt, icon), QRect(textAt, text)};
+}
+
+ImageButton::ImageButton(const QString& text, const QIcon& icon, QWidget* parent,
+                         ImageLayout layout)
+    : QPushButton(text, parent), layout_(layout) {
     setIcon(icon);
     setIconSize(QSize(16, 16));
     setAttribute(Qt::WA_Hover);
@@ -27,7 +55,13 @@ ImageButton::ImageButton(const QString& text, const QIcon& icon, QWidget* parent
 QSize ImageButton::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
     const int textWidth = metrics.horizontalAdvance(text().left(kMaxTextLength));
-    return {iconSize().width() + kTextGap + textWidth + kIconX,
+    const QSize icon = iconSize();
+    if (layout_ == ImageLayout::IconAbove || layout_ == ImageLayout::IconBelow) {
+        // Icon and text stacked, with the margins the two layouts leave around them.
+        return {qMax(icon.width(), textWidth) + 2 * kIconX,
+                icon.height() + metrics.height() + 2 * kIconX};
+    }
+    return {icon.width() + kTextGap + textWidth + kIconX,
             qMax(25, metrics.height() + 2 * kFocusInset)};
 }
 
@@ -46,20 +80,20 @@ void ImageButton::paintEvent(QPaintEvent*) {
 
     const bool pressed = isDown();
     const bool disabled = !isEnabled();
-    const int shift = pressed ? 1 : 0;
-    const QSize iconSz = iconSize();
+    const QPoint shift = pressed ? QPoint(1, 1) : QPoint(0, 0);
     const QFontMetrics metrics = fontMetrics();
-    const int fontHeight = QFontInfo(font()).pixelSize();
-
-    const QPoint iconAt(kIconX + shift, (height() - iconSz.height()) / 2 + 1 + shift);
-    const QPixmap picture =
-        icon().pixmap(iconSz, devicePixelRatio(), disabled ? QIcon::Disabled : QIcon::Normal);
-    painter.drawPixmap(iconAt, picture);
-
     const QString shown = text().left(kMaxTextLength);
-    const QRect textBox(iconSz.width() + kTextGap + shift, (height() - fontHeight) / 2 - 1 + shift,
-                        width() - iconSz.width() - kTextGap, metrics.height());
-    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
+    const ImageButtonPlaces places = placeImageButton(
+        layout_, size(), iconSize(), metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, shown),
+        QFontInfo(font()).pixelSize());
+
+    const QPixmap picture =
+        icon().pixmap(iconSize(), devicePixelRatio(), disabled ? QIcon::Disabled : QIcon::Normal);
+    painter.drawPixmap(places.icon.topLeft() + shift, picture);
+
+    const QRect textBox = places.text.translated(shift);
+    const int flags =
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic | Qt::TextDontClip;
     if (disabled) {
         painter.setPen(palette().color(QPalette::Light));
         painter.drawText(textBox.translated(1, 1), flags, shown);

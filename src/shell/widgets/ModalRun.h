@@ -16,10 +16,14 @@ inline QPointer<QWidget> ModalOwner(QWidget* parent) {
 
 // Runs `created` (made with `owner` as its parent) modally. `take(window, exec result)` reads what
 // the window leaves behind before it is deleted; it is not called when the window was destroyed
-// with its owner while it ran.
+// with its owner while it ran. A window with an owner blocks only its owner, so the tool windows
+// plugins open meanwhile (the entry window's password generator) stay usable.
 template <typename Window, typename Take>
 void RunModal(const QPointer<QWidget>& owner, Window* created, Take take) {
     QPointer<Window> window = created;
+    if (owner) {
+        window->setWindowModality(Qt::WindowModal);
+    }
     const int code = window->exec();
     if (window) {
         take(*window, code);

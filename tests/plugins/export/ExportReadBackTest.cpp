@@ -229,11 +229,18 @@ TEST(ExportReadBack, IniSectionsHaveTheirLineCountsAndEveryValueComesBack) {
         EXPECT_EQ(lines[at + count - 1], "");
         return keys;
     };
+    // Built by appending: GCC 12 misreads "[" + std::to_string(...) as an overlapping copy.
+    auto bracketed = [](std::int32_t id) {
+        std::string text = "[";
+        text += std::to_string(id);
+        text += ']';
+        return text;
+    };
     std::size_t at = 10;
     for (const VLT_Group& g : vault.groups()) {
         auto keys = section(at, 7);
         EXPECT_EQ(keys,
-                  (std::map<std::string, std::string>{{"[]", "[" + std::to_string(g.ID) + "]"},
+                  (std::map<std::string, std::string>{{"[]", bracketed(g.ID)},
                                                       {"EntryType", "0"},
                                                       {"GroupID", std::to_string(g.ID)},
                                                       {"Depth", std::to_string(g.Depth)},
@@ -247,7 +254,7 @@ TEST(ExportReadBack, IniSectionsHaveTheirLineCountsAndEveryValueComesBack) {
         auto n = [](std::int32_t v) { return std::to_string(v); };
         auto keys = section(at, 20);
         EXPECT_EQ(keys,
-                  (std::map<std::string, std::string>{{"[]", "[" + n(e.ID) + "]"},
+                  (std::map<std::string, std::string>{{"[]", bracketed(e.ID)},
                                                       {"EntryType", "1"},
                                                       {"ID", n(e.ID)},
                                                       {"GroupID", n(e.GroupID)},

@@ -31,6 +31,7 @@ class EntryWindowTest : public ::testing::Test {
             starts.push_back(start);
             return chosenColor;
         };
+        services.generatePassword = generator;
         auto window = std::make_unique<EntryWindow>(input, mode, services);
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -51,6 +52,7 @@ class EntryWindowTest : public ::testing::Test {
     std::vector<std::u16string> links;
     std::vector<QColor> starts;
     std::optional<QColor> chosenColor;
+    std::function<void()> generator;
 };
 
 TEST_F(EntryWindowTest, MismatchedPasswordsEmptyBothFieldsAndKeepTheWindowOpen) {
@@ -137,8 +139,13 @@ TEST_F(EntryWindowTest, ExpiryAndColoursComeBackAsTheUserLeftThem) {
     EXPECT_EQ(result.CustomBackground, 1);
     EXPECT_EQ(result.BackgroundColor, 0);
 
-    // The time popup's month step, from the last day of January in a leap year.
+    // The time popup's month step, from the last day of January in a leap year; the password
+    // generator's button starts the generator once there is one to start.
+    int launches = 0;
+    generator = [&launches] { ++launches; };
     auto again = open(input, EntryWindow::kEditMode);
+    child<QPushButton>(again.get(), "generatorButton")->click();
+    EXPECT_EQ(launches, 1);
     again->pickPeriod(3);
     EXPECT_EQ(child<QDateTimeEdit>(again.get(), "expiryDate")->dateTime().toSecsSinceEpoch(),
               kNow + 29 * 86'400);

@@ -112,6 +112,50 @@ TEST_F(ImageButtonTest, HoverMakesTheButtonHotUntilTheMouseLeaves) {
     EXPECT_FALSE(button.isHot());
 }
 
+TEST(ImageButtonLayouts, IconAndTextGoWhereTheLayoutSays) {
+    // A 120 x 60 button, a 16 x 16 icon, a 40 x 14 text in an 11-pixel font.
+    const QSize size(120, 60);
+    const QSize icon(16, 16);
+    const QSize text(40, 14);
+    struct Case {
+        ImageLayout layout;
+        QRect icon;
+        QRect text;
+    };
+    const Case cases[] = {
+        {ImageLayout::IconAbove, QRect(52, 11, 16, 16), QRect(40, 36, 40, 14)},
+        {ImageLayout::IconRight, QRect(94, 22, 16, 16), QRect(44, 23, 40, 14)},
+        {ImageLayout::IconBelow, QRect(52, 37, 16, 16), QRect(40, 11, 40, 14)},
+        {ImageLayout::IconLeft, QRect(10, 23, 16, 16), QRect(36, 23, 40, 14)},
+    };
+    for (const Case& c : cases) {
+        const ImageButtonPlaces places = placeImageButton(c.layout, size, icon, text, 11);
+        EXPECT_EQ(places.icon, c.icon) << static_cast<int>(c.layout);
+        EXPECT_EQ(places.text, c.text) << static_cast<int>(c.layout);
+    }
+
+    // Drawn: the icon exactly there, the text's ink inside its rectangle, for the new layouts.
+    for (const ImageLayout layout :
+         {ImageLayout::IconAbove, ImageLayout::IconRight, ImageLayout::IconBelow}) {
+        ImageButton button(QStringLiteral("Wide text"), solidIcon(Qt::red), nullptr, layout);
+        button.setFont(UiFonts::normal());
+        QPalette palette = button.palette();
+        palette.setColor(QPalette::ButtonText, Qt::blue);
+        button.setPalette(palette);
+        button.resize(size);
+        const QFontMetrics metrics(button.font());
+        const ImageButtonPlaces places =
+            placeImageButton(layout, size, icon, metrics.size(Qt::TextSingleLine, button.text()),
+                             QFontInfo(button.font()).pixelSize());
+        const QImage image = button.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(areaOf(image, qRgb(255, 0, 0)), places.icon) << static_cast<int>(layout);
+        const QRect ink = areaOf(image, qRgb(0, 0, 255));
+        EXPECT_FALSE(ink.isEmpty());
+        EXPECT_TRUE(places.text.contains(ink)) << static_cast<int>(layout);
+        EXPECT_FALSE(places.icon.intersects(places.text)) << static_cast<int>(layout);
+    }
+}
+
 TEST_F(ImageButtonTest, TextLongerThan1023CharactersIsCut) {
     ImageButton longer(QString(2000, QLatin1Char('W')), solidIcon(Qt::red));
     ImageButton limit(QString(ImageButton::kMaxTextLength, QLatin1Char('W')), solidIcon(Qt::red));
