@@ -239,13 +239,12 @@ TEST(ExportReadBack, IniSectionsHaveTheirLineCountsAndEveryValueComesBack) {
     std::size_t at = 10;
     for (const VLT_Group& g : vault.groups()) {
         auto keys = section(at, 7);
-        EXPECT_EQ(keys,
-                  (std::map<std::string, std::string>{{"[]", bracketed(g.ID)},
-                                                      {"EntryType", "0"},
-                                                      {"GroupID", std::to_string(g.ID)},
-                                                      {"Depth", std::to_string(g.Depth)},
-                                                      {"Name", Utf8(g.Name)},
-                                                      {"Icon", std::to_string(g.Icon)}}));
+        EXPECT_EQ(keys, (std::map<std::string, std::string>{{"[]", bracketed(g.ID)},
+                                                            {"EntryType", "0"},
+                                                            {"GroupID", std::to_string(g.ID)},
+                                                            {"Depth", std::to_string(g.Depth)},
+                                                            {"Name", Utf8(g.Name)},
+                                                            {"Icon", std::to_string(g.Icon)}}));
         at += 7;
     }
     EXPECT_EQ(lines[at + 1], ";Entry list");
