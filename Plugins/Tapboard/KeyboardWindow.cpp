@@ -15,7 +15,10 @@ namespace {
 constexpr int kPollMilliseconds = 30;
 
 QFont keyFont() {
-    QFont font(QStringLiteral("Microsoft Sans Serif"));
+    // The labels were drawn for a narrow sans serif; a wide one crowds "CapsLk" and "Bkspc".
+    QFont font;
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(9);
     font.setBold(true);
@@ -110,7 +113,9 @@ void KeyboardWindow::showMissingLayout(std::int32_t id) {
         new QMessageBox(QMessageBox::Information, QStringLiteral("Information"),
                         QString::fromStdString(MissingLayoutMessage(id)), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    // Queued, so that at start-up the box comes after the keyboard window is shown.
+    QMetaObject::invokeMethod(
+        box, [box] { box->open(); }, Qt::QueuedConnection);
 }
 
 void KeyboardWindow::sendKey(int number) {

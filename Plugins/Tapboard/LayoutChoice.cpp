@@ -7,27 +7,16 @@ namespace tapboard {
 
 namespace {
 
-// XKB layout names and the ID of the national layout the file holds for them. Countries that
-// share another country's layout (Austria, Ireland, Finland) map to that layout's own ID when
-// the file has none of their own.
-constexpr std::array<std::pair<std::string_view, std::int32_t>, 17> kXkbIds = {{
-    {"us", 1033},
-    {"gb", 2057},
-    {"ie", 2057},
-    {"de", 1031},
-    {"at", 1031},
-    {"fr", 1036},
-    {"be", 2060},
-    {"ch", 2055},
-    {"es", 1034},
-    {"pt", 2070},
-    {"it", 1040},
-    {"nl", 1043},
-    {"dk", 1030},
-    {"no", 1044},
-    {"se", 1053},
-    {"fi", 1035},
-    {"pl", 1045},
+// XKB layout names and the language identifier of the matching national layout. Austria and
+// Ireland type on the German and the UK layout.
+constexpr std::array<std::pair<std::string_view, std::int32_t>, 37> kXkbIds = {{
+    {"us", 1033}, {"gb", 2057}, {"ie", 2057}, {"de", 1031}, {"at", 1031}, {"fr", 1036},
+    {"be", 2060}, {"ch", 2055}, {"es", 1034}, {"pt", 2070}, {"it", 1040}, {"nl", 1043},
+    {"dk", 1030}, {"no", 1044}, {"se", 1053}, {"fi", 1035}, {"pl", 1045}, {"is", 1039},
+    {"cz", 1029}, {"sk", 1051}, {"hu", 1038}, {"si", 1060}, {"hr", 1050}, {"ro", 1048},
+    {"bg", 1026}, {"gr", 1032}, {"tr", 1055}, {"ru", 1049}, {"ua", 1058}, {"by", 1059},
+    {"ee", 1061}, {"lv", 1062}, {"lt", 1063}, {"il", 1037}, {"jp", 1041}, {"kr", 1042},
+    {"br", 1046},
 }};
 
 }  // namespace

@@ -85,6 +85,7 @@ TEST(LayoutChoice, XkbGroupsMapToLayoutIds) {
     EXPECT_EQ(XkbLayoutOfGroup("", 0), "");
     EXPECT_EQ(LayoutIdForXkbName("us"), 1033);
     EXPECT_EQ(LayoutIdForXkbName("de"), 1031);
+    EXPECT_EQ(LayoutIdForXkbName("ru"), 1049);
     EXPECT_EQ(LayoutIdForXkbName("xx"), 0);
 }
 
