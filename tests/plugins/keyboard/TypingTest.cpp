@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QVBoxLayout>
 #include <atomic>
 #include <cstdlib>
@@ -81,6 +82,9 @@ class XServer : public ::testing::Environment {
         }
         setenv("DISPLAY", (":" + number).c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
+        // The private server has no session bus; without an address, D-Bus would try to start
+        // one through the X server and never free what it read there.
+        setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
         static int argc = 1;
         static char name[] = "keyboard_x11_tests";
         static char* args[] = {name, nullptr};
@@ -236,6 +240,31 @@ class Typing : public ::testing::Test {
     QWidget target;
     QLineEdit edit;
 };
+
+QMessageBox* messageBox() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+// Without a display to send keys to, the keyboard says so instead of opening a silent window.
+TEST_F(Typing, WithoutAnXDisplayTheKeyboardSaysItCannotSendKeys) {
+    const std::string display = std::getenv("DISPLAY");
+    unsetenv("DISPLAY");
+    RunningKeyboard run;
+    QMessageBox* box = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (box = messageBox()) != nullptr; }));
+    setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Error"));
+    EXPECT_TRUE(box->text().contains(QStringLiteral("cannot send keys")));
+    EXPECT_EQ(keyboardWindow(), nullptr);
+    box->accept();
+    EXPECT_TRUE(pumpUntil([&] { return run.finished(); }));
+    EXPECT_EQ(keyboardWindow(), nullptr);
+}
 
 TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut) {
     ServerKeyboard server;
