@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -223,22 +224,25 @@ class Typing : public ::testing::Test {
         if (!XServer::skipReason.empty()) {
             GTEST_SKIP() << XServer::skipReason;
         }
-        target.setWindowTitle(QStringLiteral("Another program"));
-        auto* layout = new QVBoxLayout(&target);
-        layout->addWidget(&edit);
-        target.setGeometry(40, 40, 300, 60);
-        target.show();
-        ASSERT_TRUE(pumpUntil([this] { return target.isVisible(); }));
+        target = std::make_unique<QWidget>();
+        target->setWindowTitle(QStringLiteral("Another program"));
+        auto* layout = new QVBoxLayout(target.get());
+        edit = new QLineEdit;
+        layout->addWidget(edit);
+        target->setGeometry(40, 40, 300, 60);
+        target->show();
+        ASSERT_TRUE(pumpUntil([this] { return target->isVisible(); }));
     }
 
     // Clicks into the line edit so that it has the X input focus.
     void focusEdit() {
-        clickAt(edit.mapToGlobal(edit.rect().center()));
-        ASSERT_TRUE(pumpUntil([this] { return edit.hasFocus() && target.isActiveWindow(); }));
+        clickAt(edit->mapToGlobal(edit->rect().center()));
+        ASSERT_TRUE(pumpUntil([this] { return edit->hasFocus() && target->isActiveWindow(); }));
     }
 
-    QWidget target;
-    QLineEdit edit;
+    // Another top-level window with a line edit, standing for another program.
+    std::unique_ptr<QWidget> target;
+    QLineEdit* edit = nullptr;
 };
 
 QMessageBox* messageBox() {
@@ -276,8 +280,8 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         focusEdit();
 
         clickKey(keyboard, 46);
-        EXPECT_TRUE(pumpUntil([&] { return edit.text() == QStringLiteral("a"); }))
-            << edit.text().toStdString();
+        EXPECT_TRUE(pumpUntil([&] { return edit->text() == QStringLiteral("a"); }))
+            << edit->text().toStdString();
         const QImage lower = keyFace(keyboard, 46);
 
         // Shift stays down for the next key, and the labels follow it.
@@ -287,15 +291,15 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         EXPECT_NE(keyFace(keyboard, 46), lower);
         clickKey(keyboard, 46);
         clickKey(keyboard, 14);
-        EXPECT_TRUE(pumpUntil([&] { return edit.text() == QStringLiteral("aA!"); }))
-            << edit.text().toStdString();
+        EXPECT_TRUE(pumpUntil([&] { return edit->text() == QStringLiteral("aA!"); }))
+            << edit->text().toStdString();
         clickKey(keyboard, 60);
         EXPECT_TRUE(pumpUntil([&] { return !shownDown(keyboard, 60); }));
         EXPECT_FALSE(server.isDown(XK_Shift_L));
         EXPECT_EQ(keyFace(keyboard, 46), lower);
 
         // The keyboard never took the focus from the line edit.
-        EXPECT_TRUE(target.isActiveWindow());
+        EXPECT_TRUE(target->isActiveWindow());
         EXPECT_FALSE(keyboard->isActiveWindow());
 
         // Closing the window with Ctrl and Alt held on screen lets go of both.
@@ -318,7 +322,7 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         EXPECT_TRUE(shownDown(keyboard, 60));
         server.fake(XK_Shift_L, false);
         EXPECT_TRUE(pumpUntil([&] { return !shownDown(keyboard, 60); }));
-        EXPECT_EQ(edit.text(), QStringLiteral("aA!"));
+        EXPECT_EQ(edit->text(), QStringLiteral("aA!"));
 
         clickKey(keyboard, 75);
         EXPECT_TRUE(pumpUntil([&] { return server.isDown(XK_Control_L); }));
