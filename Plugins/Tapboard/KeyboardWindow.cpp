@@ -25,8 +25,22 @@ QFont keyFont() {
     return font;
 }
 
-bool isSticky(int number) {
-    return number >= 0 && KeyTable()[static_cast<std::size_t>(number)].Toggle;
+constexpr int kCapsLockKey = 45;
+constexpr int kShiftKey = 60;
+constexpr int kCtrlKey = 75;
+
+// The sticky keys always press the left-hand modifiers, whatever the layout file says.
+std::uint8_t stickyCode(int number) {
+    switch (number) {
+        case kCapsLockKey:
+            return kVkCapital;
+        case kShiftKey:
+            return kVkLeftShift;
+        case kCtrlKey:
+            return kVkLeftControl;
+        default:
+            return kVkMenu;
+    }
 }
 
 }  // namespace
@@ -61,8 +75,8 @@ KeyboardWindow::KeyboardWindow(std::vector<KeyboardLayout> layouts,
     capsLockOn_ = state.CapsLocked;
     shiftOn_ = state.ShiftHeld;
     group_ = state.Group;
-    setKeyDown(45, capsLockOn_ ? 1 : 0);
-    setKeyDown(60, shiftOn_ ? 1 : 0);
+    setKeyDown(kCapsLockKey, capsLockOn_ ? 1 : 0);
+    setKeyDown(kShiftKey, shiftOn_ ? 1 : 0);
     applyKeyboardLayout();
 
     connect(&poller_, &QTimer::timeout, this, [this] { poll(); });
@@ -76,12 +90,12 @@ void KeyboardWindow::poll() {
     group_ = state.Group;
     if (state.CapsLocked != capsLockOn_) {
         capsLockOn_ = state.CapsLocked;
-        setKeyDown(45, capsLockOn_ ? 1 : 0);
+        setKeyDown(kCapsLockKey, capsLockOn_ ? 1 : 0);
         relabel = true;
     }
     if (state.ShiftHeld != shiftOn_) {
         shiftOn_ = state.ShiftHeld;
-        setKeyDown(60, shiftOn_ ? 1 : 0);
+        setKeyDown(kShiftKey, shiftOn_ ? 1 : 0);
         relabel = true;
     }
     if (relabel) {
@@ -133,15 +147,11 @@ void KeyboardWindow::sendKey(int number) {
 }
 
 void KeyboardWindow::toggleKey(int number) {
-    KeyButton& button = keys_[static_cast<std::size_t>(number)];
-    const int state = button.State == 0 ? 1 : 0;
+    const int state = keys_[static_cast<std::size_t>(number)].State == 0 ? 1 : 0;
     setKeyDown(number, state);
-    const std::uint32_t keycode =
-        x11_->keycodeForKeysym(KeysymForVirtualKey(number == 45   ? kVkCapital
-                                                   : number == 60 ? kVkLeftShift
-                                                   : number == 75 ? kVkLeftControl
-                                                                  : kVkMenu));
-    if (number == 45) {
+    const std::uint32_t keycode = x11_->keycodeForKeysym(KeysymForVirtualKey(stickyCode(number)));
+    if (number == kCapsLockKey) {
+        // Caps Lock locks in the server: one press and release either way.
         x11_->tapKey(keycode);
         capsLockOn_ = state == 1;
     } else if (state == 1) {
@@ -149,10 +159,10 @@ void KeyboardWindow::toggleKey(int number) {
     } else {
         x11_->releaseKey(keycode);
     }
-    if (number == 60) {
+    if (number == kShiftKey) {
         shiftOn_ = state == 1;
     }
-    if (number == 45 || number == 60) {
+    if (number == kCapsLockKey || number == kShiftKey) {
         applyKeyboardLayout();
     }
 }
@@ -203,7 +213,7 @@ void KeyboardWindow::mousePressEvent(QMouseEvent* event) {
     if (number < 0) {
         return;
     }
-    if (isSticky(number)) {
+    if (KeyTable()[static_cast<std::size_t>(number)].Toggle) {
         toggleKey(number);
     } else {
         sendKey(number);

@@ -21,6 +21,7 @@ std::unique_ptr<X11Keyboard> X11Keyboard::open() {
     int major = 0;
     int minor = 0;
     std::unique_ptr<X11Keyboard> keyboard(new X11Keyboard(display));
+    keyboard->rulesAtom_ = XInternAtom(display, "_XKB_RULES_NAMES", False);
     if (!XTestQueryExtension(display, &event, &error, &major, &minor) || !keyboard->loadKeymap()) {
         return nullptr;
     }
@@ -61,17 +62,14 @@ bool X11Keyboard::loadKeymap() {
 }
 
 std::string X11Keyboard::rulesNames() const {
-    const Atom property = XInternAtom(display_, "_XKB_RULES_NAMES", True);
-    if (property == None) {
-        return {};
-    }
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
     std::string value;
-    if (XGetWindowProperty(display_, DefaultRootWindow(display_), property, 0, 1024, False,
+    if (rulesAtom_ != None &&
+        XGetWindowProperty(display_, DefaultRootWindow(display_), rulesAtom_, 0, 1024, False,
                            XA_STRING, &type, &format, &count, &after, &data) == Success &&
         data != nullptr && format == 8) {
         value.assign(reinterpret_cast<const char*>(data), count);

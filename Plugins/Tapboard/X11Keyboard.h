@@ -50,6 +50,7 @@ class X11Keyboard {
     void fake(std::uint32_t keycode, bool down);
 
     Display* display_;
+    unsigned long rulesAtom_ = 0;  // the root window property naming the layouts
     std::unique_ptr<KeyLabels> labels_;
     std::string rules_;
     std::set<std::uint32_t> held_;

@@ -23,6 +23,7 @@
 #include "PluginABI.h"
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -209,6 +210,11 @@ class ServerKeyboard {
         }
         return false;
     }
+    bool capsLocked() {
+        XkbStateRec state{};
+        XkbGetState(display_, XkbUseCoreKbd, &state);
+        return (state.locked_mods & LockMask) != 0;
+    }
     void fake(KeySym keysym, bool down) {
         XTestFakeKeyEvent(display_, XKeysymToKeycode(display_, keysym), down, CurrentTime);
         XSync(display_, False);
@@ -298,6 +304,16 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         EXPECT_FALSE(server.isDown(XK_Shift_L));
         EXPECT_EQ(keyFace(keyboard, 46), lower);
 
+        // Caps Lock is one press and release each way, and locks in the server.
+        clickKey(keyboard, 45);
+        EXPECT_TRUE(pumpUntil([&] { return server.capsLocked() && shownDown(keyboard, 45); }));
+        EXPECT_FALSE(server.isDown(XK_Caps_Lock));
+        clickKey(keyboard, 46);
+        EXPECT_TRUE(pumpUntil([&] { return edit->text() == QStringLiteral("aA!A"); }))
+            << edit->text().toStdString();
+        clickKey(keyboard, 45);
+        EXPECT_TRUE(pumpUntil([&] { return !server.capsLocked() && !shownDown(keyboard, 45); }));
+
         // The keyboard never took the focus from the line edit.
         EXPECT_TRUE(target->isActiveWindow());
         EXPECT_FALSE(keyboard->isActiveWindow());
@@ -322,7 +338,7 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         EXPECT_TRUE(shownDown(keyboard, 60));
         server.fake(XK_Shift_L, false);
         EXPECT_TRUE(pumpUntil([&] { return !shownDown(keyboard, 60); }));
-        EXPECT_EQ(edit->text(), QStringLiteral("aA!"));
+        EXPECT_EQ(edit->text(), QStringLiteral("aA!A"));
 
         clickKey(keyboard, 75);
         EXPECT_TRUE(pumpUntil([&] { return server.isDown(XK_Control_L); }));
