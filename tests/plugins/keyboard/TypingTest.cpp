@@ -283,6 +283,11 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         QWidget* keyboard = nullptr;
         ASSERT_TRUE(pumpUntil([&] { return (keyboard = keyboardWindow()) != nullptr; }));
         EXPECT_EQ(keyboard->windowTitle(), QStringLiteral("Tapboard Plugin (VLT) (English (US))"));
+        // The plugin's icon file decodes: transparent corner, dark frame.
+        const QImage icon = keyboard->windowIcon().pixmap(16, 16).toImage();
+        ASSERT_EQ(icon.size(), QSize(16, 16));
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);
+        EXPECT_EQ(icon.pixel(0, 3), qRgb(0x40, 0x40, 0x40));
         focusEdit();
 
         clickKey(keyboard, 46);
@@ -314,6 +319,24 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         clickKey(keyboard, 45);
         EXPECT_TRUE(pumpUntil([&] { return !server.capsLocked() && !shownDown(keyboard, 45); }));
 
+        // Keys without a character go through the fixed key table.
+        clickKey(keyboard, 26);
+        EXPECT_TRUE(pumpUntil([&] { return edit->text() == QStringLiteral("aA!"); }))
+            << edit->text().toStdString();
+
+        // A key held with the mouse comes up again when the mouse leaves the window.
+        const QPoint key = keyboard->mapToGlobal(keyRect(47).center());
+        ASSERT_EQ(std::system(("xdotool mousemove --sync " + std::to_string(key.x()) + " " +
+                               std::to_string(key.y()) + " mousedown 1")
+                                  .c_str()),
+                  0);
+        EXPECT_TRUE(pumpUntil([&] { return shownDown(keyboard, 47); }));
+        ASSERT_EQ(std::system("xdotool mousemove --sync 5 590"), 0);
+        EXPECT_TRUE(pumpUntil([&] { return !shownDown(keyboard, 47); }));
+        ASSERT_EQ(std::system("xdotool mouseup 1"), 0);
+        EXPECT_TRUE(pumpUntil([&] { return edit->text() == QStringLiteral("aA!s"); }));
+        clickKey(keyboard, 26);
+
         // The keyboard never took the focus from the line edit.
         EXPECT_TRUE(target->isActiveWindow());
         EXPECT_FALSE(keyboard->isActiveWindow());
@@ -338,7 +361,7 @@ TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut)
         EXPECT_TRUE(shownDown(keyboard, 60));
         server.fake(XK_Shift_L, false);
         EXPECT_TRUE(pumpUntil([&] { return !shownDown(keyboard, 60); }));
-        EXPECT_EQ(edit->text(), QStringLiteral("aA!A"));
+        EXPECT_EQ(edit->text(), QStringLiteral("aA!"));
 
         clickKey(keyboard, 75);
         EXPECT_TRUE(pumpUntil([&] { return server.isDown(XK_Control_L); }));
