@@ -52,7 +52,9 @@ int32_t Plugin_Start() {
                   QStringLiteral("Could not load the 'KBLayouts.ini' file."));
         return 0;
     }
-    std::unique_ptr<tapboard::X11Keyboard> x11 = tapboard::X11Keyboard::open();
+    // Every Xlib call of the keyboard is made on the GUI thread, where its window lives.
+    std::unique_ptr<tapboard::X11Keyboard> x11;
+    vlt::sdk::call([&x11] { x11 = tapboard::X11Keyboard::open(); });
     if (!x11) {
         showError(QStringLiteral("Error"),
                   QStringLiteral("The keyboard cannot send keys: no X11 display with the XTEST "

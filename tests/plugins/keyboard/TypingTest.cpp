@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -153,8 +154,8 @@ bool shownDown(QWidget* keyboard, int number) {
 // The keyboard plugin, loaded and started on a thread as the host does it.
 class RunningKeyboard {
   public:
-    RunningKeyboard() {
-        library_ = dlopen(TAPBOARD_PLUGIN, RTLD_NOW | RTLD_LOCAL);
+    explicit RunningKeyboard(const std::string& path = TAPBOARD_PLUGIN) {
+        library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (library_ == nullptr) {
             ADD_FAILURE() << dlerror();
             return;
@@ -274,6 +275,26 @@ TEST_F(Typing, WithoutAnXDisplayTheKeyboardSaysItCannotSendKeys) {
     box->accept();
     EXPECT_TRUE(pumpUntil([&] { return run.finished(); }));
     EXPECT_EQ(keyboardWindow(), nullptr);
+}
+
+// The layouts file is looked for beside the plugin itself; without it the keyboard does not
+// start.
+TEST_F(Typing, WithoutItsLayoutsFileBesideItTheKeyboardDoesNotStart) {
+    const std::filesystem::path folder =
+        std::filesystem::path(testing::TempDir()) / ("tapboard-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(TAPBOARD_PLUGIN, folder / "Tapboard.so",
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        RunningKeyboard run((folder / "Tapboard.so").string());
+        QMessageBox* box = nullptr;
+        ASSERT_TRUE(pumpUntil([&] { return (box = messageBox()) != nullptr; }));
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("Fatal error"));
+        EXPECT_EQ(box->text(), QStringLiteral("Could not load the 'KBLayouts.ini' file."));
+        EXPECT_EQ(keyboardWindow(), nullptr);
+        box->accept();
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut) {
