@@ -10,6 +10,7 @@ VLT_PACKAGES=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     clang libclang-rt-14-dev clang-format
+    libx11-dev libx11-xcb-dev libxtst-dev libxkbcommon-dev libxkbcommon-x11-dev xkb-data xdotool
 )
 
 vlt_install_missing() {

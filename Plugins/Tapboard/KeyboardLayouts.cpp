@@ -1,0 +1,222 @@
+#include "KeyboardLayouts.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace tapboard {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+// The file is a small hand-written table; anything this large is not one.
+constexpr std::streamoff kMaxFileSize = 4 * 1024 * 1024;
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimLeft(std::string_view s, bool (*blank)(char)) {
+    while (!s.empty() && blank(s.front())) {
+        s.remove_prefix(1);
+    }
+    return s;
+}
+
+std::string_view trimRight(std::string_view s, bool (*blank)(char)) {
+    while (!s.empty() && blank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+bool isSpace(char c) {
+    return c == ' ';
+}
+
+char lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string latin1ToUtf8(std::string_view in) {
+    std::string out;
+    out.reserve(in.size());
+    for (char c : in) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The key number of "Button<n>": n in 0..78 in decimal without leading zeros, else -1.
+int buttonNumber(std::string_view key) {
+    constexpr std::string_view kPrefix = "button";
+    if (key.size() <= kPrefix.size() || key.size() > kPrefix.size() + 2 ||
+        !equalsIgnoringCase(key.substr(0, kPrefix.size()), kPrefix)) {
+        return -1;
+    }
+    const std::string_view digits = key.substr(kPrefix.size());
+    if (digits.size() > 1 && digits.front() == '0') {
+        return -1;
+    }
+    int n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        n = n * 10 + (c - '0');
+    }
+    return n < kKeyCount ? n : -1;
+}
+
+int digitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (lower(c) >= 'a' && lower(c) <= 'f') {
+        return lower(c) - 'a' + 10;
+    }
+    return 99;
+}
+
+// What one group has seen so far, so that the first of two equal keys wins.
+struct GroupReader {
+    KeyboardLayout layout;
+    bool nameSeen = false;
+    std::array<bool, kKeyCount> buttonSeen{};
+
+    void take(std::string_view key, std::string_view value) {
+        if (equalsIgnoringCase(key, "LayoutName")) {
+            if (!nameSeen) {
+                layout.LayoutName = std::string(value);
+                nameSeen = true;
+            }
+            return;
+        }
+        const int n = buttonNumber(key);
+        if (n < 0 || buttonSeen[static_cast<std::size_t>(n)]) {
+            return;
+        }
+        buttonSeen[static_cast<std::size_t>(n)] = true;
+        // Whatever follows ";" is a note for the reader of the file.
+        const std::string_view code =
+            trimRight(trimLeft(value.substr(0, value.find(';')), isSpace), isSpace);
+        layout.Button[static_cast<std::size_t>(n)] =
+            static_cast<std::uint8_t>(static_cast<std::uint32_t>(ReadLayoutNumber(code)) & 0xFF);
+    }
+};
+
+}  // namespace
+
+std::int32_t ReadLayoutNumber(std::string_view text) {
+    text = trimLeft(text, isBlank);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    std::uint32_t base = 10;
+    if (!text.empty() && (text.front() == '$' || text.front() == '%')) {
+        base = text.front() == '$' ? 16 : 2;
+        text.remove_prefix(1);
+    }
+    std::uint32_t value = 0;
+    for (char c : text) {
+        const int digit = digitValue(c);
+        if (digit >= static_cast<int>(base)) {
+            break;
+        }
+        value = value * base + static_cast<std::uint32_t>(digit);
+    }
+    if (negative) {
+        value = 0u - value;
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+std::vector<KeyboardLayout> ParseKeyboardLayouts(std::string_view content) {
+    std::string text;
+    if (content.substr(0, kBom.size()) == kBom) {
+        text = std::string(content.substr(kBom.size()));
+    } else {
+        text = latin1ToUtf8(content);
+    }
+
+    std::vector<KeyboardLayout> layouts;
+    std::optional<GroupReader> group;
+    auto finish = [&] {
+        if (group) {
+            layouts.push_back(std::move(group->layout));
+        }
+    };
+
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        line = trimLeft(line, isBlank);
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[') {
+            finish();
+            group.emplace();
+            const std::string_view name = line.substr(1, line.find(']') - 1);
+            group->layout.ID = ReadLayoutNumber(name);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (!group || equals == std::string_view::npos) {
+            continue;
+        }
+        group->take(trimRight(line.substr(0, equals), isBlank),
+                    trimLeft(line.substr(equals + 1), isBlank));
+    }
+    finish();
+    return layouts;
+}
+
+std::optional<std::vector<KeyboardLayout>> LoadKeyboardLayouts(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    file.seekg(0, std::ios::end);
+    const std::streamoff size = file.tellg();
+    if (size < 0 || size > kMaxFileSize) {
+        return std::nullopt;
+    }
+    file.seekg(0);
+    std::ostringstream content;
+    content << file.rdbuf();
+    if (!file && !file.eof()) {
+        return std::nullopt;
+    }
+    std::vector<KeyboardLayout> layouts = ParseKeyboardLayouts(content.str());
+    if (layouts.empty()) {
+        return std::nullopt;
+    }
+    return layouts;
+}
+
+}  // namespace tapboard
