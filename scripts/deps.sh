@@ -10,6 +10,8 @@ VLT_PACKAGES=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     clang libclang-rt-14-dev clang-format
+    # The boss key (xcb), and the tools its display test drives it with.
+    libxcb1-dev xdotool
 )
 
 vlt_install_missing() {

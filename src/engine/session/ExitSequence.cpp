@@ -37,7 +37,9 @@ void storeViewState(Engine& engine) {
             }
         }
     }
-    WriteExitSettings(s, engine.ConfigPath, engine.writer, geometry);
+    if (!engine.ConfigReset) {
+        WriteExitSettings(s, engine.ConfigPath, engine.writer, geometry);
+    }
 }
 
 }  // namespace

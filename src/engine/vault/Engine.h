@@ -33,6 +33,9 @@ struct Engine {
     TraceLog log;
     RecentFiles Recent{std::string()};  // the shell points it at "Recent.ini" at start-up
     std::string ConfigPath;             // "Config.ini", where the exit stores the view state
+    // Set by the configuration window's Defaults: the settings files were reset for the next
+    // start, so the exit stores nothing until an Apply writes settings again.
+    bool ConfigReset = false;
 
     std::u16string ContainerPath;      // empty when no container is open
     SecureText ContainerPassword;      // the open container's password, kept for later saves

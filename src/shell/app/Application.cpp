@@ -8,6 +8,7 @@
 
 #include "engine/Version.h"
 #include "engine/container/Container.h"
+#include "engine/session/Help.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/text/Text.h"
 #include "engine/view/OpenLink.h"
@@ -17,6 +18,7 @@
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/MainWindow.h"
+#include "shell/main/TrayIcon.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/UiFonts.h"
 
@@ -37,6 +39,9 @@ Application::Application(std::string programFile, Prompter& prompter)
     desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
     desktop_->openLink = [this](const std::u16string& shown, const std::u16string& url) {
         OpenLink(*engine_, shown, url);
+    };
+    desktop_->showHelp = [this](const QString& topic) {
+        RunHelp(*engine_, u16s(topic), paths_.ProgramFolder);
     };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
@@ -128,6 +133,7 @@ bool Application::start(const QStringList& arguments) {
     // The window traces the steps of its own building.
     window_ = std::make_unique<MainWindow>(e);
     window_->setPlugins(pluginShell_.get());
+    window_->setProgram(programFile_, paths_);
     window_->CreateMainMenu();
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));
@@ -144,9 +150,8 @@ bool Application::start(const QStringList& arguments) {
     applyWindowSettings();
     trace(u"Showing window");
     if (trayAtStart_) {
-        // Without a notification area the program starts minimised instead.
         trace(u"Sending program to systray");
-        window_->showMinimized();
+        window_->tray()->SendToTray();
     } else {
         window_->show();
     }

@@ -30,6 +30,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
         services.tools = tools;
+        services.showHelp = showHelp;
         return PasswordDialog::ask(mode, services, parent);
     };
     requesters_.entry = [this](QWidget* parent, const Entry& input, int mode) {
@@ -39,6 +40,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
             services.timePopup = window_->popups()->popup(PopupMenus::kTimePopup);
         }
         services.openLink = openLink;
+        services.showHelp = showHelp;
         return EntryWindow::ask(input, mode, services, parent);
     };
 }
@@ -177,7 +179,7 @@ void QtDesktop::EndProgram(int exitCode) {
 
 std::optional<Group> QtDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
                                                 const RecordList<Group>& groups) {
-    return GroupWindow::ask(start, mode, groups, &prompter_, dialogParent());
+    return GroupWindow::ask(start, mode, groups, &prompter_, dialogParent(), showHelp);
 }
 
 void QtDesktop::SelectGroupItem(int item) {

@@ -42,6 +42,8 @@ class QtDesktop : public Desktop {
     // Asks about and opens a link clicked in an editor's field (the application points it at
     // the engine's link opener, which the comment view uses too).
     std::function<void(const std::u16string& shown, const std::u16string& url)> openLink;
+    // Opens a help topic: the help links of the password, entry and group windows.
+    std::function<void(const QString& topic)> showHelp;
     // The loaded plugins: the password dialog's tools, and the quit signal at exit.
     ToolSource* tools = nullptr;
     std::function<void()> quitPlugins;

@@ -244,6 +244,14 @@ bool IsAvailable(Action action) {
         case Action::FindNext:
         case Action::MassModify:
             return true;
+        // Configuration, tray, help and about.
+        case Action::Configuration:
+        case Action::SendToTray:
+        case Action::RestoreFromTray:
+        case Action::Help:
+        case Action::VisitHomepage:
+        case Action::About:
+            return true;
         default:
             return false;  // their windows and services are not built yet
     }

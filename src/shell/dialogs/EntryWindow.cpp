@@ -105,6 +105,9 @@ EntryWindow::EntryWindow(const Entry& input, int mode, const EntryWindowServices
     if (!services_.now) {
         services_.now = LocalNow;
     }
+    if (services_.showHelp) {
+        connect(this, &EntryWindow::helpRequested, this, services_.showHelp);
+    }
 
     makeBanner(this, Banner(mode_ == kAddMode ? kBannerAddEntry : kBannerEditEntry));
     SeparatorGadget(this, 0, 40, 495, 5);

@@ -34,6 +34,8 @@ struct EntryWindowServices {
     std::function<void(const std::u16string& shown, const std::u16string& url)> openLink;
     // The colour chooser: the colour picked, or none when cancelled. QColorDialog when null.
     std::function<std::optional<QColor>(const QColor& start, QWidget* parent)> chooseColor;
+    // Opens a help topic; connected to helpRequested when set.
+    std::function<void(const QString& topic)> showHelp;
 };
 
 class EntryWindow : public QDialog {

@@ -113,9 +113,13 @@ void GroupWindow::createControls(const Group& start) {
 
 std::optional<Group> GroupWindow::ask(const Group& start, GroupWindowMode mode,
                                       const RecordList<Group>& groups, Prompter* prompter,
-                                      QWidget* parent) {
+                                      QWidget* parent,
+                                      const std::function<void(const QString&)>& showHelp) {
     QPointer<QWidget> owner = parent ? parent : QApplication::activeWindow();
     QPointer<GroupWindow> window = new GroupWindow(start, mode, groups, prompter, owner.data());
+    if (showHelp) {
+        connect(window.data(), &GroupWindow::helpRequested, window.data(), showHelp);
+    }
     window->exec();
     std::optional<Group> result;
     if (window) {

@@ -5,14 +5,17 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 #include "engine/container/Container.h"
 #include "engine/session/ExitSequence.h"
+#include "engine/session/Help.h"
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
+#include "engine/text/Text.h"
 #include "engine/vault/GroupOperations.h"
 #include "engine/vault/MassModify.h"
 #include "engine/view/EntryList.h"
@@ -26,7 +29,10 @@
 #include "shell/commands/MainToolbar.h"
 #include "shell/commands/PopupMenus.h"
 #include "shell/commands/Shortcuts.h"
+#include "shell/dialogs/AboutWindow.h"
+#include "shell/main/BossKey.h"
 #include "shell/main/CommentView.h"
+#include "shell/main/Configuration.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
@@ -35,6 +41,7 @@
 #include "shell/main/MainStatusBar.h"
 #include "shell/main/PaneArea.h"
 #include "shell/main/RowSelection.h"
+#include "shell/main/TrayIcon.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
@@ -129,8 +136,14 @@ void MainWindow::createBars() {
     status_ = new MainStatusBar(this);
     setStatusBar(status_);
 
-    // The boss key is not built yet; its step keeps its place in the trace.
     engine_.log.Trace(u"Setting up bosskey");
+    bossKey_ = new BossKey(*this, this);
+    connect(bossKey_, &BossKey::pressed, this, [this] {
+        if (engine_.settings.Main.EnableBossKey == 1) {
+            bossKey_->toggle();
+        }
+    });
+    registerBossKey();
 
     engine_.log.Trace(u"Creating main menu");
     mainMenu_ = std::make_unique<MainMenu>();
@@ -147,6 +160,7 @@ void MainWindow::createBars() {
     popups_ = std::make_unique<PopupMenus>(engine_.settings.Columns, this);
     connect(popups_.get(), &PopupMenus::command, this, send);
     engine_.log.Trace(u"Configuring menus");
+    tray_ = new TrayIcon(*this, popups_->popup(PopupMenus::kTrayPopup), engine_.log, this);
 
     engine_.log.Trace(u"Creating toolbar");
     toolbar_ = new MainToolbar(*popups_, this);
@@ -178,7 +192,7 @@ void MainWindow::CreateMainMenu() {
     mainMenu_->greyUnavailable();
 }
 
-void MainWindow::applySettings() {
+void MainWindow::applyLook() {
     const MainSettings& m = engine_.settings.Main;
     SetGadgetColors(list_, m.EnableEntryBKColor, m.EntryBKColor, 0, 0);
     SetGadgetColors(tree_, m.EnableGroupBKColor, m.GroupBKColor, m.EnableGroupFGColor,
@@ -186,6 +200,11 @@ void MainWindow::applySettings() {
     SetGadgetColors(comment_, m.EnableCommentBKColor, m.CommentBKColor, m.EnableCommentFGColor,
                     m.CommentFGColor);
     list_->setShowGrid(m.DrawGrid == 1);
+}
+
+void MainWindow::applySettings() {
+    const MainSettings& m = engine_.settings.Main;
+    applyLook();
     for (int c = 0; c < kColumnCount; ++c) {
         const ColumnSetting& column = engine_.settings.Columns[static_cast<std::size_t>(c)];
         list_->setColumnWidth(c, column.Size);
@@ -194,6 +213,27 @@ void MainWindow::applySettings() {
     }
     panes_->setDividers(m.Splitter1, m.Splitter2);
     greyUnavailable();
+}
+
+void MainWindow::setProgram(std::string programFile, ProgramPaths paths) {
+    programFile_ = std::move(programFile);
+    paths_ = std::move(paths);
+}
+
+void MainWindow::registerBossKey() {
+    const MainSettings& m = engine_.settings.Main;
+    if (m.EnableBossKey != 1 || !BossKey::available()) {
+        bossKey_->ungrab();
+        return;
+    }
+    if (!bossKey_->grab(m.BossKey1, m.BossKey2) && !bossKeyReported_) {
+        bossKeyReported_ = true;
+        engine_.log.Trace(u"Could not register the boss key");
+        engine_.desktop.Message(
+            u"Warning",
+            u"The boss key could not be registered. " + bossKey_->lastError().toStdU16String(),
+            MessageIcon::Warning);
+    }
 }
 
 // ---------------------------------------------------------------- views the engine refreshes
@@ -348,13 +388,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;  // not in the middle of a load or a save
     }
     if (engine_.settings.Main.CloseSendTray == 1) {
-        // Until the notification-area icon exists, "to the tray" means minimised.
         engine_.log.Trace(u"Sending program to systray");
-        showMinimized();
+        tray_->SendToTray();
         return;
     }
     engine_.log.Trace(u"Confirming exit");
     ConfirmExit(engine_);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Hidden once the minimising is over; without a notification area it stays minimised.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+        engine_.settings.Main.MinSendTray == 1 && tray_->trayAvailable()) {
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && isVisible()) {
+                tray_->SendToTray();
+            }
+        });
+    }
 }
 
 // ---------------------------------------------------------------------------------- commands
@@ -477,6 +529,26 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::MassModify:
             OpenMassModifyWindow(engine_);
+            break;
+        // Configuration, tray, help and about.
+        case Action::Configuration:
+            OpenSettingsWindow(engine_, *this, programFile_, paths_);
+            break;
+        case Action::SendToTray:
+            tray_->SendToTray();
+            break;
+        case Action::RestoreFromTray:
+            tray_->RestoreFromTray();
+            break;
+        case Action::Help:
+            RunHelp(engine_, u"Introduction.html", paths_.ProgramFolder);
+            break;
+        case Action::VisitHomepage:
+            engine_.desktop.OpenUrl(u16(AboutWindow::kHomePage));
+            break;
+        case Action::About:
+            ShowAbout(this, paths_.PortableMode == 1,
+                      [this](const QUrl& url) { engine_.desktop.OpenUrl(u16s(url.toString())); });
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.
