@@ -10,8 +10,9 @@ VLT_PACKAGES=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
     clang libclang-rt-14-dev clang-format
-    # The boss key (xcb), and the tools its display test drives it with.
-    libxcb1-dev xdotool
+    # The boss key (xcb), and what its display test drives it with: a tray host and a window
+    # manager for minimising to the tray.
+    libxcb1-dev xdotool x11-utils trayer twm
 )
 
 vlt_install_missing() {
