@@ -23,8 +23,10 @@ class QTreeWidget;
 namespace vlt {
 
 struct SettingsWindowServices {
-    // Portable installations leave the file association alone: its box is greyed.
+    // Portable installations leave the file association alone: its box is greyed, as it is
+    // where this build cannot register one.
     bool portable = false;
+    bool associationAvailable = true;
     // Without a hot-key grab on this display the boss-key controls are greyed and say so.
     bool bossKeyAvailable = true;
     std::function<void()> showHelp;

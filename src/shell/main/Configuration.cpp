@@ -16,6 +16,8 @@ void OpenSettingsWindow(Engine& engine, MainWindow& window, const std::string& p
     const bool portable = paths.PortableMode == 1;
     SettingsWindowServices services;
     services.portable = portable;
+    // The file association is not registered by this build yet.
+    services.associationAvailable = false;
     services.bossKeyAvailable = BossKey::available();
     services.showHelp = [&engine, &paths] {
         RunHelp(engine, u16(SettingsWindow::kHelpTopic), paths.ProgramFolder);
