@@ -39,7 +39,14 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
             services.timePopup = window_->popups()->popup(PopupMenus::kTimePopup);
         }
         services.openLink = openLink;
+        services.attachments = attachments;
         return EntryWindow::ask(input, mode, services, parent);
+    };
+    requesters_.openFiles = [](QWidget* parent, const QString& title, const QString& filter) {
+        return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+    };
+    requesters_.folder = [](QWidget* parent, const QString& text) {
+        return QFileDialog::getExistingDirectory(parent, text);
     };
 }
 
@@ -159,6 +166,39 @@ void QtDesktop::CloseMainWindow() {
 
 void QtDesktop::ClearClipboard() {
     QGuiApplication::clipboard()->clear();
+}
+
+std::vector<std::u16string> QtDesktop::OpenFilesRequester(std::u16string_view title,
+                                                          std::u16string_view pattern) {
+    std::vector<std::u16string> files;
+    for (const QString& file :
+         requesters_.openFiles(dialogParent(), qs(title), qtFilter(pattern))) {
+        files.push_back(u16s(file));
+    }
+    return files;
+}
+
+std::u16string QtDesktop::PathRequester(std::u16string_view text) {
+    return u16s(requesters_.folder(dialogParent(), qs(text)));
+}
+
+void QtDesktop::SetClipboardText(std::u16string_view text) {
+    auto* data = new QMimeData;
+    data->setText(qs(text));
+    // Clipboard managers that honour the hint keep no history of the copy.
+    data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    clipboardCopy_ = data;
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool QtDesktop::ClipboardHoldsOwnText() {
+    // The clipboard hands back the very object it was given while nobody else has taken it
+    // over; a copy made elsewhere since replaces (and deletes) it.
+    return clipboardCopy_ != nullptr && QGuiApplication::clipboard()->mimeData() == clipboardCopy_;
+}
+
+void QtDesktop::MinimizeMainWindow() {
+    onWindow([](MainWindow& window) { window.showMinimized(); });
 }
 
 bool QtDesktop::OpenUrl(std::u16string_view url) {

@@ -244,6 +244,11 @@ bool IsAvailable(Action action) {
         case Action::FindNext:
         case Action::MassModify:
             return true;
+        // Copying fields, opening URLs, attachments.
+        case Action::CopyField:
+        case Action::OpenUrl:
+        case Action::SaveAttachments:
+            return true;
         default:
             return false;  // their windows and services are not built yet
     }
