@@ -60,7 +60,7 @@ bool checkTicked(Engine& engine, int rowCount, const std::vector<std::int32_t>& 
 
 // Attaches one chosen file when the accept flag allows; true when it was added.
 bool addFile(Engine& engine, std::int32_t entryId, const std::u16string& path,
-             std::vector<AttachmentRow>& rows) {
+             const std::function<void(const AttachmentRow&)>& added) {
     Desktop& desktop = engine.desktop;
     AttachmentEditing& editing = engine.AttachmentEdit;
     const std::string file = toUtf8(path);
@@ -108,9 +108,11 @@ bool addFile(Engine& engine, std::int32_t entryId, const std::u16string& path,
     attachment.Size = static_cast<std::int32_t>(size);
     attachment.Attributes = FileAttributeBits(file);
     attachment.MD5 = MD5Hex(attachment.Data.bytes());
-    const Attachment& added = engine.vault.Attachments.addAfter(std::move(attachment));
-    editing.Added.push_back(added.ID);
-    rows.push_back(AttachmentRowOf(added));
+    const Attachment& record = engine.vault.Attachments.addAfter(std::move(attachment));
+    editing.Added.push_back(record.ID);
+    if (added) {
+        added(AttachmentRowOf(record));
+    }
     return true;
 }
 
@@ -212,28 +214,25 @@ void Attachment_BeginEditing(Engine& engine) {
     engine.AttachmentEdit = {};
 }
 
-std::vector<AttachmentRow> Attachment_Add(Engine& engine, std::int32_t entryId) {
-    std::vector<AttachmentRow> rows;
+int Attachment_Add(Engine& engine, std::int32_t entryId,
+                   const std::function<void(const AttachmentRow&)>& added) {
     const std::vector<std::u16string> paths =
         engine.desktop.OpenFilesRequester(u"Please choose file", u"All files (*.*)|*.*");
-    if (paths.empty()) {
-        return rows;
-    }
     int tried = 0;
-    int added = 0;
+    int count = 0;
     for (const std::u16string& path : paths) {
         ++tried;
-        if (addFile(engine, entryId, path, rows)) {
-            ++added;
+        if (addFile(engine, entryId, path, added)) {
+            ++count;
         }
     }
-    if (engine.AttachmentEdit.AcceptFlag == 1) {
+    if (!paths.empty() && engine.AttachmentEdit.AcceptFlag == 1) {
         engine.desktop.Message(u"Files added",
-                               u"Attachment insertion finished. " + decimal(added) + u" of " +
+                               u"Attachment insertion finished. " + decimal(count) + u" of " +
                                    decimal(tried) + u" files added successfully.",
                                MessageIcon::Information);
     }
-    return rows;
+    return count;
 }
 
 std::vector<std::int32_t> Attachment_Delete(Engine& engine, int rowCount,

@@ -5,6 +5,7 @@
 // entry. Files are chosen through the Desktop's requesters.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,8 +39,10 @@ std::vector<AttachmentRow> AttachmentRows(const Vault& vault, std::int32_t entry
 
 // Starts the editor's attachment state afresh; the editor calls it when it opens.
 void Attachment_BeginEditing(Engine& engine);
-// Asks for files and attaches them to the entry `entryId`; the rows of those added.
-std::vector<AttachmentRow> Attachment_Add(Engine& engine, std::int32_t entryId);
+// Asks for files and attaches them to the entry `entryId`, handing each added one's row to
+// `added` as it goes (before the summary is shown). The number of files added.
+int Attachment_Add(Engine& engine, std::int32_t entryId,
+                   const std::function<void(const AttachmentRow&)>& added);
 // Deletes the ticked attachments of a list of `rowCount` rows after asking; `ticked` in row
 // order. The IDs removed.
 std::vector<std::int32_t> Attachment_Delete(Engine& engine, int rowCount,

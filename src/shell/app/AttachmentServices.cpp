@@ -10,7 +10,10 @@ EntryAttachmentServices BindAttachmentServices(Engine& engine, PluginList& plugi
     Engine* e = &engine;
     PluginList* p = &plugins;
     services.list = [e](std::int32_t entryId) { return AttachmentRows(e->vault, entryId); };
-    services.add = [e](std::int32_t entryId) { return Attachment_Add(*e, entryId); };
+    services.add = [e](std::int32_t entryId,
+                       const std::function<void(const AttachmentRow&)>& added) {
+        Attachment_Add(*e, entryId, added);
+    };
     services.remove = [e](int rowCount, const std::vector<std::int32_t>& ticked) {
         return Attachment_Delete(*e, rowCount, ticked);
     };

@@ -61,7 +61,8 @@ QString QtDesktop::qtFilter(std::u16string_view pattern) {
     const QStringList parts = qs(pattern).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i];
+        // "*.*" would hide every file without a dot in its name here; "all files" is "*".
+        filters << QString(parts[i]).replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
     }
     return filters.join(QStringLiteral(";;"));
 }

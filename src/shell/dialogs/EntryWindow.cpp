@@ -317,9 +317,10 @@ std::vector<std::int32_t> EntryWindow::tickedAttachments() const {
 }
 
 void EntryWindow::addAttachments() {
-    for (const AttachmentRow& row : services_.attachments.add(input_.ID)) {
+    services_.attachments.add(input_.ID, [this](const AttachmentRow& row) {
         appendAttachmentRow(row);
-    }
+        attachments_->repaint();  // seen before the summary that follows
+    });
     updatePreviewButton();
 }
 

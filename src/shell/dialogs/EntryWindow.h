@@ -31,8 +31,8 @@ class Prompter;
 struct EntryAttachmentServices {
     // The rows of the entry's attachments.
     std::function<std::vector<AttachmentRow>(std::int32_t entryId)> list;
-    // Asks for files and attaches them; the rows added.
-    std::function<std::vector<AttachmentRow>(std::int32_t entryId)> add;
+    // Asks for files and attaches them, handing over each added one's row as it goes.
+    std::function<void(std::int32_t entryId, const std::function<void(const AttachmentRow&)>&)> add;
     // Deletes the ticked rows' attachments (IDs in row order) after asking; the IDs removed.
     std::function<std::vector<std::int32_t>(int rowCount, const std::vector<std::int32_t>& ticked)>
         remove;

@@ -86,7 +86,12 @@ TEST_F(Attachments, AddedFilesComeBackByteForByteAndAnExistingFileIsReplacedOnly
     desktop.openFilesAnswers.push_back(
         {input("notes.txt", content), input("empty.bin", ""), fromUtf8(dir.file("in/gone"))});
     Attachment_BeginEditing(engine);
-    const std::vector<AttachmentRow> rows = Attachment_Add(engine, kEntry);
+    std::vector<AttachmentRow> rows;
+    const auto collect = [&](const AttachmentRow& row) {
+        EXPECT_TRUE(desktop.messages.empty());  // the row is shown before the summary
+        rows.push_back(row);
+    };
+    EXPECT_EQ(Attachment_Add(engine, kEntry, collect), 1);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].FileName, u"notes.txt");
     EXPECT_EQ(rows[0].MD5, MD5Hex(bytesOf(content)));
@@ -128,19 +133,19 @@ TEST_F(Attachments, ARefusedLargeFileLeavesNoSummaryAndItsAnswerCarriesOverToThe
     desktop.openFilesAnswers.push_back({input("a", "1"), input("b", "22"), input("big", large)});
     desktop.yesNoAnswers.push_back(false);
     Attachment_BeginEditing(engine);
-    EXPECT_EQ(Attachment_Add(engine, kEntry).size(), 2u);
+    EXPECT_EQ(Attachment_Add(engine, kEntry, {}), 2);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text,
               u"The file \"big\" is bigger than 2 MB. It is recommended to add smaller files or "
               u"the program might be slow. Are you sure you want to attach this file?");
     // An empty file alone adds nothing and, the flag still 0, shows nothing.
     desktop.openFilesAnswers.push_back({input("empty", "")});
-    EXPECT_TRUE(Attachment_Add(engine, kEntry).empty());
+    EXPECT_EQ(Attachment_Add(engine, kEntry, {}), 0);
     EXPECT_EQ(desktop.messages.size(), 1u);
     // Yes attaches it whole.
     desktop.openFilesAnswers.push_back({fromUtf8(dir.file("in/big"))});
     desktop.yesNoAnswers.push_back(true);
-    ASSERT_EQ(Attachment_Add(engine, kEntry).size(), 1u);
+    ASSERT_EQ(Attachment_Add(engine, kEntry, {}), 1);
     EXPECT_EQ(engine.vault.Attachments.count(), 3);
     EXPECT_EQ(engine.vault.Attachments.at(2).MD5, MD5Hex(bytesOf(large)));
     EXPECT_EQ(lastText(), u"Attachment insertion finished. 1 of 1 files added successfully.");
@@ -199,7 +204,7 @@ TEST_F(Attachments, ACancelledNewEntryTakesItsAttachmentsAlongAndDeletionIsFinal
     std::int32_t newId = 0;
     desktop.onEntryWindow = [&] {
         newId = desktop.entryWindowInputs.back().ID;
-        ASSERT_EQ(Attachment_Add(engine, newId).size(), 2u);
+        ASSERT_EQ(Attachment_Add(engine, newId, {}), 2);
     };
     desktop.entryWindowAnswers.push_back(std::nullopt);
     EXPECT_EQ(Entry_Add(engine), 0);

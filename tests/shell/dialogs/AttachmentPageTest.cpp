@@ -117,5 +117,11 @@ TEST(QtClipboard, CopiesAreMarkedSecretAndKnownAsOursOnlyUntilReplaced) {
     EXPECT_EQ(clipboard->text(), QString());
 }
 
+TEST(QtFileFilter, AllFilesShowsFilesWithoutADotToo) {
+    EXPECT_EQ(QtDesktop::qtFilter(u"All files (*.*)|*.*"), QStringLiteral("All files (*)"));
+    EXPECT_EQ(QtDesktop::qtFilter(u"VLT files (*.vlt)|*.vlt|All files (*.*)|*.*"),
+              QStringLiteral("VLT files (*.vlt);;All files (*)"));
+}
+
 }  // namespace
 }  // namespace vlt
