@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "engine/text/LinkFinder.h"
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
 #include "shell/commands/PopupMenus.h"
@@ -203,7 +204,11 @@ void QtDesktop::MinimizeMainWindow() {
 }
 
 bool QtDesktop::OpenUrl(std::u16string_view url) {
-    // Handed over whole, never through a shell.
+    // Whoever asks, only web and mail addresses leave the program, handed over whole as one
+    // argument, never through a shell.
+    if (!IsOpenableUrl(url)) {
+        return false;
+    }
     const QUrl parsed(qs(url));
     return parsed.isValid() && openUrl && openUrl(parsed);
 }

@@ -1,10 +1,7 @@
-// The entry editor's attachment page over the real attachment commands, offscreen; and the
-// clipboard as the Qt desktop fills it.
+// The entry editor's attachment page over the real attachment commands, offscreen.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QClipboard>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
@@ -17,7 +14,6 @@
 #include "engine/vault/Engine.h"
 #include "host/PluginList.h"
 #include "shell/app/AttachmentServices.h"
-#include "shell/app/QtDesktop.h"
 #include "shell/dialogs/EntryWindow.h"
 
 namespace vlt {
@@ -97,30 +93,6 @@ TEST(AttachmentPage, RowsAreTickedAndTheTickedOnesAreDeletedSavedAndAdded) {
     EXPECT_EQ(desktop.messages.back().text,
               u"Attachment extraction finished. 1 of 1 files extracted successfully.");
     EXPECT_TRUE(desktop.unexpected.empty());
-}
-
-TEST(QtClipboard, CopiesAreMarkedSecretAndKnownAsOursOnlyUntilReplaced) {
-    test::FakePrompter prompter;
-    QtDesktop desktop(prompter);
-    desktop.SetClipboardText(u"s3cret");
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    ASSERT_NE(clipboard->mimeData(), nullptr);
-    EXPECT_EQ(clipboard->text(), QStringLiteral("s3cret"));
-    EXPECT_EQ(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")),
-              QByteArrayLiteral("secret"));
-    EXPECT_TRUE(desktop.ClipboardHoldsOwnText());
-    clipboard->setText(QStringLiteral("the user's own"));
-    EXPECT_FALSE(desktop.ClipboardHoldsOwnText());
-    desktop.SetClipboardText(u"again");
-    desktop.ClearClipboard();
-    EXPECT_FALSE(desktop.ClipboardHoldsOwnText());
-    EXPECT_EQ(clipboard->text(), QString());
-}
-
-TEST(QtFileFilter, AllFilesShowsFilesWithoutADotToo) {
-    EXPECT_EQ(QtDesktop::qtFilter(u"All files (*.*)|*.*"), QStringLiteral("All files (*)"));
-    EXPECT_EQ(QtDesktop::qtFilter(u"VLT files (*.vlt)|*.vlt|All files (*.*)|*.*"),
-              QStringLiteral("VLT files (*.vlt);;All files (*)"));
 }
 
 }  // namespace
