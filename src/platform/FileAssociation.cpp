@@ -174,7 +174,9 @@ bool ApplyFileAssociation(bool on, const std::string& programPath) {
                writeFile(at.desktopFile, desktopEntryFor(programPath)) &&
                writeFile(at.mimeApps, mimeApps);
     } else {
-        done = removeFile(at.mimePackage) & removeFile(at.icon) & removeFile(at.desktopFile);
+        for (const fs::path& file : {at.mimePackage, at.icon, at.desktopFile}) {
+            done = removeFile(file) && done;
+        }
         if (fs::exists(at.mimeApps)) {
             done = writeFile(at.mimeApps, mimeApps) && done;
         }

@@ -356,7 +356,12 @@ void EntryWindow::previewAttachment() {
         QAction* action = popup.addAction(QIcon(QPixmap::fromImage(item.Icon)), qs(item.Name));
         action->setData(item.MenuID);
     }
-    const QAction* chosen = popup.exec(QCursor::pos());
+    // At the mouse; under the button when it was pressed from the keyboard with the mouse away.
+    QPoint at = QCursor::pos();
+    if (!rect().contains(mapFromGlobal(at))) {
+        at = previewButton_->mapToGlobal(QPoint(0, previewButton_->height()));
+    }
+    const QAction* chosen = popup.exec(at);
     if (chosen == nullptr || !services_.attachments.preview) {
         return;
     }
