@@ -9,6 +9,7 @@ VLT_PACKAGES=(
     qt6-base-dev qt6-qpa-plugins famfamfam-silk
     fonts-liberation fonts-dejavu-core
     xvfb xauth
+    desktop-file-utils shared-mime-info xclip xdotool
     clang libclang-rt-14-dev clang-format
     # The boss key (xcb), and what its display test drives it with: a tray host and a window
     # manager for minimising to the tray.

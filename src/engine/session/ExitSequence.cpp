@@ -70,7 +70,10 @@ int ConfirmExit(Engine& engine) {
     }
     if (m.ClearClipAtExit == 1) {
         trace(u"Clearing clipboard");
-        desktop.ClearClipboard();
+        // What the user copied from elsewhere is theirs to keep.
+        if (desktop.ClipboardHoldsOwnText()) {
+            desktop.ClearClipboard();
+        }
     }
     trace(u"Saving settings");
     storeViewState(engine);

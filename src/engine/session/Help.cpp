@@ -53,24 +53,6 @@ std::string FindHelpPage(std::u16string_view topic, const std::string& programFo
     return {};
 }
 
-std::u16string FileUrl(const std::string& path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : path) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
-                           c == '/';
-        if (plain) {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += kHex[c >> 4];
-            url += kHex[c & 0x0F];
-        }
-    }
-    return fromUtf8(url);
-}
-
 int RunHelp(Engine& engine, std::u16string_view topic, const std::string& programFolder) {
     auto trace = [&engine](std::u16string_view message) { engine.log.Trace(message, "RunHelp"); };
     trace(u"Launching help file, topic: " + std::u16string(topic));
@@ -78,7 +60,7 @@ int RunHelp(Engine& engine, std::u16string_view topic, const std::string& progra
     if (!page.empty()) {
         engine.log.Trace(u"Launching help file: " + fromUtf8(page), "LaunchHelpFile");
     }
-    if (page.empty() || !engine.desktop.OpenUrl(FileUrl(page))) {
+    if (page.empty() || !engine.desktop.OpenHelpPage(page)) {
         trace(u"Couldn't launch file");
         engine.desktop.Message(u"Information",
                                u"There was an error launching the Help file (VLT.chm). It is "

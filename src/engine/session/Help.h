@@ -14,11 +14,8 @@ struct Engine;
 // topic that is not a plain page name ("../x", "a/b") is no page. "" when no page is found.
 std::string FindHelpPage(std::u16string_view topic, const std::string& programFolder);
 
-// A local path as a file URL, every byte outside the unreserved set and "/" percent-encoded.
-std::u16string FileUrl(const std::string& path);
-
-// Opens the topic's page in the browser as a file URL (never through a shell). When the page
-// is missing or cannot be handed over, tells the user the help is not installed. Returns 1.
+// Opens the topic's page in the browser. When the page is missing or cannot be handed over, tells
+// the user the help is not installed. Returns 1.
 int RunHelp(Engine& engine, std::u16string_view topic, const std::string& programFolder);
 
 }  // namespace vlt

@@ -14,12 +14,16 @@
 #include "engine/view/OpenLink.h"
 #include "host/PluginList.h"
 #include "platform/CoreDumps.h"
+#include "platform/FileAssociation.h"
+#include "shell/app/AttachmentServices.h"
+#include "shell/app/IdleGuards.h"
 #include "shell/app/PluginShell.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/MainWindow.h"
 #include "shell/main/TrayIcon.h"
 #include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/ProgramIcon.h"
 #include "shell/widgets/UiFonts.h"
 
 #ifndef VLT_BUILD_TIME
@@ -45,6 +49,7 @@ Application::Application(std::string programFile, Prompter& prompter)
     };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
+    desktop_->attachments = BindAttachmentServices(*engine_, *plugins_);
 }
 
 std::string Application::pluginFolder() const {
@@ -108,6 +113,8 @@ bool Application::start(const QStringList& arguments) {
     // Before any password is typed or any container read.
     disableCoreDumps();
     QApplication::setFont(UiFonts::normal());
+    QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName).section(u'.', 0, 0));
     paths_ = ChooseProgramPaths(programFile_);
     ReadConfig(e.settings, e.desktop, paths_.ConfigPath, e.writer);
     e.ConfigPath = paths_.ConfigPath;
@@ -148,6 +155,9 @@ bool Application::start(const QStringList& arguments) {
 
     handleCommandLine(arguments);
     applyWindowSettings();
+    idleGuards_ = std::make_unique<IdleGuards>(e);
+    idleGuards_->startEnabled();
+    window_->startIdleGuards = [this] { idleGuards_->startEnabled(); };
     trace(u"Showing window");
     if (trayAtStart_) {
         trace(u"Sending program to systray");

@@ -244,6 +244,10 @@ bool IsAvailable(Action action) {
         case Action::FindNext:
         case Action::MassModify:
             return true;
+        // Copying fields, opening URLs, attachments.
+        case Action::CopyField:
+        case Action::OpenUrl:
+        case Action::SaveAttachments:
         // Configuration, tray, help and about.
         case Action::Configuration:
         case Action::SendToTray:

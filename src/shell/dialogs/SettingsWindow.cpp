@@ -318,7 +318,7 @@ void SettingsWindow::updateGreying() {
         row.reset->setEnabled(on);
     }
     if (associate_ != nullptr) {
-        associate_->setEnabled(!services_.portable && services_.associationAvailable);
+        associate_->setEnabled(!services_.portable);
     }
     if (bossKey_ != nullptr) {
         bossKey_->setEnabled(services_.bossKeyAvailable);

@@ -23,10 +23,8 @@ class QTreeWidget;
 namespace vlt {
 
 struct SettingsWindowServices {
-    // Portable installations leave the file association alone: its box is greyed, as it is
-    // where this build cannot register one.
+    // Portable installations leave the file association alone: its box is greyed.
     bool portable = false;
-    bool associationAvailable = true;
     // Without a hot-key grab on this display the boss-key controls are greyed and say so.
     bool bossKeyAvailable = true;
     std::function<void()> showHelp;

@@ -5,6 +5,7 @@
 #include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 #include "platform/Autostart.h"
+#include "platform/FileAssociation.h"
 #include "shell/dialogs/SettingsWindow.h"
 #include "shell/main/BossKey.h"
 #include "shell/main/MainWindow.h"
@@ -16,8 +17,6 @@ void OpenSettingsWindow(Engine& engine, MainWindow& window, const std::string& p
     const bool portable = paths.PortableMode == 1;
     SettingsWindowServices services;
     services.portable = portable;
-    // The file association is not registered by this build yet.
-    services.associationAvailable = false;
     services.bossKeyAvailable = BossKey::available();
     services.showHelp = [&engine, &paths] {
         RunHelp(engine, u16(SettingsWindow::kHelpTopic), paths.ProgramFolder);
@@ -33,11 +32,17 @@ void OpenSettingsWindow(Engine& engine, MainWindow& window, const std::string& p
     }
     ApplyMainSettings(engine, *edited);
     window.applyLook();
-    window.registerBossKey();
     const MainSettings& m = engine.settings.Main;
-    // Failures to change the desktop's start-up list are not reported: the setting stays as
-    // chosen and is applied again on the next Apply.
+    // Failures of the association and of the start-up entry are not reported: the setting stays
+    // as chosen and is applied again on the next Apply.
+    if (!portable) {
+        ApplyFileAssociation(m.AssociateVLT == 1, programFile);
+    }
+    window.registerBossKey();
     SetAutostart(m.Autostart == 1, programFile);
+    if (window.startIdleGuards) {
+        window.startIdleGuards();
+    }
 }
 
 }  // namespace vlt

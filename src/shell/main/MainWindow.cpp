@@ -16,8 +16,10 @@
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
 #include "engine/text/Text.h"
+#include "engine/vault/Attachments.h"
 #include "engine/vault/GroupOperations.h"
 #include "engine/vault/MassModify.h"
+#include "engine/view/CopyField.h"
 #include "engine/view/EntryList.h"
 #include "engine/view/EntryOperations.h"
 #include "engine/view/Find.h"
@@ -529,6 +531,16 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::MassModify:
             OpenMassModifyWindow(engine_);
+            break;
+        // Copying fields, opening URLs, attachments.
+        case Action::CopyField:
+            CopyField(engine_, call.argument);
+            break;
+        case Action::OpenUrl:
+            FieldLaunchURL(engine_);
+            break;
+        case Action::SaveAttachments:
+            SaveAttachments(engine_);
             break;
         // Configuration, tray, help and about.
         case Action::Configuration:

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -82,6 +83,9 @@ class MainWindow : public QMainWindow {
     void registerBossKey();
     // Where the program runs from: help pages, autostart, portable mode.
     void setProgram(std::string programFile, ProgramPaths paths);
+    // Starts the clipboard-clearing and auto-close timers whose settings are on (the application
+    // points it at its own); the configuration window's Apply calls it.
+    std::function<void()> startIdleGuards;
     TrayIcon* tray() const { return tray_; }
     BossKey* bossKey() const { return bossKey_; }
     bool stayOnTop() const { return stayOnTop_; }

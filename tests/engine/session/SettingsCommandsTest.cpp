@@ -134,7 +134,7 @@ TEST_F(SettingsCommands, PortableDefaultsRewriteTheFactoryFileSoThatTheInstallat
     EXPECT_EQ(desktop.messages.back().text, u"Could not erase the settings file.");
 }
 
-TEST(Help, PagesAreFoundBesideTheProgramThenInTheWorkingFolderAndOpenedAsFileUrls) {
+TEST(Help, PagesAreFoundBesideTheProgramThenInTheWorkingFolderAndNowhereElse) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Engine engine{desktop};
@@ -145,32 +145,26 @@ TEST(Help, PagesAreFoundBesideTheProgramThenInTheWorkingFolderAndOpenedAsFileUrl
 
     EXPECT_EQ(RunHelp(engine, u"Entries.html", program), 1);
     EXPECT_EQ(RunHelp(engine, u"", program), 1);  // the default page
-    ASSERT_EQ(desktop.openedUrls.size(), 2u);
-    EXPECT_EQ(desktop.openedUrls[0],
-              u"file://" + fromUtf8(dir.file("my%20programs")) + u"/help/Entries.html");
-    EXPECT_EQ(desktop.openedUrls[1].substr(desktop.openedUrls[1].size() - 17),
-              u"Introduction.html");
+    EXPECT_EQ(desktop.openedHelpPages,
+              (std::vector<std::string>{program + "help/Entries.html",
+                                        program + "help/Introduction.html"}));
     EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_TRUE(desktop.openedUrls.empty());  // never as a link
 
     // Started elsewhere, the working folder's help is found when the program has none.
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(program);
-    EXPECT_FALSE(FindHelpPage(u"Entries.html", dir.file("none/")).empty());
+    EXPECT_EQ(FindHelpPage(u"Entries.html", dir.file("none/")), program + "help/Entries.html");
     // A missing page, and a topic that tries to leave the help folder, are no pages.
     for (const char16_t* topic : {u"SavingLoading.html", u"../help/Entries.html", u".."}) {
         RunHelp(engine, topic, dir.file("none/"));
     }
     std::filesystem::current_path(old);
-    EXPECT_EQ(desktop.openedUrls.size(), 2u);
+    EXPECT_EQ(desktop.openedHelpPages.size(), 2u);
     ASSERT_EQ(desktop.messages.size(), 3u);
     EXPECT_EQ(desktop.messages[0].text,
               u"There was an error launching the Help file (VLT.chm). It is possible that it "
               u"isn't correctly installed.");
-}
-
-TEST(Help, FileUrlsEscapeEverythingAShellOrAUrlParserWouldReadDifferently) {
-    EXPECT_EQ(FileUrl("/a b/#?%\"$`;&é.html"),
-              u"file:///a%20b/%23%3F%25%22%24%60%3B%26%C3%A9.html");
 }
 
 }  // namespace

@@ -20,6 +20,8 @@
 #include "engine/settings/ConfigFile.h"
 #include "engine/settings/IniFile.h"
 #include "platform/Autostart.h"
+#include "platform/FileAssociation.h"
+#include "shell/app/IdleGuards.h"
 #include "shell/dialogs/AboutWindow.h"
 #include "shell/dialogs/SettingsWindow.h"
 #include "shell/main/TrayIcon.h"
@@ -119,12 +121,15 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
         child<QCheckBox>(&w, "recents")->setChecked(false);
         child<QComboBox>(&w, "bossKey1")->setCurrentIndex(1);
         child<QComboBox>(&w, "bossKey2")->setCurrentIndex(5);
+        child<QCheckBox>(&w, "autoCloseContainer")->setChecked(true);
         // Return applies wherever the focus is.
         pressKey(child<QCheckBox>(&w, "drawGrid"), Qt::Key_Return);
         EXPECT_FALSE(w.isVisible());
     });
     EXPECT_TRUE(window.entryList()->showGrid());
     EXPECT_NE(test::readFile(autostart).find(" -tray\n"), std::string::npos);
+    EXPECT_TRUE(IsFileAssociationApplied(home.file("bin/VLT")));
+    EXPECT_TRUE(app->idleGuards()->autoCloseRunning());
     const MainSettings& m = app->engine().settings.Main;
     EXPECT_EQ(m.Recents, 0);
     EXPECT_EQ(m.BossKey1, 1);
@@ -143,9 +148,11 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
 
     configure([](SettingsWindow& w) {
         child<QCheckBox>(&w, "autostart")->setChecked(false);
+        child<QCheckBox>(&w, "associateVLT")->setChecked(false);
         child<QPushButton>(&w, "applyButton")->click();
     });
     EXPECT_FALSE(std::filesystem::exists(autostart));
+    EXPECT_FALSE(IsFileAssociationApplied(home.file("bin/VLT")));
 }
 
 TEST_F(TrayAndConfiguration, TheWindowGreysWhatItsSwitchesTurnOffAndEditsColoursAndNumbers) {
