@@ -130,6 +130,17 @@ void BossKey::ungrab() {
     modifiers_ = 0;
 }
 
+void BossKey::apply(bool on, int modifier, int digit) {
+    if (!on || !available()) {
+        ungrab();
+        return;
+    }
+    if (!grab(modifier, digit) && !reported_ && reportRefusal) {
+        reported_ = true;
+        reportRefusal(lastError_);
+    }
+}
+
 void BossKey::toggle() {
     if (hidden_) {
         window_.show();

@@ -7,6 +7,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -29,6 +30,10 @@ class BossKey : public QObject, public QAbstractNativeEventFilter {
     bool grab(int modifier, int digit);
     // Releases the key; nothing when none is held.
     void ungrab();
+    // The key of the settings: grabbed when `on` and the display can grab keys, else released.
+    // The first refusal of the run goes to `reportRefusal`.
+    void apply(bool on, int modifier, int digit);
+    std::function<void(const QString& reason)> reportRefusal;
     bool isGrabbed() const { return keycode_ != 0; }
     const QString& lastError() const { return lastError_; }
 
@@ -45,6 +50,7 @@ class BossKey : public QObject, public QAbstractNativeEventFilter {
   private:
     QWidget& window_;
     bool hidden_ = false;
+    bool reported_ = false;
     unsigned keycode_ = 0;    // 0 while no key is grabbed
     unsigned modifiers_ = 0;  // the X modifier mask of the grabbed key
     QString lastError_;

@@ -5,7 +5,6 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -140,6 +139,12 @@ void MainWindow::createBars() {
 
     engine_.log.Trace(u"Setting up bosskey");
     bossKey_ = new BossKey(*this, this);
+    bossKey_->reportRefusal = [this](const QString& reason) {
+        engine_.log.Trace(u"Could not register the boss key");
+        engine_.desktop.Message(u"Warning",
+                                u"The boss key could not be registered. " + reason.toStdU16String(),
+                                MessageIcon::Warning);
+    };
     connect(bossKey_, &BossKey::pressed, this, [this] {
         if (engine_.settings.Main.EnableBossKey == 1) {
             bossKey_->toggle();
@@ -163,6 +168,7 @@ void MainWindow::createBars() {
     connect(popups_.get(), &PopupMenus::command, this, send);
     engine_.log.Trace(u"Configuring menus");
     tray_ = new TrayIcon(*this, popups_->popup(PopupMenus::kTrayPopup), engine_.log, this);
+    tray_->minimiseToTray = [this] { return engine_.settings.Main.MinSendTray == 1; };
 
     engine_.log.Trace(u"Creating toolbar");
     toolbar_ = new MainToolbar(*popups_, this);
@@ -224,18 +230,7 @@ void MainWindow::setProgram(std::string programFile, ProgramPaths paths) {
 
 void MainWindow::registerBossKey() {
     const MainSettings& m = engine_.settings.Main;
-    if (m.EnableBossKey != 1 || !BossKey::available()) {
-        bossKey_->ungrab();
-        return;
-    }
-    if (!bossKey_->grab(m.BossKey1, m.BossKey2) && !bossKeyReported_) {
-        bossKeyReported_ = true;
-        engine_.log.Trace(u"Could not register the boss key");
-        engine_.desktop.Message(
-            u"Warning",
-            u"The boss key could not be registered. " + bossKey_->lastError().toStdU16String(),
-            MessageIcon::Warning);
-    }
+    bossKey_->apply(m.EnableBossKey == 1, m.BossKey1, m.BossKey2);
 }
 
 // ---------------------------------------------------------------- views the engine refreshes
@@ -396,19 +391,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     engine_.log.Trace(u"Confirming exit");
     ConfirmExit(engine_);
-}
-
-void MainWindow::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    // Hidden once the minimising is over; without a notification area it stays minimised.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() &&
-        engine_.settings.Main.MinSendTray == 1 && tray_->trayAvailable()) {
-        QTimer::singleShot(0, this, [this] {
-            if (isMinimized() && isVisible()) {
-                tray_->SendToTray();
-            }
-        });
-    }
 }
 
 // ---------------------------------------------------------------------------------- commands

@@ -101,7 +101,6 @@ class MainWindow : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
@@ -140,7 +139,6 @@ class MainWindow : public QMainWindow {
     MainToolbar* toolbar_ = nullptr;
     TrayIcon* tray_ = nullptr;
     BossKey* bossKey_ = nullptr;
-    bool bossKeyReported_ = false;
     std::string programFile_;
     ProgramPaths paths_;
 };

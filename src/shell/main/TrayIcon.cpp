@@ -1,8 +1,10 @@
 #include "shell/main/TrayIcon.h"
 
 #include <QCursor>
+#include <QEvent>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QWidget>
 
 #include "engine/log/Logging.h"
@@ -19,6 +21,20 @@ constexpr int kTrayImage = 54;
 TrayIcon::TrayIcon(QWidget& window, QMenu* popup, TraceLog& log, QObject* parent)
     : QObject(parent), window_(window), popup_(popup), log_(log) {
     trayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
+    window_.installEventFilter(this);
+}
+
+bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    // Hidden once the minimising is over; without a notification area it stays minimised.
+    if (watched == &window_ && event->type() == QEvent::WindowStateChange &&
+        window_.isMinimized() && minimiseToTray && minimiseToTray() && trayAvailable()) {
+        QTimer::singleShot(0, this, [this] {
+            if (window_.isMinimized() && window_.isVisible()) {
+                SendToTray();
+            }
+        });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 TrayIcon::~TrayIcon() = default;

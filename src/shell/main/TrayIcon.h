@@ -31,8 +31,13 @@ class TrayIcon : public QObject {
     bool isShown() const;
     // Whether the desktop has a notification area; tests replace it.
     std::function<bool()> trayAvailable;
+    // Whether minimising the window sends it to the tray (asked at each minimising).
+    std::function<bool()> minimiseToTray;
     // The icon itself (null until first shown).
     QSystemTrayIcon* icon() const { return icon_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   signals:
     // Any use of the icon (the auto-close timer counts it as activity).
