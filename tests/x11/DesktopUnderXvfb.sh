@@ -50,6 +50,7 @@ chmod +x "$work/bin/xdg-open"
 export PATH="$work/bin:$PATH"
 
 export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
 data="$XDG_CONFIG_HOME/Orvelline/Orvelline Vaultwick"
 mkdir -p "$data"
 log="$data/VLT.log"
@@ -83,6 +84,30 @@ waitFor no || fail "the boss key did not hide the window"
 timeout 2 xdotool key alt+5
 waitFor yes || fail "the boss key did not show the window again"
 echo "boss key: hides and shows the window"
+
+# A second VLT cannot have the key the first one holds: it says so once and runs on.
+"$vlt" >"$work/second.out" 2>&1 &
+second=$!
+pids+=($second)
+warning=""
+for _ in $(seq 100); do
+    warning="$(timeout 2 xdotool search --name "^Warning$" 2>/dev/null | head -1)"
+    [ -n "$warning" ] && break
+    sleep 0.1
+done
+[ -n "$warning" ] || fail "a refused boss key was not reported"
+timeout 2 xdotool windowfocus "$warning"
+timeout 2 xdotool key Return
+sleep 1
+kill -0 "$second" 2>/dev/null || fail "a refused boss key ended the program"
+[ "$(timeout 2 xdotool search --name "no container open" | wc -l)" -ge 2 ] ||
+    fail "the second VLT did not open its window after the report"
+kill "$second"
+timeout 2 xdotool key alt+5
+waitFor no || fail "the first VLT lost its boss key"
+timeout 2 xdotool key alt+5
+waitFor yes || fail "the first VLT's window did not come back"
+echo "boss key: a key held by another program is reported once, not fatal"
 
 timeout 2 xdotool windowfocus "$window"
 timeout 2 xdotool key F1
