@@ -158,6 +158,9 @@ bool Application::start(const QStringList& arguments) {
     idleGuards_ = std::make_unique<IdleGuards>(e);
     idleGuards_->startEnabled();
     window_->startIdleGuards = [this] { idleGuards_->startEnabled(); };
+    // Using the tray icon is using the program.
+    QObject::connect(window_->tray(), &TrayIcon::used, window_.get(),
+                     [this] { engine_->AutoCloseState.IdleSeconds = 0; });
     trace(u"Showing window");
     if (trayAtStart_) {
         trace(u"Sending program to systray");

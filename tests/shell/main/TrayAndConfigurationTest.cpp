@@ -73,10 +73,16 @@ TEST_F(TrayAndConfiguration, TheTrayHidesAndRestoresTheWindowOrMinimisesWithoutA
     EXPECT_FALSE(window.isVisible());
     ASSERT_TRUE(tray.isShown());
     EXPECT_EQ(tray.icon()->toolTip(), "Orvelline Vaultwick");
-    window.dispatch(Command::TrayRestore);
+    // A double click on the icon restores the window, and counts as use of the program.
+    app->engine().AutoCloseState.IdleSeconds = 30;
+    emit tray.icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(app->engine().AutoCloseState.IdleSeconds, 0);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.isMinimized());
     EXPECT_FALSE(tray.isShown());
+    window.dispatch(Command::SendToTray);
+    window.dispatch(Command::TrayRestore);
+    EXPECT_TRUE(window.isVisible());
 
     // Minimising with MinSendTray = 1 ends in the tray once the minimising is over.
     window.showMinimized();
