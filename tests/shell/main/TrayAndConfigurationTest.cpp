@@ -220,10 +220,19 @@ TEST_F(TrayAndConfiguration, HelpOpensThePageBesideTheProgramAndTheAboutBoxTells
         QLabel* link = child<QLabel>(&w, "helpLink");
         emit link->linkActivated(QString());
     });
-    ASSERT_EQ(openedUrls.size(), 2);
+    // The group editor's link leads there too.
+    QTimer::singleShot(0, [] {
+        QWidget* editor = QApplication::activeModalWidget();
+        ASSERT_NE(editor, nullptr);
+        emit child<QLabel>(editor, "helpLink")->linkActivated(QString());
+        pressKey(editor, Qt::Key_Escape);
+    });
+    window.dispatch(Command::AddGroup);
+    ASSERT_EQ(openedUrls.size(), 3);
     EXPECT_EQ(openedUrls[0],
               "file://" + QString::fromStdString(home.file("bin/help")) + "/Introduction.html");
     EXPECT_TRUE(openedUrls[1].endsWith("/bin/help/ConfiguringVLT.html"));
+    EXPECT_EQ(openedUrls[2], openedUrls[1]);
 
     QTimer::singleShot(0, [] {
         QWidget* about = QApplication::activeModalWidget();
