@@ -159,6 +159,17 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
     });
     EXPECT_FALSE(std::filesystem::exists(autostart));
     EXPECT_FALSE(IsFileAssociationApplied(home.file("bin/VLT")));
+
+    // A confirmed Defaults closes the window without applying what it showed.
+    prompter.answers.push_back(true);
+    configure([](SettingsWindow& w) {
+        child<QCheckBox>(&w, "drawGrid")->setChecked(false);
+        child<QPushButton>(&w, "defaultsButton")->click();
+        EXPECT_FALSE(w.isVisible());
+    });
+    EXPECT_FALSE(std::filesystem::exists(configPath()));
+    EXPECT_TRUE(window.entryList()->showGrid());
+    EXPECT_EQ(prompter.prompts.back().caption, "OK");
 }
 
 TEST_F(TrayAndConfiguration, TheWindowGreysWhatItsSwitchesTurnOffAndEditsColoursAndNumbers) {
