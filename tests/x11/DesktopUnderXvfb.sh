@@ -12,8 +12,11 @@ done
 work="$(mktemp -d)"
 pids=()
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
+    # Newest first, so that the display goes last and no client sees it vanish.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[$i]}" 2>/dev/null
+        wait "${pids[$i]}" 2>/dev/null
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
