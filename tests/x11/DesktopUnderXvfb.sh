@@ -15,7 +15,8 @@ cleanup() {
     # Newest first, so that the display goes last and no client sees it vanish.
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         kill "${pids[$i]}" 2>/dev/null
-        wait "${pids[$i]}" 2>/dev/null
+        for _ in $(seq 20); do kill -0 "${pids[$i]}" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "${pids[$i]}" 2>/dev/null  # one that would not end would hold the test
     done
     rm -rf "$work"
 }
