@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
@@ -22,6 +24,7 @@
 #include "platform/Autostart.h"
 #include "platform/FileAssociation.h"
 #include "shell/app/IdleGuards.h"
+#include "shell/commands/PopupMenus.h"
 #include "shell/dialogs/AboutWindow.h"
 #include "shell/dialogs/SettingsWindow.h"
 #include "shell/main/TrayIcon.h"
@@ -262,7 +265,7 @@ TEST_F(TrayAndConfiguration, HelpOpensThePageBesideTheProgramAndTheAboutBoxTells
     EXPECT_TRUE(portable.endsWith("Total memory available to Windows: 8192MB"));
 }
 
-TEST_F(TrayAndConfiguration, AHiddenColumnCannotBeDraggedOpen) {
+TEST_F(TrayAndConfiguration, AHiddenColumnCannotBeDraggedOpenOnlyShownAgainFromTheHeaderMenu) {
     MainWindow& window = start();
     window.dispatch(Command::ShowPasswordColumn);
     QHeaderView* header = window.entryList()->horizontalHeader();
@@ -286,6 +289,21 @@ TEST_F(TrayAndConfiguration, AHiddenColumnCannotBeDraggedOpen) {
     send(QEvent::MouseMove, e2 + 60, Qt::LeftButton);
     send(QEvent::MouseButtonRelease, e2 + 60, Qt::NoButton);
     EXPECT_EQ(header->sectionSize(kColURLs), before + 60);
+
+    // A right click on the header opens the column menu; its item shows the column again.
+    QMenu* columns = window.popups()->popup(PopupMenus::kListHeaderPopup);
+    bool shown = false;
+    QTimer::singleShot(0, [columns, &shown] {
+        shown = QApplication::activePopupWidget() == columns;
+        columns->close();
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            header->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(header->viewport(), &click);
+    EXPECT_TRUE(shown);
+    window.popups()->item(Command::HeaderPasswordColumn)->trigger();
+    EXPECT_FALSE(header->isSectionHidden(kColPasswords));
+    EXPECT_GT(header->sectionSize(kColPasswords), 0);
 }
 
 }  // namespace
