@@ -62,6 +62,15 @@ class BenchDesktop : public Desktop {
                                                      std::int32_t) override {
         return std::nullopt;
     }
+    std::vector<std::u16string> OpenFilesRequester(std::u16string_view,
+                                                   std::u16string_view) override {
+        return {};
+    }
+    std::u16string PathRequester(std::u16string_view) override { return {}; }
+    void SetClipboardText(std::u16string_view) override {}
+    bool ClipboardHoldsOwnText() override { return false; }
+    void MinimizeMainWindow() override {}
+    bool OpenHelpPage(const std::string&) override { return false; }
 };
 
 }  // namespace vlt::bench

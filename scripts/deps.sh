@@ -9,8 +9,12 @@ VLT_PACKAGES=(
     qt6-base-dev qt6-qpa-plugins famfamfam-silk
     fonts-liberation fonts-dejavu-core
     xvfb xauth
+    desktop-file-utils shared-mime-info xclip xdotool
     clang libclang-rt-14-dev clang-format
-    libx11-dev libx11-xcb-dev libxtst-dev libxkbcommon-dev libxkbcommon-x11-dev xkb-data xdotool
+    # The on-screen keyboard (X11, XTEST, xkbcommon); the boss key (xcb), and what the display
+    # tests drive them with: xdotool, a tray host and a window manager for minimising to the tray.
+    libx11-dev libx11-xcb-dev libxtst-dev libxkbcommon-dev libxkbcommon-x11-dev xkb-data
+    libxcb1-dev x11-utils trayer twm
 )
 
 vlt_install_missing() {

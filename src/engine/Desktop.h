@@ -152,6 +152,22 @@ class Desktop {
     // none when cancelled.
     virtual std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
                                                              std::int32_t now) = 0;
+    // Attachments, copying fields and the clipboard.
+    // The open-file requester with several files allowed; empty when cancelled.
+    virtual std::vector<std::u16string> OpenFilesRequester(std::u16string_view title,
+                                                           std::u16string_view pattern) = 0;
+    // The folder requester showing `text`; "" when cancelled.
+    virtual std::u16string PathRequester(std::u16string_view text) = 0;
+    // Puts `text` on the clipboard, marked as secret so that clipboard managers keep no copy.
+    virtual void SetClipboardText(std::u16string_view text) = 0;
+    // Whether the clipboard still holds what SetClipboardText last put there.
+    virtual bool ClipboardHoldsOwnText() = 0;
+    virtual void MinimizeMainWindow() = 0;
+
+    // Help.
+    // Hands a local help page (an absolute path) to the user's browser as a file URL, never
+    // through a shell; false when it could not be handed over.
+    virtual bool OpenHelpPage(const std::string& path) = 0;
 };
 
 }  // namespace vlt

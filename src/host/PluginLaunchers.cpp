@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include "PluginABI.h"
+#include "engine/crypto/SecureBuffer.h"
 #include "engine/vault/Engine.h"
 #include "host/HostCallbacks.h"
 #include "host/PluginList.h"
@@ -53,8 +54,9 @@ int VLT_Plugin_LaunchTool(PluginList& plugins) {
 int VLT_Plugin_LaunchPreview(PluginList& plugins, std::vector<std::uint8_t> content) {
     return launch(plugins, Previewer, "Plugin_PreviewStart", [&content](void* entry) {
         auto start = reinterpret_cast<Plugin_PreviewStart_Fn>(entry);
-        return std::function<void()>([start, data = std::move(content)] {
+        return std::function<void()>([start, data = std::move(content)]() mutable {
             start(data.data(), static_cast<std::int32_t>(data.size()));
+            wipeBytes(data.data(), data.size());  // an attachment may be as secret as a password
         });
     });
 }

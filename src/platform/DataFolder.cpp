@@ -42,19 +42,10 @@ std::string homeFolder(const std::function<const char*(const char*)>& getenv) {
 
 // The per-user folder, or "" (the working directory) when no home can be found.
 std::string userDataFolder(const std::function<const char*(const char*)>& getenv) {
-    // The XDG rules ignore a relative $XDG_CONFIG_HOME.
-    const char* configHome = getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (configHome != nullptr && configHome[0] == '/') {
-        base = configHome;
-    } else {
-        std::string home = homeFolder(getenv);
-        if (home.empty()) {
-            return {};
-        }
-        base = withoutTrailingSlashes(home) + "/.config";
+    const std::string base = XdgConfigHome(getenv);
+    if (base.empty()) {
+        return {};
     }
-    base = withoutTrailingSlashes(base);
     return (base == "/" ? base : base + "/") + kDataSubfolder;
 }
 
@@ -67,6 +58,22 @@ void createFolders(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string XdgConfigHome(const std::function<const char*(const char*)>& getenv) {
+    // The XDG rules ignore a relative $XDG_CONFIG_HOME.
+    const char* configHome = getenv("XDG_CONFIG_HOME");
+    std::string base;
+    if (configHome != nullptr && configHome[0] == '/') {
+        base = configHome;
+    } else {
+        std::string home = homeFolder(getenv);
+        if (home.empty()) {
+            return {};
+        }
+        base = withoutTrailingSlashes(home) + "/.config";
+    }
+    return withoutTrailingSlashes(base);
+}
 
 ProgramPaths ChooseProgramPaths(const std::string& programFile,
                                 const std::function<const char*(const char*)>& getenv) {

@@ -26,4 +26,8 @@ struct ProgramPaths {
 ProgramPaths ChooseProgramPaths(const std::string& programFile,
                                 const std::function<const char*(const char*)>& getenv = ::getenv);
 
+// The user's configuration folder without a trailing "/": $XDG_CONFIG_HOME when it is absolute,
+// else $HOME/.config; "" when no home can be found.
+std::string XdgConfigHome(const std::function<const char*(const char*)>& getenv = ::getenv);
+
 }  // namespace vlt

@@ -9,21 +9,30 @@
 
 namespace vlt::test {
 
+namespace {
+
+// The user folders a started VLT writes to: settings, autostart and file association.
+constexpr const char* kXdgFolders[][2] = {{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}};
+
+}  // namespace
+
 ShellFixture::ShellFixture() {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
-        hadXdg_ = true;
-        oldXdg_ = old;
+    for (const auto& [variable, folder] : kXdgFolders) {
+        const char* old = std::getenv(variable);
+        oldXdg_.push_back(old ? std::optional<std::string>(old) : std::nullopt);
+        ::setenv(variable, home.file(folder).c_str(), 1);
     }
-    ::setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
     std::filesystem::create_directories(home.file("bin"));
 }
 
 ShellFixture::~ShellFixture() {
     app.reset();
-    if (hadXdg_) {
-        ::setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-    } else {
-        ::unsetenv("XDG_CONFIG_HOME");
+    for (std::size_t i = 0; i < oldXdg_.size(); ++i) {
+        if (oldXdg_[i]) {
+            ::setenv(kXdgFolders[i][0], oldXdg_[i]->c_str(), 1);
+        } else {
+            ::unsetenv(kXdgFolders[i][0]);
+        }
     }
 }
 

@@ -1,12 +1,14 @@
 #pragma once
-// A started VLT in a scratch home: per-user data folder under a temporary XDG_CONFIG_HOME, a
-// scripted prompter, and scripted file requesters and password answers.
+// A started VLT in a scratch home: per-user folders under a temporary XDG_CONFIG_HOME and
+// XDG_DATA_HOME, a scripted prompter, and scripted file requesters and password answers.
 
 #include <gtest/gtest.h>
 
 #include <QString>
 #include <deque>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "FakePrompter.h"
 #include "TempDir.h"
@@ -45,8 +47,7 @@ class ShellFixture : public ::testing::Test {
     std::unique_ptr<Application> app;
 
   private:
-    std::string oldXdg_;
-    bool hadXdg_ = false;
+    std::vector<std::optional<std::string>> oldXdg_;  // the variables as they were
 };
 
 }  // namespace vlt::test

@@ -41,6 +41,29 @@ std::u16string ScriptedDesktop::OpenFileRequester(std::u16string_view, std::u16s
     return answer;
 }
 
+std::vector<std::u16string> ScriptedDesktop::OpenFilesRequester(std::u16string_view,
+                                                                std::u16string_view) {
+    std::vector<std::u16string> answer;
+    if (!takeFront(openFilesAnswers, answer)) {
+        unexpected.push_back("open-files requester");
+    }
+    return answer;
+}
+
+std::u16string ScriptedDesktop::PathRequester(std::u16string_view) {
+    std::u16string answer;
+    if (!takeFront(pathAnswers, answer)) {
+        unexpected.push_back("folder requester");
+    }
+    return answer;
+}
+
+void ScriptedDesktop::SetClipboardText(std::u16string_view text) {
+    clipboardText = text;
+    clipboardOwned = true;
+    clipboardCopies.emplace_back(text);
+}
+
 std::u16string ScriptedDesktop::SaveFileRequester(std::u16string_view, std::u16string_view,
                                                   std::u16string_view) {
     std::u16string answer;

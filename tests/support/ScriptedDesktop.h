@@ -86,7 +86,11 @@ class ScriptedDesktop : public Desktop {
     int SelectedEntryRow() override { return selectedEntryRow; }
     std::optional<WindowLayout> MainWindowLayout() override { return windowLayout; }
     void CloseMainWindow() override { mainWindowClosed = true; }
-    void ClearClipboard() override { ++clipboardClears; }
+    void ClearClipboard() override {
+        ++clipboardClears;
+        clipboardText.clear();
+        clipboardOwned = false;
+    }
     bool OpenUrl(std::u16string_view url) override {
         openedUrls.emplace_back(url);
         return true;
@@ -125,6 +129,29 @@ class ScriptedDesktop : public Desktop {
                     const std::function<bool(const SearchOptions&)>& search) override;
     std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
                                                      std::int32_t now) override;
+
+    // Attachments and the clipboard. Requester answers are consumed in order; an unscripted
+    // requester is cancelled and recorded in `unexpected`.
+    std::deque<std::vector<std::u16string>> openFilesAnswers;
+    std::deque<std::u16string> pathAnswers;
+    std::u16string clipboardText;  // what the clipboard holds
+    bool clipboardOwned = false;   // still the text the program put there
+    std::vector<std::u16string> clipboardCopies;
+    int minimizeCalls = 0;
+
+    std::vector<std::u16string> OpenFilesRequester(std::u16string_view title,
+                                                   std::u16string_view pattern) override;
+    std::u16string PathRequester(std::u16string_view text) override;
+    void SetClipboardText(std::u16string_view text) override;
+    bool ClipboardHoldsOwnText() override { return clipboardOwned; }
+    void MinimizeMainWindow() override { ++minimizeCalls; }
+
+    // Help pages handed to the browser, by path.
+    std::vector<std::string> openedHelpPages;
+    bool OpenHelpPage(const std::string& path) override {
+        openedHelpPages.push_back(path);
+        return true;
+    }
 
     // The texts of every message and question shown so far, in order.
     std::vector<std::u16string> messageTexts() const;

@@ -37,7 +37,9 @@ void storeViewState(Engine& engine) {
             }
         }
     }
-    WriteExitSettings(s, engine.ConfigPath, engine.writer, geometry);
+    if (!engine.ConfigReset) {
+        WriteExitSettings(s, engine.ConfigPath, engine.writer, geometry);
+    }
 }
 
 }  // namespace
@@ -68,7 +70,10 @@ int ConfirmExit(Engine& engine) {
     }
     if (m.ClearClipAtExit == 1) {
         trace(u"Clearing clipboard");
-        desktop.ClearClipboard();
+        // What the user copied from elsewhere is theirs to keep.
+        if (desktop.ClipboardHoldsOwnText()) {
+            desktop.ClearClipboard();
+        }
     }
     trace(u"Saving settings");
     storeViewState(engine);

@@ -216,6 +216,24 @@ bool WriteMainSettings(const Settings& settings, const std::string& configPath,
     return ini.save(configPath, writer);
 }
 
+void CopyMainGroup(const Settings& from, Settings& to) {
+    auto& source = const_cast<Settings&>(from);  // read only, as in writeKey
+    for (const ConfigKey& row : kConfigKeys) {
+        if (row.group == kMain) {
+            row.number(to) = row.number(source);
+        }
+    }
+}
+
+bool WriteFactoryConfig(const std::string& configPath, const FileWriter& writer) {
+    const Settings factory = FactorySettings();
+    IniFile ini;
+    for (const ConfigKey& row : kConfigKeys) {
+        writeKey(ini, row, factory);
+    }
+    return ini.save(configPath, writer);
+}
+
 bool WriteExitSettings(const Settings& settings, const std::string& configPath,
                        const FileWriter& writer, bool windowGeometry) {
     IniFile ini;

@@ -36,6 +36,14 @@ int ReadConfig(Settings& settings, Desktop& desktop, const std::string& configPa
 bool WriteMainSettings(const Settings& settings, const std::string& configPath,
                        const FileWriter& writer);
 
+// Copies the values of the group "MainSettings" (what the configuration window edits) from
+// `from` into `to`; the window's place and size stay as `to` has them.
+void CopyMainGroup(const Settings& from, Settings& to);
+
+// Replaces the file with one holding every group at its factory values. False when it could
+// not be written; it is then untouched.
+bool WriteFactoryConfig(const std::string& configPath, const FileWriter& writer);
+
 // The exit: the groups "Window", "MaskFields", "Columns" and "SearchOptions", only into a file
 // that can be read (a deleted file stays deleted). Without `windowGeometry` (the window is
 // minimised) the group "Window" gets only AlwaysOnTop, the stored position and sizes stay.

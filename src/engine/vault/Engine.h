@@ -12,9 +12,12 @@
 #include "engine/crypto/Random.h"
 #include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"
+#include "engine/session/AutoClose.h"
+#include "engine/session/ClipboardClear.h"
 #include "engine/settings/RecentFiles.h"
 #include "engine/settings/Settings.h"
 #include "engine/text/DateText.h"
+#include "engine/vault/Attachments.h"
 #include "engine/vault/ID.h"
 #include "engine/vault/Vault.h"
 
@@ -33,6 +36,9 @@ struct Engine {
     TraceLog log;
     RecentFiles Recent{std::string()};  // the shell points it at "Recent.ini" at start-up
     std::string ConfigPath;             // "Config.ini", where the exit stores the view state
+    // Set by the configuration window's Defaults: the settings files were reset for the next
+    // start, so the exit stores nothing until an Apply writes settings again.
+    bool ConfigReset = false;
 
     std::u16string ContainerPath;      // empty when no container is open
     SecureText ContainerPassword;      // the open container's password, kept for later saves
@@ -44,6 +50,10 @@ struct Engine {
     // sort commands and the list's header clicks share them; they last as long as the program
     // runs and are no setting, so no file keeps them.
     std::array<std::int32_t, kColumnCount> SortDirections{};
+    // The entry editor's attachment work, and the two idle guards' state.
+    AttachmentEditing AttachmentEdit;
+    ClipboardClear ClipboardClearState;
+    AutoClose AutoCloseState;
 
     // Operations that pump window events while they run (load, save, plugin runs) hold the
     // engine busy, so that a command arriving meanwhile is turned away instead of running on a

@@ -151,9 +151,11 @@ int Entry_Add(Engine& engine) {
     try {
         Entry work;
         work.ID = engine.ids.ID_New();
+        Attachment_BeginEditing(engine);
         std::optional<Entry> result =
             desktop.OpenEntryWindow(EntryEditorInput(engine, work, kAddMode), kAddMode);
         if (!result) {
+            Attachment_CancelAdded(engine);
             return 0;
         }
         // The container may have been closed while the editor was open.
@@ -211,13 +213,23 @@ int Entry_Edit(Engine& engine) {
         return 0;
     }
     const std::int32_t id = shown->ID;
+    Attachment_BeginEditing(engine);
     std::optional<Entry> result =
         desktop.OpenEntryWindow(EntryEditorInput(engine, *shown, kEditMode), kEditMode);
-    if (!result) {
-        return 0;
-    }
     // Found again by ID: the container may have been closed while the editor was open.
     const int index = findEntry(engine.vault, id);
+    if (!result) {
+        // Attachments added and deleted stay so even when the editor is cancelled; the
+        // Attachments column must say so.
+        if (index >= 0) {
+            std::u16string names = AttachmentSummary(engine.vault.Attachments, id);
+            if (names != engine.vault.Entries.at(index).AttachmentNames) {
+                engine.vault.Entries.at(index).AttachmentNames = std::move(names);
+                ShowGroupEntries(engine, id, row);
+            }
+        }
+        return 0;
+    }
     if (index < 0) {
         return 0;
     }

@@ -8,16 +8,22 @@
 
 #include "engine/Version.h"
 #include "engine/container/Container.h"
+#include "engine/session/Help.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/text/Text.h"
 #include "engine/view/OpenLink.h"
 #include "host/PluginList.h"
 #include "platform/CoreDumps.h"
+#include "platform/FileAssociation.h"
+#include "shell/app/AttachmentServices.h"
+#include "shell/app/IdleGuards.h"
 #include "shell/app/PluginShell.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/MainWindow.h"
+#include "shell/main/TrayIcon.h"
 #include "shell/widgets/IconCatalog.h"
+#include "shell/widgets/ProgramIcon.h"
 #include "shell/widgets/UiFonts.h"
 
 #ifndef VLT_BUILD_TIME
@@ -38,9 +44,13 @@ Application::Application(std::string programFile, Prompter& prompter)
     desktop_->openLink = [this](const std::u16string& shown, const std::u16string& url) {
         OpenLink(*engine_, shown, url);
     };
+    desktop_->showHelp = [this](const QString& topic) {
+        RunHelp(*engine_, u16s(topic), paths_.ProgramFolder);
+    };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
     desktop_->generatePassword = [this] { pluginShell_->launchPasswordGenerator(); };
+    desktop_->attachments = BindAttachmentServices(*engine_, *plugins_);
 }
 
 std::string Application::pluginFolder() const {
@@ -104,6 +114,8 @@ bool Application::start(const QStringList& arguments) {
     // Before any password is typed or any container read.
     disableCoreDumps();
     QApplication::setFont(UiFonts::normal());
+    QApplication::setWindowIcon(ProgramIcon());
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName).section(u'.', 0, 0));
     paths_ = ChooseProgramPaths(programFile_);
     ReadConfig(e.settings, e.desktop, paths_.ConfigPath, e.writer);
     e.ConfigPath = paths_.ConfigPath;
@@ -129,6 +141,7 @@ bool Application::start(const QStringList& arguments) {
     // The window traces the steps of its own building.
     window_ = std::make_unique<MainWindow>(e);
     window_->setPlugins(pluginShell_.get());
+    window_->setProgram(programFile_, paths_);
     window_->CreateMainMenu();
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));
@@ -143,11 +156,16 @@ bool Application::start(const QStringList& arguments) {
 
     handleCommandLine(arguments);
     applyWindowSettings();
+    idleGuards_ = std::make_unique<IdleGuards>(e);
+    idleGuards_->startEnabled();
+    window_->startIdleGuards = [this] { idleGuards_->startEnabled(); };
+    // Using the tray icon is using the program.
+    QObject::connect(window_->tray(), &TrayIcon::used, window_.get(),
+                     [this] { engine_->AutoCloseState.IdleSeconds = 0; });
     trace(u"Showing window");
     if (trayAtStart_) {
-        // Without a notification area the program starts minimised instead.
         trace(u"Sending program to systray");
-        window_->showMinimized();
+        window_->tray()->SendToTray();
     } else {
         window_->show();
     }

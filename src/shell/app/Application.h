@@ -16,6 +16,7 @@
 
 namespace vlt {
 
+class IdleGuards;
 class MainWindow;
 class Prompter;
 class QtDesktop;
@@ -35,6 +36,8 @@ class Application {
     QtDesktop& desktop() { return *desktop_; }
     MainWindow& window() { return *window_; }
     PluginList& plugins() { return *plugins_; }
+    // The clipboard clearing and auto-close timers; null before start().
+    IdleGuards* idleGuards() { return idleGuards_.get(); }
     const ProgramPaths& paths() const { return paths_; }
     bool trayAtStart() const { return trayAtStart_; }
 
@@ -61,6 +64,7 @@ class Application {
     std::unique_ptr<PluginList> plugins_;
     std::unique_ptr<PluginShell> pluginShell_;
     std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<IdleGuards> idleGuards_;
     bool trayAtStart_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "engine/text/LinkFinder.h"
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
 #include "shell/commands/PopupMenus.h"
@@ -30,6 +31,7 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         PasswordDialogServices services;
         services.prompter = &prompter_;
         services.tools = tools;
+        services.showHelp = showHelp;
         return PasswordDialog::ask(mode, services, parent);
     };
     requesters_.entry = [this](QWidget* parent, const Entry& input, int mode) {
@@ -40,7 +42,15 @@ QtDesktop::QtDesktop(Prompter& prompter) : prompter_(prompter) {
         }
         services.openLink = openLink;
         services.generatePassword = generatePassword;
+        services.showHelp = showHelp;
+        services.attachments = attachments;
         return EntryWindow::ask(input, mode, services, parent);
+    };
+    requesters_.openFiles = [](QWidget* parent, const QString& title, const QString& filter) {
+        return QFileDialog::getOpenFileNames(parent, title, QString(), filter);
+    };
+    requesters_.folder = [](QWidget* parent, const QString& text) {
+        return QFileDialog::getExistingDirectory(parent, text);
     };
 }
 
@@ -55,7 +65,8 @@ QString QtDesktop::qtFilter(std::u16string_view pattern) {
     const QStringList parts = qs(pattern).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i];
+        // "*.*" would hide every file without a dot in its name here; "all files" is "*".
+        filters << QString(parts[i]).replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -162,10 +173,52 @@ void QtDesktop::ClearClipboard() {
     QGuiApplication::clipboard()->clear();
 }
 
+std::vector<std::u16string> QtDesktop::OpenFilesRequester(std::u16string_view title,
+                                                          std::u16string_view pattern) {
+    std::vector<std::u16string> files;
+    for (const QString& file :
+         requesters_.openFiles(dialogParent(), qs(title), qtFilter(pattern))) {
+        files.push_back(u16s(file));
+    }
+    return files;
+}
+
+std::u16string QtDesktop::PathRequester(std::u16string_view text) {
+    return u16s(requesters_.folder(dialogParent(), qs(text)));
+}
+
+void QtDesktop::SetClipboardText(std::u16string_view text) {
+    auto* data = new QMimeData;
+    data->setText(qs(text));
+    // Clipboard managers that honour the hint keep no history of the copy.
+    data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
+    clipboardCopy_ = data;
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool QtDesktop::ClipboardHoldsOwnText() {
+    // The clipboard hands back the very object it was given while nobody else has taken it
+    // over; a copy made elsewhere since replaces (and deletes) it.
+    return clipboardCopy_ != nullptr && QGuiApplication::clipboard()->mimeData() == clipboardCopy_;
+}
+
+void QtDesktop::MinimizeMainWindow() {
+    onWindow([](MainWindow& window) { window.showMinimized(); });
+}
+
 bool QtDesktop::OpenUrl(std::u16string_view url) {
-    // Handed over whole, never through a shell.
+    // Whoever asks, only web and mail addresses leave the program, handed over whole as one
+    // argument, never through a shell.
+    if (!IsOpenableUrl(url)) {
+        return false;
+    }
     const QUrl parsed(qs(url));
     return parsed.isValid() && openUrl && openUrl(parsed);
+}
+
+bool QtDesktop::OpenHelpPage(const std::string& path) {
+    const QUrl page = QUrl::fromLocalFile(QString::fromStdString(path));
+    return page.isValid() && openUrl && openUrl(page);
 }
 
 void QtDesktop::EndProgram(int exitCode) {
@@ -178,7 +231,7 @@ void QtDesktop::EndProgram(int exitCode) {
 
 std::optional<Group> QtDesktop::OpenGroupWindow(const Group& start, GroupWindowMode mode,
                                                 const RecordList<Group>& groups) {
-    return GroupWindow::ask(start, mode, groups, &prompter_, dialogParent());
+    return GroupWindow::ask(start, mode, groups, &prompter_, dialogParent(), showHelp);
 }
 
 void QtDesktop::SelectGroupItem(int item) {

@@ -2,11 +2,14 @@
 // The engine's Desktop done with Qt windows: message boxes through a Prompter, file requesters,
 // the password dialog, the progress window, the main window's views, the clipboard.
 
+#include <QMimeData>
 #include <QPointer>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
 #include "engine/Desktop.h"
+#include "shell/dialogs/EntryWindow.h"
 #include "shell/dialogs/ProgressWindow.h"
 
 class QWidget;
@@ -27,6 +30,9 @@ class QtDesktop : public Desktop {
             saveFile;
         std::function<SecureText(QWidget* parent, PasswordMode mode)> password;
         std::function<std::optional<Entry>(QWidget* parent, const Entry& input, int mode)> entry;
+        std::function<QStringList(QWidget* parent, const QString& title, const QString& filter)>
+            openFiles;
+        std::function<QString(QWidget* parent, const QString& text)> folder;
     };
 
     explicit QtDesktop(Prompter& prompter);
@@ -42,11 +48,15 @@ class QtDesktop : public Desktop {
     // Asks about and opens a link clicked in an editor's field (the application points it at
     // the engine's link opener, which the comment view uses too).
     std::function<void(const std::u16string& shown, const std::u16string& url)> openLink;
+    // Opens a help topic: the help links of the password, entry and group windows.
+    std::function<void(const QString& topic)> showHelp;
     // The loaded plugins: the password dialog's tools, and the quit signal at exit.
     ToolSource* tools = nullptr;
     std::function<void()> quitPlugins;
     // The entry window's password generator button.
     std::function<void()> generatePassword;
+    // The entry editor's attachment commands (the application binds them to the engine).
+    EntryAttachmentServices attachments;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
@@ -88,6 +98,14 @@ class QtDesktop : public Desktop {
                     const std::function<bool(const SearchOptions&)>& search) override;
     std::optional<MassModifyChoice> MassModifyWindow(const std::vector<GroupChoice>& groups,
                                                      std::int32_t now) override;
+    std::vector<std::u16string> OpenFilesRequester(std::u16string_view title,
+                                                   std::u16string_view pattern) override;
+    std::u16string PathRequester(std::u16string_view text) override;
+    void SetClipboardText(std::u16string_view text) override;
+    bool ClipboardHoldsOwnText() override;
+    void MinimizeMainWindow() override;
+
+    bool OpenHelpPage(const std::string& path) override;
 
     // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter.
     static QString qtFilter(std::u16string_view pattern);
@@ -100,6 +118,7 @@ class QtDesktop : public Desktop {
     MainWindow* window_ = nullptr;
     ProgressPresenter progress_;
     Requesters requesters_;
+    QPointer<QMimeData> clipboardCopy_;  // what the last copy put on the clipboard
 };
 
 }  // namespace vlt

@@ -244,6 +244,18 @@ bool IsAvailable(Action action) {
         case Action::FindNext:
         case Action::MassModify:
             return true;
+        // Copying fields, opening URLs, attachments.
+        case Action::CopyField:
+        case Action::OpenUrl:
+        case Action::SaveAttachments:
+        // Configuration, tray, help and about.
+        case Action::Configuration:
+        case Action::SendToTray:
+        case Action::RestoreFromTray:
+        case Action::Help:
+        case Action::VisitHomepage:
+        case Action::About:
+            return true;
         default:
             return false;  // their windows and services are not built yet
     }

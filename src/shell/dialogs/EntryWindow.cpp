@@ -13,6 +13,7 @@
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTreeWidget>
+#include <algorithm>
 #include <limits>
 
 #include "engine/text/DateText.h"
@@ -105,6 +106,9 @@ EntryWindow::EntryWindow(const Entry& input, int mode, const EntryWindowServices
     setFixedSize(kWidth, kHeight);
     if (!services_.now) {
         services_.now = LocalNow;
+    }
+    if (services_.showHelp) {
+        connect(this, &EntryWindow::helpRequested, this, services_.showHelp);
     }
 
     makeBanner(this, Banner(mode_ == kAddMode ? kBannerAddEntry : kBannerEditEntry));
@@ -257,27 +261,124 @@ void EntryWindow::createAdvancedPage(QWidget* page) {
 
     SeparatorGadget(page, 8, 78, 455, 5);
     makeLabel(page, "attachmentLabel", QRect(8, 93, 460, 15), QStringLiteral("File attachments:"));
-    auto* list = new QTreeWidget(page);
-    list->setObjectName(QStringLiteral("attachmentList"));
-    list->setGeometry(8, 113, 455, 120);
-    list->setRootIsDecorated(false);
-    list->setHeaderLabels(
+    attachments_ = new QTreeWidget(page);
+    attachments_->setObjectName(QStringLiteral("attachmentList"));
+    attachments_->setGeometry(8, 113, 455, 120);
+    attachments_->setRootIsDecorated(false);
+    attachments_->setHeaderLabels(
         {QStringLiteral("File name"), QStringLiteral("File size"), QStringLiteral("MD5")});
-    list->header()->resizeSection(0, 200);
-    list->header()->resizeSection(1, 100);
-    list->header()->resizeSection(2, 150);
-    list->setToolTip(QStringLiteral("The list of attached files"));
-    // Adding, deleting, saving and previewing attachments come with the attachment services.
+    attachments_->header()->resizeSection(0, 200);
+    attachments_->header()->resizeSection(1, 100);
+    attachments_->header()->resizeSection(2, 150);
+    attachments_->setToolTip(QStringLiteral("The list of attached files"));
     const char* names[] = {"addButton", "deleteButton", "saveButton", "previewButton"};
     const char* texts[] = {"Add", "Delete", "Save", "Preview"};
     const char* tips[] = {"Add a new file", "Delete an attached file", "Save the file(s) to disk",
                           "Preview the file"};
+    void (EntryWindow::*commands[])() = {
+        &EntryWindow::addAttachments, &EntryWindow::deleteAttachments,
+        &EntryWindow::saveAttachments, &EntryWindow::previewAttachment};
+    const EntryAttachmentServices& services = services_.attachments;
+    const bool bound = services.list && services.add && services.remove && services.save;
     for (int i = 0; i < 4; ++i) {
         auto* button = makeImageButton(
             page, names[i], QRect(8 + 115 * i, 238, 110, 25), QLatin1String(texts[i]),
             ButtonIcon(kFirstAttachmentImage + i), QLatin1String(tips[i]));
-        button->setEnabled(false);
+        button->setEnabled(bound);
+        connect(button, &QPushButton::clicked, this, commands[i]);
+        if (commands[i] == &EntryWindow::previewAttachment) {
+            previewButton_ = button;
+        }
     }
+    if (!bound) {
+        return;
+    }
+    updatePreviewButton();
+    if (mode_ == kEditMode) {
+        for (const AttachmentRow& row : services.list(input_.ID)) {
+            appendAttachmentRow(row);
+        }
+    }
+}
+
+void EntryWindow::appendAttachmentRow(const AttachmentRow& row) {
+    auto* item = new QTreeWidgetItem(attachments_, {qs(row.FileName), qs(row.Size), qs(row.MD5)});
+    item->setData(0, Qt::UserRole, row.ID);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(0, Qt::Checked);
+    attachments_->setCurrentItem(item);
+}
+
+std::vector<std::int32_t> EntryWindow::tickedAttachments() const {
+    std::vector<std::int32_t> ticked;
+    for (int i = 0; i < attachments_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = attachments_->topLevelItem(i);
+        if (item->checkState(0) == Qt::Checked) {
+            ticked.push_back(item->data(0, Qt::UserRole).toInt());
+        }
+    }
+    return ticked;
+}
+
+void EntryWindow::addAttachments() {
+    services_.attachments.add(input_.ID, [this](const AttachmentRow& row) {
+        appendAttachmentRow(row);
+        attachments_->repaint();  // seen before the summary that follows
+    });
+    updatePreviewButton();
+}
+
+void EntryWindow::deleteAttachments() {
+    const std::vector<std::int32_t> removed =
+        services_.attachments.remove(attachments_->topLevelItemCount(), tickedAttachments());
+    for (int i = attachments_->topLevelItemCount() - 1; i >= 0; --i) {
+        const std::int32_t id = attachments_->topLevelItem(i)->data(0, Qt::UserRole).toInt();
+        if (std::find(removed.begin(), removed.end(), id) != removed.end()) {
+            delete attachments_->takeTopLevelItem(i);
+        }
+    }
+    updatePreviewButton();
+}
+
+void EntryWindow::saveAttachments() {
+    services_.attachments.save(attachments_->topLevelItemCount(), tickedAttachments());
+}
+
+void EntryWindow::previewAttachment() {
+    const QTreeWidgetItem* selected = attachments_->currentItem();
+    if (selected == nullptr || !services_.attachments.previewers) {
+        return;
+    }
+    const std::vector<PreviewMenuItem> items =
+        services_.attachments.previewers(selected->data(0, Qt::UserRole).toInt());
+    if (items.empty()) {
+        return;
+    }
+    QMenu popup(this);
+    popup.setObjectName(QStringLiteral("previewPopup"));
+    for (const PreviewMenuItem& item : items) {
+        QAction* action = popup.addAction(QIcon(QPixmap::fromImage(item.Icon)), qs(item.Name));
+        action->setData(item.MenuID);
+    }
+    // At the mouse; under the button when it was pressed from the keyboard with the mouse away.
+    QPoint at = QCursor::pos();
+    if (!rect().contains(mapFromGlobal(at))) {
+        at = previewButton_->mapToGlobal(QPoint(0, previewButton_->height()));
+    }
+    const QAction* chosen = popup.exec(at);
+    if (chosen == nullptr || !services_.attachments.preview) {
+        return;
+    }
+    for (const PreviewMenuItem& item : items) {
+        if (item.MenuID == chosen->data().toInt()) {
+            services_.attachments.preview(item);
+        }
+    }
+}
+
+void EntryWindow::updatePreviewButton() {
+    previewButton_->setEnabled(services_.attachments.canPreview &&
+                               services_.attachments.canPreview());
 }
 
 std::optional<Entry> EntryWindow::ask(const Entry& input, int mode,

@@ -10,18 +10,40 @@
 #include <functional>
 #include <optional>
 
+#include "engine/vault/Attachments.h"
 #include "engine/vault/Records.h"
+#include "host/PreviewMenu.h"
 
 class QCheckBox;
 class QDateTimeEdit;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTreeWidget;
 
 namespace vlt {
 
 class LinkTextEdit;
 class Prompter;
+
+// The attachment page's commands, bound to the engine by the application; without them the
+// attachment buttons stay greyed.
+struct EntryAttachmentServices {
+    // The rows of the entry's attachments.
+    std::function<std::vector<AttachmentRow>(std::int32_t entryId)> list;
+    // Asks for files and attaches them, handing over each added one's row as it goes.
+    std::function<void(std::int32_t entryId, const std::function<void(const AttachmentRow&)>&)> add;
+    // Deletes the ticked rows' attachments (IDs in row order) after asking; the IDs removed.
+    std::function<std::vector<std::int32_t>(int rowCount, const std::vector<std::int32_t>& ticked)>
+        remove;
+    // Extracts the ticked rows' attachments into a folder the user chooses.
+    std::function<void(int rowCount, const std::vector<std::int32_t>& ticked)> save;
+    // Whether any previewer plugin is loaded, the previewers offered for an attachment, and
+    // starting one of them.
+    std::function<bool()> canPreview;
+    std::function<std::vector<PreviewMenuItem>(std::int32_t attachmentId)> previewers;
+    std::function<void(const PreviewMenuItem& item)> preview;
+};
 
 struct EntryWindowServices {
     // Message boxes and the reveal question; MessageBoxPrompter::standard() when null.
@@ -36,6 +58,9 @@ struct EntryWindowServices {
     std::function<std::optional<QColor>(const QColor& start, QWidget* parent)> chooseColor;
     // Starts the password generator tool; its button is disabled without it.
     std::function<void()> generatePassword;
+    // Opens a help topic; connected to helpRequested when set.
+    std::function<void(const QString& topic)> showHelp;
+    EntryAttachmentServices attachments;
 };
 
 class EntryWindow : public QDialog {
@@ -75,6 +100,13 @@ class EntryWindow : public QDialog {
     void setSampleColor(QLineEdit* sample, std::int32_t color);
     void setExpiry(std::int32_t date);
     void wipeFields();
+    void appendAttachmentRow(const AttachmentRow& row);
+    std::vector<std::int32_t> tickedAttachments() const;
+    void addAttachments();
+    void deleteAttachments();
+    void saveAttachments();
+    void previewAttachment();
+    void updatePreviewButton();
 
     Entry input_;
     int mode_;
@@ -101,6 +133,8 @@ class EntryWindow : public QDialog {
     QLineEdit* backgroundSample_ = nullptr;
     QPushButton* foregroundButton_ = nullptr;
     QPushButton* backgroundButton_ = nullptr;
+    QTreeWidget* attachments_ = nullptr;
+    QPushButton* previewButton_ = nullptr;
 };
 
 }  // namespace vlt

@@ -114,11 +114,15 @@ void GroupWindow::createControls(const Group& start) {
 
 std::optional<Group> GroupWindow::ask(const Group& start, GroupWindowMode mode,
                                       const RecordList<Group>& groups, Prompter* prompter,
-                                      QWidget* parent) {
+                                      QWidget* parent,
+                                      const std::function<void(const QString&)>& showHelp) {
     const QPointer<QWidget> owner = ModalOwner(parent);
+    auto* window = new GroupWindow(start, mode, groups, prompter, owner.data());
+    if (showHelp) {
+        connect(window, &GroupWindow::helpRequested, window, showHelp);
+    }
     std::optional<Group> result;
-    RunModal(owner, new GroupWindow(start, mode, groups, prompter, owner.data()),
-             [&](GroupWindow& window, int) { result = window.result_; });
+    RunModal(owner, window, [&](GroupWindow& shown, int) { result = shown.result_; });
     return result;
 }
 

@@ -4,6 +4,7 @@
 // GUI thread only.
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 #include "engine/Desktop.h"
@@ -28,10 +29,11 @@ class GroupWindow : public QDialog {
                 Prompter* prompter = nullptr, QWidget* parent = nullptr);
 
     // Runs the window modally over `parent` and returns the accepted name (trimmed) and icon, or
-    // none when the user cancelled.
+    // none when the user cancelled. `showHelp` opens the help link's topic.
     static std::optional<Group> ask(const Group& start, GroupWindowMode mode,
                                     const RecordList<Group>& groups, Prompter* prompter,
-                                    QWidget* parent);
+                                    QWidget* parent,
+                                    const std::function<void(const QString&)>& showHelp = {});
 
     const std::optional<Group>& result() const { return result_; }
 

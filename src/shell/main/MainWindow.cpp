@@ -10,11 +10,15 @@
 
 #include "engine/container/Container.h"
 #include "engine/session/ExitSequence.h"
+#include "engine/session/Help.h"
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
+#include "engine/text/Text.h"
+#include "engine/vault/Attachments.h"
 #include "engine/vault/GroupOperations.h"
 #include "engine/vault/MassModify.h"
+#include "engine/view/CopyField.h"
 #include "engine/view/EntryList.h"
 #include "engine/view/EntryOperations.h"
 #include "engine/view/Find.h"
@@ -26,7 +30,10 @@
 #include "shell/commands/MainToolbar.h"
 #include "shell/commands/PopupMenus.h"
 #include "shell/commands/Shortcuts.h"
+#include "shell/dialogs/AboutWindow.h"
+#include "shell/main/BossKey.h"
 #include "shell/main/CommentView.h"
+#include "shell/main/Configuration.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/EntryListView.h"
@@ -35,6 +42,7 @@
 #include "shell/main/MainStatusBar.h"
 #include "shell/main/PaneArea.h"
 #include "shell/main/RowSelection.h"
+#include "shell/main/TrayIcon.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/Painting.h"
 
@@ -129,8 +137,20 @@ void MainWindow::createBars() {
     status_ = new MainStatusBar(this);
     setStatusBar(status_);
 
-    // The boss key is not built yet; its step keeps its place in the trace.
     engine_.log.Trace(u"Setting up bosskey");
+    bossKey_ = new BossKey(*this, this);
+    bossKey_->reportRefusal = [this](const QString& reason) {
+        engine_.log.Trace(u"Could not register the boss key");
+        engine_.desktop.Message(u"Warning",
+                                u"The boss key could not be registered. " + reason.toStdU16String(),
+                                MessageIcon::Warning);
+    };
+    connect(bossKey_, &BossKey::pressed, this, [this] {
+        if (engine_.settings.Main.EnableBossKey == 1) {
+            bossKey_->toggle();
+        }
+    });
+    registerBossKey();
 
     engine_.log.Trace(u"Creating main menu");
     mainMenu_ = std::make_unique<MainMenu>();
@@ -147,6 +167,8 @@ void MainWindow::createBars() {
     popups_ = std::make_unique<PopupMenus>(engine_.settings.Columns, this);
     connect(popups_.get(), &PopupMenus::command, this, send);
     engine_.log.Trace(u"Configuring menus");
+    tray_ = new TrayIcon(*this, popups_->popup(PopupMenus::kTrayPopup), engine_.log, this);
+    tray_->minimiseToTray = [this] { return engine_.settings.Main.MinSendTray == 1; };
 
     engine_.log.Trace(u"Creating toolbar");
     toolbar_ = new MainToolbar(*popups_, this);
@@ -178,7 +200,7 @@ void MainWindow::CreateMainMenu() {
     mainMenu_->greyUnavailable();
 }
 
-void MainWindow::applySettings() {
+void MainWindow::applyLook() {
     const MainSettings& m = engine_.settings.Main;
     SetGadgetColors(list_, m.EnableEntryBKColor, m.EntryBKColor, 0, 0);
     SetGadgetColors(tree_, m.EnableGroupBKColor, m.GroupBKColor, m.EnableGroupFGColor,
@@ -186,6 +208,11 @@ void MainWindow::applySettings() {
     SetGadgetColors(comment_, m.EnableCommentBKColor, m.CommentBKColor, m.EnableCommentFGColor,
                     m.CommentFGColor);
     list_->setShowGrid(m.DrawGrid == 1);
+}
+
+void MainWindow::applySettings() {
+    const MainSettings& m = engine_.settings.Main;
+    applyLook();
     for (int c = 0; c < kColumnCount; ++c) {
         const ColumnSetting& column = engine_.settings.Columns[static_cast<std::size_t>(c)];
         list_->setColumnWidth(c, column.Size);
@@ -194,6 +221,16 @@ void MainWindow::applySettings() {
     }
     panes_->setDividers(m.Splitter1, m.Splitter2);
     greyUnavailable();
+}
+
+void MainWindow::setProgram(std::string programFile, ProgramPaths paths) {
+    programFile_ = std::move(programFile);
+    paths_ = std::move(paths);
+}
+
+void MainWindow::registerBossKey() {
+    const MainSettings& m = engine_.settings.Main;
+    bossKey_->apply(m.EnableBossKey == 1, m.BossKey1, m.BossKey2);
 }
 
 // ---------------------------------------------------------------- views the engine refreshes
@@ -348,9 +385,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;  // not in the middle of a load or a save
     }
     if (engine_.settings.Main.CloseSendTray == 1) {
-        // Until the notification-area icon exists, "to the tray" means minimised.
         engine_.log.Trace(u"Sending program to systray");
-        showMinimized();
+        tray_->SendToTray();
         return;
     }
     engine_.log.Trace(u"Confirming exit");
@@ -477,6 +513,36 @@ void MainWindow::perform(ActionCall call) {
             break;
         case Action::MassModify:
             OpenMassModifyWindow(engine_);
+            break;
+        // Copying fields, opening URLs, attachments.
+        case Action::CopyField:
+            CopyField(engine_, call.argument);
+            break;
+        case Action::OpenUrl:
+            FieldLaunchURL(engine_);
+            break;
+        case Action::SaveAttachments:
+            SaveAttachments(engine_);
+            break;
+        // Configuration, tray, help and about.
+        case Action::Configuration:
+            OpenSettingsWindow(engine_, *this, programFile_, paths_);
+            break;
+        case Action::SendToTray:
+            tray_->SendToTray();
+            break;
+        case Action::RestoreFromTray:
+            tray_->RestoreFromTray();
+            break;
+        case Action::Help:
+            RunHelp(engine_, u"Introduction.html", paths_.ProgramFolder);
+            break;
+        case Action::VisitHomepage:
+            engine_.desktop.OpenUrl(u16(AboutWindow::kHomePage));
+            break;
+        case Action::About:
+            ShowAbout(this, paths_.PortableMode == 1,
+                      [this](const QUrl& url) { engine_.desktop.OpenUrl(u16s(url.toString())); });
             break;
         default:
             // The drop-down buttons only carry their popups; nothing else is available.

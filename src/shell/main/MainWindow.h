@@ -5,10 +5,12 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "engine/vault/Engine.h"
+#include "platform/DataFolder.h"
 #include "shell/commands/CommandTable.h"
 
 class QLabel;
@@ -19,6 +21,8 @@ class QTreeWidget;
 namespace vlt {
 
 class PluginShell;
+class BossKey;
+class TrayIcon;
 
 class CommentView;
 class EntryListModel;
@@ -72,6 +76,18 @@ class MainWindow : public QMainWindow {
 
     // Applies the colour, grid, column and splitter settings to the gadgets.
     void applySettings();
+    // Applies the colour and grid settings only (the configuration window's Apply).
+    void applyLook();
+    // Grabs the boss key of the settings (releasing the one held), or releases it when the key
+    // is off. A key the display refuses is reported once per run.
+    void registerBossKey();
+    // Where the program runs from: help pages, autostart, portable mode.
+    void setProgram(std::string programFile, ProgramPaths paths);
+    // Starts the clipboard-clearing and auto-close timers whose settings are on (the application
+    // points it at its own); the configuration window's Apply calls it.
+    std::function<void()> startIdleGuards;
+    TrayIcon* tray() const { return tray_; }
+    BossKey* bossKey() const { return bossKey_; }
     bool stayOnTop() const { return stayOnTop_; }
     void setStayOnTop(bool on);
 
@@ -121,6 +137,10 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<MainMenu> mainMenu_;
     std::unique_ptr<PopupMenus> popups_;
     MainToolbar* toolbar_ = nullptr;
+    TrayIcon* tray_ = nullptr;
+    BossKey* bossKey_ = nullptr;
+    std::string programFile_;
+    ProgramPaths paths_;
 };
 
 }  // namespace vlt

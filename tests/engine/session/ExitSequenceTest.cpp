@@ -100,11 +100,13 @@ TEST_F(ExitFlow, YesSavesStoresTheViewClosesTheWindowAndEndsTheLog) {
     desktop.windowLayout = layout;
     test::TraceCapture trace(engine.log);
     desktop.yesNoAnswers.push_back(true);
+    desktop.SetClipboardText(u"copied password");
 
     EXPECT_EQ(ConfirmExit(engine), 0);
     EXPECT_TRUE(desktop.lastMessage()->text == u"Would you like to exit VLT?");
     EXPECT_TRUE(std::filesystem::exists(dir.file("vault.vlt")));  // saved with the kept password
     EXPECT_EQ(desktop.clipboardClears, 1);
+    EXPECT_EQ(desktop.clipboardText, u"");
     EXPECT_TRUE(desktop.mainWindowClosed);
     EXPECT_EQ(desktop.endCodes, std::vector<int>{0});
     EXPECT_EQ(stored(u"Window", u"MainWinX"), 10);
@@ -135,7 +137,11 @@ TEST_F(ExitFlow, AnEmptyVaultLeavesAtOnceAndAMinimisedWindowKeepsItsStoredPlace)
     layout.splitter1 = 600;
     layout.stayOnTop = true;
     desktop.windowLayout = layout;
+    // The clipboard holds the user's own copy, not the program's: it stays.
+    engine.settings.Main.ClearClipAtExit = 1;
+    desktop.clipboardText = u"theirs";
     EXPECT_EQ(ConfirmExit(engine), 0);
+    EXPECT_EQ(desktop.clipboardText, u"theirs");
     EXPECT_TRUE(desktop.messages.empty());
     EXPECT_TRUE(desktop.mainWindowClosed);
     EXPECT_EQ(desktop.endCodes, std::vector<int>{0});

@@ -1,0 +1,15 @@
+#pragma once
+// MD5 digests of attachment contents, as the vault stores them: 32 lowercase hexadecimal digits.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vlt {
+
+std::u16string MD5Hex(std::span<const std::uint8_t> bytes);
+
+// The digest of the file as it lies on disk; "" when it cannot be read to its end.
+std::u16string FileMD5Hex(const std::string& path);
+
+}  // namespace vlt

@@ -1,0 +1,204 @@
+#include "platform/FileAssociation.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "engine/container/AtomicFile.h"
+#include "platform/XdgFiles.h"
+
+extern char** environ;
+
+namespace vlt {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMimePackageName = "orvelline-vaultwick.xml";
+constexpr const char* kIconName = "orvelline-vaultwick.png";
+constexpr const char* kDefaultsGroup = "[Default Applications]";
+
+struct XdgPlaces {
+    fs::path desktopFile;
+    fs::path mimePackage;
+    fs::path icon;
+    fs::path mimeFolder;
+    fs::path mimeApps;
+};
+
+std::string baseFolder(const char* variable, const char* underHome) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') {
+        return value;
+    }
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + underHome;
+}
+
+XdgPlaces places() {
+    const fs::path data = baseFolder("XDG_DATA_HOME", "/.local/share");
+    const fs::path config = baseFolder("XDG_CONFIG_HOME", "/.config");
+    return {data / "applications" / kDesktopFileName, data / "mime" / "packages" / kMimePackageName,
+            data / "icons" / "hicolor" / "16x16" / "apps" / kIconName, data / "mime",
+            config / "mimeapps.list"};
+}
+
+// The program as the first word of an Exec line: quoted, with the characters that are special
+// inside quotes escaped, then every backslash doubled for the desktop file's string rules and
+// every percent sign doubled for the field codes.
+std::string execProgram(const std::string& programPath) {
+    std::string quoted = "\"";
+    for (char c : programPath) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    quoted += '"';
+    std::string line;
+    for (char c : quoted) {
+        line += c;
+        if (c == '\\' || c == '%') {
+            line += c;
+        }
+    }
+    return line + " %f";
+}
+
+// The shipped desktop entry with its Exec line pointing at this program.
+std::string desktopEntryFor(const std::string& programPath) {
+    std::istringstream in{std::string(xdg::kDesktopEntry)};
+    std::string out;
+    for (std::string line; std::getline(in, line);) {
+        out += line.starts_with("Exec=") ? "Exec=" + execProgram(programPath) : line;
+        out += '\n';
+    }
+    return out;
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool isOurDefault(const std::string& line) {
+    return line.starts_with(std::string(kContainerMimeType) + "=");
+}
+
+// mimeapps.list with the container type's default line removed, and added again when `set`.
+std::string editedMimeApps(const std::string& text, bool set) {
+    const std::string ours = std::string(kContainerMimeType) + "=" + kDesktopFileName + ";";
+    std::string out;
+    bool inDefaults = false;
+    bool placed = !set;
+    for (const std::string& line : linesOf(text)) {
+        if (line.starts_with("[")) {
+            if (inDefaults && !placed) {
+                out += ours + "\n";
+                placed = true;
+            }
+            inDefaults = line == kDefaultsGroup;
+        }
+        if (inDefaults && isOurDefault(line)) {
+            continue;
+        }
+        out += line + "\n";
+    }
+    if (!placed) {
+        if (!inDefaults) {
+            out += std::string(kDefaultsGroup) + "\n";
+        }
+        out += ours + "\n";
+    }
+    return out;
+}
+
+bool writeFile(const fs::path& path, std::string_view bytes) {
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    const FileWriter writer;
+    return writeFileAtomically(path.string(), std::string(bytes), writer, 0644);
+}
+
+bool removeFile(const fs::path& path) {
+    std::error_code error;
+    fs::remove(path, error);
+    return !error;
+}
+
+// Rebuilds the user's MIME database; without the tool the glob still lies in its package.
+void updateMimeDatabase(const fs::path& mimeFolder) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::string folder = mimeFolder.string();
+    char tool[] = "update-mime-database";
+    char* argv[] = {tool, folder.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawnp(&child, tool, &actions, nullptr, argv, environ) == 0) {
+        int status = 0;
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+}  // namespace
+
+bool ApplyFileAssociation(bool on, const std::string& programPath) {
+    const XdgPlaces at = places();
+    const std::string mimeApps = editedMimeApps(readText(at.mimeApps), on);
+    bool done = true;
+    if (on) {
+        done = writeFile(at.mimePackage, xdg::kMimePackage) &&
+               writeFile(at.icon, xdg::kProgramIcon) &&
+               writeFile(at.desktopFile, desktopEntryFor(programPath)) &&
+               writeFile(at.mimeApps, mimeApps);
+    } else {
+        for (const fs::path& file : {at.mimePackage, at.icon, at.desktopFile}) {
+            done = removeFile(file) && done;
+        }
+        if (fs::exists(at.mimeApps)) {
+            done = writeFile(at.mimeApps, mimeApps) && done;
+        }
+    }
+    updateMimeDatabase(at.mimeFolder);
+    return done;
+}
+
+bool IsFileAssociationApplied(const std::string& programPath) {
+    const XdgPlaces at = places();
+    if (!fs::exists(at.mimePackage) || readText(at.desktopFile) != desktopEntryFor(programPath)) {
+        return false;
+    }
+    bool inDefaults = false;
+    for (const std::string& line : linesOf(readText(at.mimeApps))) {
+        if (line.starts_with("[")) {
+            inDefaults = line == kDefaultsGroup;
+        } else if (inDefaults && isOurDefault(line)) {
+            return line == std::string(kContainerMimeType) + "=" + kDesktopFileName + ";";
+        }
+    }
+    return false;
+}
+
+}  // namespace vlt

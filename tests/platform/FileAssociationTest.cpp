@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "TempDir.h"
+#include "platform/FileAssociation.h"
+
+namespace vlt {
+namespace {
+
+// Points the XDG folders into a scratch folder for the test, so the user's own stay untouched.
+class FileAssociationTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+    }
+    void TearDown() override {
+        ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("XDG_CONFIG_HOME");
+    }
+    std::string desktopFile() const { return dir.file("data/applications/") + kDesktopFileName; }
+    std::string mimePackage() const {
+        return dir.file("data/mime/packages/orvelline-vaultwick.xml");
+    }
+    std::string mimeApps() const { return dir.file("config/mimeapps.list"); }
+
+    test::TempDir dir;
+};
+
+bool validates(const std::string& desktopFile) {
+    const std::string command = "desktop-file-validate '" + desktopFile + "' >/dev/null 2>&1";
+    return std::system(command.c_str()) == 0;
+}
+
+std::string lineStarting(const std::string& text, const std::string& start) {
+    const auto at = text.find("\n" + start);
+    return at == std::string::npos ? "" : text.substr(at + 1, text.find('\n', at + 1) - at - 1);
+}
+
+TEST_F(FileAssociationTest, RegisteringWritesTheXdgFilesAndUnregisteringRemovesOnlyThem) {
+    std::filesystem::create_directories(dir.file("config"));
+    test::writeFile(mimeApps(),
+                    "[Default Applications]\ntext/plain=editor.desktop;\n"
+                    "application/x-vlt-container=other.desktop;\n[Added Associations]\n"
+                    "image/png=viewer.desktop;\n");
+    const std::string program = "/opt/vlt/VLT";
+    EXPECT_FALSE(IsFileAssociationApplied(program));
+
+    ASSERT_TRUE(ApplyFileAssociation(true, program));
+    ASSERT_TRUE(ApplyFileAssociation(true, program));  // twice changes nothing
+    EXPECT_TRUE(IsFileAssociationApplied(program));
+    EXPECT_FALSE(IsFileAssociationApplied("/elsewhere/VLT"));
+
+    const std::string entry = test::readFile(desktopFile());
+    EXPECT_EQ(lineStarting(entry, "Exec="), "Exec=\"/opt/vlt/VLT\" %f");
+    EXPECT_EQ(lineStarting(entry, "MimeType="), "MimeType=application/x-vlt-container;");
+    EXPECT_EQ(lineStarting(entry, "Icon="), "Icon=orvelline-vaultwick");
+    EXPECT_TRUE(validates(desktopFile()));
+    EXPECT_NE(test::readFile(mimePackage()).find("<glob pattern=\"*.vlt\"/>"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::file_size(
+                    dir.file("data/icons/hicolor/16x16/apps/orvelline-vaultwick.png")) > 0);
+    EXPECT_EQ(test::readFile(mimeApps()),
+              "[Default Applications]\ntext/plain=editor.desktop;\n"
+              "application/x-vlt-container=orvelline-vaultwick.desktop;\n[Added Associations]\n"
+              "image/png=viewer.desktop;\n");
+    // The MIME database built from the package maps the glob to the type.
+    EXPECT_NE(
+        test::readFile(dir.file("data/mime/globs2")).find("application/x-vlt-container:*.vlt"),
+        std::string::npos);
+
+    ASSERT_TRUE(ApplyFileAssociation(false, program));
+    EXPECT_FALSE(IsFileAssociationApplied(program));
+    EXPECT_FALSE(std::filesystem::exists(desktopFile()));
+    EXPECT_FALSE(std::filesystem::exists(mimePackage()));
+    EXPECT_EQ(test::readFile(mimeApps()),
+              "[Default Applications]\ntext/plain=editor.desktop;\n[Added Associations]\n"
+              "image/png=viewer.desktop;\n");
+}
+
+TEST_F(FileAssociationTest, AnAwkwardProgramPathIsQuotedAndEscapedForTheExecLine) {
+    ASSERT_TRUE(ApplyFileAssociation(true, "/home/a b/100%/V\"L$T"));
+    EXPECT_EQ(lineStarting(test::readFile(desktopFile()), "Exec="),
+              R"(Exec="/home/a b/100%%/V\\"L\\$T" %f)");
+    EXPECT_TRUE(validates(desktopFile()));
+    EXPECT_TRUE(IsFileAssociationApplied("/home/a b/100%/V\"L$T"));
+    // Without a mimeapps.list one is made with the default group.
+    EXPECT_EQ(test::readFile(mimeApps()),
+              "[Default Applications]\napplication/x-vlt-container=orvelline-vaultwick.desktop;\n");
+}
+
+TEST(ShippedDesktopEntry, Validates) {
+    const std::string shipped =
+        std::string(VLT_SOURCE_DIR) + "/src/platform/xdg/" + kDesktopFileName;
+    EXPECT_TRUE(validates(shipped));
+    const std::string entry = test::readFile(shipped);
+    EXPECT_EQ(lineStarting(entry, "Exec="), "Exec=VLT %f");
+    EXPECT_EQ(lineStarting(entry, "MimeType="), "MimeType=application/x-vlt-container;");
+}
+
+}  // namespace
+}  // namespace vlt

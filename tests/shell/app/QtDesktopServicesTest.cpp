@@ -1,0 +1,58 @@
+// The services of the Qt desktop: the clipboard, the link opener, the file requesters' filters.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "FakePrompter.h"
+#include "shell/app/QtDesktop.h"
+
+namespace vlt {
+namespace {
+
+TEST(QtClipboard, CopiesAreMarkedSecretAndKnownAsOursOnlyUntilReplaced) {
+    test::FakePrompter prompter;
+    QtDesktop desktop(prompter);
+    desktop.SetClipboardText(u"s3cret");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    ASSERT_NE(clipboard->mimeData(), nullptr);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("s3cret"));
+    EXPECT_EQ(clipboard->mimeData()->data(QStringLiteral("x-kde-passwordManagerHint")),
+              QByteArrayLiteral("secret"));
+    EXPECT_TRUE(desktop.ClipboardHoldsOwnText());
+    clipboard->setText(QStringLiteral("the user's own"));
+    EXPECT_FALSE(desktop.ClipboardHoldsOwnText());
+    desktop.SetClipboardText(u"again");
+    desktop.ClearClipboard();
+    EXPECT_FALSE(desktop.ClipboardHoldsOwnText());
+    EXPECT_EQ(clipboard->text(), QString());
+}
+
+TEST(QtFileFilter, AllFilesShowsFilesWithoutADotToo) {
+    EXPECT_EQ(QtDesktop::qtFilter(u"All files (*.*)|*.*"), QStringLiteral("All files (*)"));
+    EXPECT_EQ(QtDesktop::qtFilter(u"VLT files (*.vlt)|*.vlt|All files (*.*)|*.*"),
+              QStringLiteral("VLT files (*.vlt);;All files (*)"));
+}
+
+TEST(QtLinkOpener, OnlyWebAndMailAddressesReachTheBrowserWholeAndUnchanged) {
+    test::FakePrompter prompter;
+    QtDesktop desktop(prompter);
+    std::vector<QUrl> opened;
+    desktop.openUrl = [&opened](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    };
+    EXPECT_TRUE(desktop.OpenUrl(u"https://example.com/a b?q=1&r=\u00e9"));
+    EXPECT_TRUE(desktop.OpenUrl(u"mailto:jo@example.com"));
+    for (const char16_t* refused : {u"file:///etc/passwd", u"javascript:alert(1)", u"/bin/sh",
+                                    u"--help", u"ssh://host", u""}) {
+        EXPECT_FALSE(desktop.OpenUrl(refused));
+    }
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0].host(), QStringLiteral("example.com"));
+    EXPECT_EQ(opened[1].scheme(), QStringLiteral("mailto"));
+}
+
+}  // namespace
+}  // namespace vlt

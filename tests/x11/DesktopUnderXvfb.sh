@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# What only a real X11 display shows: the boss key hides and shows the main window, minimising
+# with MinSendTray = 1 puts the window in the tray (where a tray and a window manager can be
+# started), and F1 hands the help page to the browser (a stub that records what it was given).
+# Runs VLT on a private Xvfb display. Exit 77 (skipped) when the X11 tools are missing.
+set -u
+vlt="$1"
+for tool in Xvfb xdotool xwininfo; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+    # Newest first, so that the display goes last and no client sees it vanish.
+    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+        kill "${pids[$i]}" 2>/dev/null
+        for _ in $(seq 20); do kill -0 "${pids[$i]}" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "${pids[$i]}" 2>/dev/null  # one that would not end would hold the test
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAILED: $*"; [ -f "$log" ] && tail -20 "$log"; exit 1; }
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+tray=0
+if command -v trayer >/dev/null && command -v twm >/dev/null; then
+    # Windows are placed where they ask to be, never by a click the test cannot give.
+    # Only the "fixed" font is sure to be on a bare X server.
+    printf 'RandomPlacement\nUsePPosition "on"\n' > "$work/twmrc"
+    for font in TitleFont ResizeFont MenuFont IconFont IconManagerFont; do
+        printf '%s "fixed"\n' "$font" >> "$work/twmrc"
+    done
+    twm -f "$work/twmrc" >/dev/null 2>&1 &
+    pids+=($!)
+    trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
+    pids+=($!)
+    tray=1
+    sleep 1
+fi
+
+# The browser stub: the first program Qt tries for a file URL.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\n' "$work/opened" > "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+export PATH="$work/bin:$PATH"
+
+export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
+data="$XDG_CONFIG_HOME/Orvelline/Orvelline Vaultwick"
+mkdir -p "$data"
+log="$data/VLT.log"
+printf '[MainSettings]\r\nLogActions = 1\r\nMinSendTray = 1\r\nEnableBossKey = 1\r\n' > "$data/Config.ini"
+printf 'BossKey1 = 1\r\nBossKey2 = 5\r\n' >> "$data/Config.ini"  # Alt+5
+
+"$vlt" >"$work/vlt.out" 2>&1 &
+vltpid=$!
+pids+=($vltpid)
+
+window=""
+for _ in $(seq 100); do
+    window="$(timeout 2 xdotool search --name "no container open" 2>/dev/null | head -1)"
+    [ -n "$window" ] && break
+    sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not appear"
+
+mapped() { timeout 2 xwininfo -id "$window" | grep -q "IsViewable"; }
+waitFor() {  # waitFor yes|no
+    for _ in $(seq 40); do
+        if mapped; then [ "$1" = yes ] && return 0; else [ "$1" = no ] && return 0; fi
+        sleep 0.1
+    done
+    return 1
+}
+waitFor yes || fail "the main window is not shown"
+
+timeout 2 xdotool key alt+5
+waitFor no || fail "the boss key did not hide the window"
+timeout 2 xdotool key alt+5
+waitFor yes || fail "the boss key did not show the window again"
+echo "boss key: hides and shows the window"
+
+# A second VLT cannot have the key the first one holds: it says so once and runs on.
+"$vlt" >"$work/second.out" 2>&1 &
+second=$!
+pids+=($second)
+warning=""
+for _ in $(seq 100); do
+    warning="$(timeout 2 xdotool search --name "^Warning$" 2>/dev/null | head -1)"
+    [ -n "$warning" ] && break
+    sleep 0.1
+done
+[ -n "$warning" ] || fail "a refused boss key was not reported"
+timeout 2 xdotool windowfocus "$warning"
+timeout 2 xdotool key Return
+sleep 1
+kill -0 "$second" 2>/dev/null || fail "a refused boss key ended the program"
+[ "$(timeout 2 xdotool search --name "no container open" | wc -l)" -ge 2 ] ||
+    fail "the second VLT did not open its window after the report"
+kill "$second"
+timeout 2 xdotool key alt+5
+waitFor no || fail "the first VLT lost its boss key"
+timeout 2 xdotool key alt+5
+waitFor yes || fail "the first VLT's window did not come back"
+echo "boss key: a key held by another program is reported once, not fatal"
+
+timeout 2 xdotool windowfocus "$window"
+timeout 2 xdotool key F1
+for _ in $(seq 50); do [ -s "$work/opened" ] && break; sleep 0.1; done
+grep -qx "file://.*/help/Introduction.html" "$work/opened" 2>/dev/null ||
+    fail "F1 did not open the help page: $(cat "$work/opened" 2>/dev/null)"
+echo "help: $(cat "$work/opened")"
+
+if [ "$tray" = 1 ]; then
+    timeout 2 xdotool windowminimize "$window"
+    waitFor no || fail "minimising with MinSendTray = 1 did not hide the window"
+    grep -q "SendToTray() -> Adding systray icon" "$log" || fail "no tray icon was added"
+    echo "minimise: the window went to the tray"
+else
+    echo "minimise to tray: not checked (no tray host or window manager installed)"
+fi
+exit 0
