@@ -49,12 +49,7 @@ ImportResult ImportKpCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
 }
 
 ImportResult ImportKpCsv_ReadFile(const std::string& path, ImportSink& sink) {
-    std::string bytes;
-    if (!readImportFile(path, bytes)) {
-        return fileLocked();
-    }
-    WipeOnExit wipeBytes(bytes);
-    return ImportKpCsv_ReadBytes(bytes, sink);
+    return importFileBytes(path, sink, ImportKpCsv_ReadBytes);
 }
 
 }  // namespace vlt::import

@@ -47,4 +47,14 @@ bool readImportFile(const std::string& path, std::string& out) {
     return ok;
 }
 
+ImportResult importFileBytes(const std::string& path, ImportSink& sink,
+                             ImportResult (*readBytes)(std::string_view, ImportSink&)) {
+    std::string bytes;
+    if (!readImportFile(path, bytes)) {
+        return fileLocked();
+    }
+    WipeOnExit wipeBytes(bytes);
+    return readBytes(bytes, sink);
+}
+
 }  // namespace vlt::import

@@ -137,12 +137,7 @@ ImportResult ImportIni_ReadBytes(std::string_view bytes, ImportSink& sink) {
 }
 
 ImportResult ImportIni_ReadFile(const std::string& path, ImportSink& sink) {
-    std::string bytes;
-    if (!readImportFile(path, bytes)) {
-        return fileLocked();
-    }
-    WipeOnExit wipeBytes(bytes);
-    return ImportIni_ReadBytes(bytes, sink);
+    return importFileBytes(path, sink, ImportIni_ReadBytes);
 }
 
 }  // namespace vlt::import

@@ -69,12 +69,7 @@ ImportResult ImportCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
 }
 
 ImportResult ImportCsv_ReadFile(const std::string& path, ImportSink& sink) {
-    std::string bytes;
-    if (!readImportFile(path, bytes)) {
-        return fileLocked();
-    }
-    WipeOnExit wipeBytes(bytes);
-    return ImportCsv_ReadBytes(bytes, sink);
+    return importFileBytes(path, sink, ImportCsv_ReadBytes);
 }
 
 }  // namespace vlt::import
