@@ -25,11 +25,6 @@ class WipeOnExit {
     Text& text_;
 };
 
-// A number as text: leading blanks and tabs skipped, an optional sign, then decimal digits ("$"
-// introduces hexadecimal, "%" binary), up to the first other character; "" gives 0. Values
-// beyond int32 stop at its limits.
-std::int32_t numberValue(std::u16string_view text);
-
 // UTF-16LE bytes to text; an odd last byte becomes U+FFFD.
 std::u16string fromUtf16Le(std::string_view bytes);
 

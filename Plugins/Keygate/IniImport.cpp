@@ -32,7 +32,7 @@ struct IniSection {
         }
         return empty;
     }
-    std::int32_t number(std::u16string_view key) const { return numberValue(text(key)); }
+    std::int32_t number(std::u16string_view key) const { return IniNumber(text(key)); }
 };
 
 std::vector<IniSection> readSections(std::u16string_view text) {

@@ -145,9 +145,9 @@ void ImportV3_HandOver(std::string_view plaintext, ImportSink& sink) {
     auto entries = records(entryPart, '\x07', '\x06', 9, total);
     std::size_t done = 0;
     for (const auto& g : groups) {
-        const std::int32_t icon = numberValue(g[1]);
-        sink.addGroup(GroupRecord{g[0], icon >= 0 && icon <= 99 ? icon : 0, numberValue(g[2]),
-                                  std::max(numberValue(g[3]), 1)});
+        const std::int32_t icon = IniNumber(g[1]);
+        sink.addGroup(GroupRecord{g[0], icon >= 0 && icon <= 99 ? icon : 0, IniNumber(g[2]),
+                                  std::max(IniNumber(g[3]), 1)});
         sink.progressOf(++done, total);
     }
     for (const auto& f : entries) {
@@ -156,8 +156,8 @@ void ImportV3_HandOver(std::string_view plaintext, ImportSink& sink) {
         e.Account = f[1];
         e.User = f[2];
         e.Password = f[3];
-        e.ID = numberValue(f[6]);
-        e.GroupID = numberValue(f[7]);
+        e.ID = IniNumber(f[6]);
+        e.GroupID = IniNumber(f[7]);
         e.Comment = f[8];
         sink.addEntry(e);
         sink.progressOf(++done, total);

@@ -47,19 +47,6 @@ std::u16string oneLine(std::u16string_view text) {
     return out;
 }
 
-int digitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return 99;
-}
-
 // The whole file, or nothing when it is not a readable regular file.
 std::optional<std::string> readWholeFile(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -103,32 +90,6 @@ void wipeString(std::u16string& text) {
 }
 
 }  // namespace
-
-std::int32_t IniNumber(std::u16string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isBlank(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    int base = 10;
-    if (i < text.size() && (text[i] == u'$' || text[i] == u'%')) {
-        base = text[i] == u'$' ? 16 : 2;
-        ++i;
-    }
-    // The magnitude stops growing just past the int32 range, so any length of digits is safe.
-    constexpr std::int64_t kLimit = std::int64_t{1} << 31;
-    std::int64_t magnitude = 0;
-    for (; i < text.size() && digitValue(text[i]) < base; ++i) {
-        magnitude = std::min(magnitude * base + digitValue(text[i]), kLimit);
-    }
-    std::int64_t value = negative ? -magnitude : magnitude;
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 IniFile::IniFile() {
     reset();

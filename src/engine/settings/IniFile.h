@@ -16,13 +16,9 @@
 #include <vector>
 
 #include "engine/container/FileWriter.h"
+#include "engine/text/Text.h"
 
 namespace vlt {
-
-// A number as the settings files store it: leading blanks skipped, an optional sign, "$"
-// introduces hexadecimal and "%" binary digits, else decimal digits up to the first other
-// character. No digits give 0; a value beyond the int32 range gives the nearest limit.
-std::int32_t IniNumber(std::u16string_view text);
 
 class IniFile {
   public:

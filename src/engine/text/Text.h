@@ -31,6 +31,10 @@ bool endsWithIgnoreCase(std::u16string_view text, std::u16string_view suffix);
 std::u16string decimal(std::int64_t value);
 // Upper-case hexadecimal text of the 32 bits of value, without leading zeros.
 std::u16string hexText(std::uint32_t value);
+// A number as the settings and other INI files store it: leading blanks skipped, an optional sign,
+// "$" introduces hexadecimal and "%" binary digits, else decimal digits up to the first other
+// character. No digits give 0; a value beyond the int32 range gives the nearest limit.
+std::int32_t IniNumber(std::u16string_view text);
 
 // The file name part of a path (after the last '/' or '\').
 std::u16string fileNamePart(std::u16string_view path);
