@@ -35,14 +35,6 @@ class MainMenuTest : public ::testing::Test {
 
     QMenu* find(const char* name) const { return bar.findChild<QMenu*>(QString::fromLatin1(name)); }
 
-    std::vector<QString> topTitles() const {
-        std::vector<QString> titles;
-        for (QAction* action : bar.actions()) {
-            titles.push_back(action->text());
-        }
-        return titles;
-    }
-
     // Text, icon and the absence of a real key of one item.
     void expectItem(int id, const char* text, int icon) {
         QAction* action = menu.action(Command{id});
@@ -62,67 +54,21 @@ class MainMenuTest : public ::testing::Test {
     std::vector<int> commands;
 };
 
-TEST_F(MainMenuTest, FixedMenusInOrderWithTheirItemsAndSeparators) {
+TEST_F(MainMenuTest, BuilderPlacesSubmenusSeparatorsTextsAndIcons) {
     build();
-    EXPECT_EQ(topTitles(), (std::vector<QString>{"&File", "&Edit", "&View", "&Tools", "&Search",
-                                                 "&Help and Support"}));
-    EXPECT_EQ(commandLayout(find("menuFile")),
-              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+    EXPECT_EQ(bar.actions().size(), 6);
+    // One menu in full: the separators and the submenu come out where the table puts them.
     EXPECT_EQ(commandLayout(find("menuEdit")),
               (Layout{"11", "12", "13", "-", "14", "15", "16", "-", "17", "-", ">menuCopy", "-",
                       "27", "28", "-", "29"}));
-    EXPECT_EQ(commandLayout(find("menuCopy")),
-              (Layout{"18", "19", "20", "21", "22", "-", "23", "24", "25", "26"}));
-    EXPECT_EQ(
-        commandLayout(find("menuView")),
-        (Layout{">menuMoveGroup", ">menuMoveEntry", "-", "36", "37", "-", ">menuMaskFields",
-                ">menuColumns", ">menuViewEntries", "-", "53", "54", "-", ">menuSortEntries"}));
-    EXPECT_EQ(commandLayout(find("menuMoveGroup")), (Layout{"30", "31", "32", "33"}));
-    EXPECT_EQ(commandLayout(find("menuMoveEntry")), (Layout{"34", "35"}));
-    EXPECT_EQ(commandLayout(find("menuMaskFields")), (Layout{"38", "39", "40", "41"}));
-    EXPECT_EQ(commandLayout(find("menuColumns")),
-              (Layout{"42", "43", "44", "45", "46", "-", "47", "48", "49", "50"}));
-    EXPECT_EQ(commandLayout(find("menuViewEntries")), (Layout{"51", "52"}));
-    EXPECT_EQ(commandLayout(find("menuSortEntries")),
-              (Layout{"55", "56", "57", "58", "59", "-", "60", "61", "62", "63"}));
+    EXPECT_EQ(find("menuCopy")->title(), QStringLiteral("&Copy to clipboard"));
     // No plugins: the Tools menu is the manager alone, without a separator.
     EXPECT_EQ(commandLayout(find("menuTools")), (Layout{"64"}));
-    EXPECT_EQ(commandLayout(find("menuSearch")), (Layout{"65", "66"}));
-    EXPECT_EQ(commandLayout(find("menuHelp")), (Layout{"67", "-", "68", "69"}));
-    EXPECT_EQ(find("menuImport"), nullptr);
-    EXPECT_EQ(find("menuExport"), nullptr);
-    EXPECT_EQ(find("menuRecent"), nullptr);
-}
-
-TEST_F(MainMenuTest, ItemTextsShortcutLabelsAndIcons) {
-    build();
     expectItem(0, "&New Container\tCtrl+N", 0);
     expectItem(3, "Save &As", kNoIcon);
-    expectItem(4, "&Close\tCtrl+W", 3);
-    expectItem(8, "Program C&onfiguration", 7);
-    expectItem(10, "E&xit", 9);
-    expectItem(13, "&Edit Selected Group\tCtrl+Shift+E", 12);
-    expectItem(16, "&Edit/View Selected Entry\tCtrl+E", 15);
-    expectItem(19, "User &Name", 18);
-    expectItem(26, "&Expiration Date", 25);
-    expectItem(29, "&Mass Modify Entries\tCtrl+M", 28);
-    expectItem(33, "&Right\tCtrl+Right", 32);
-    expectItem(34, "&Up\tShift+Up", 29);
-    expectItem(37, "&Collapse All Groups\tShift+C", 34);
-    expectItem(39, "Hide &User Names\tCtrl+J", kNoIcon);
-    expectItem(46, "&Attachments", kNoIcon);
-    expectItem(52, "&Expired Entries", kNoIcon);
-    expectItem(53, "Always On &Top", kNoIcon);
-    expectItem(54, "&Send To Tray\tCtrl+T", 35);
-    expectItem(59, "By &Attachment", 21);
-    expectItem(63, "By &Expiration Date", 25);
-    expectItem(64, "Plugin &manager", 36);
-    expectItem(66, "Find &Next\tF3", 38);
-    expectItem(67, "&Contents\tF1", 39);
-    expectItem(69, "&About", 41);
-    EXPECT_EQ(find("menuCopy")->title(), QStringLiteral("&Copy to clipboard"));
-    EXPECT_EQ(find("menuMoveEntry")->title(), QStringLiteral("&Move entry"));
-    EXPECT_EQ(find("menuSortEntries")->title(), QStringLiteral("&Sort entries"));
+    // Popup and unbound numbers have no item in the bar.
+    EXPECT_EQ(menu.action(Command{70}), nullptr);
+    EXPECT_EQ(menu.action(Command{6}), nullptr);
 
     // The labels are only shown: a real key on an item would make the window's own shortcut
     // for the same key ambiguous, and then neither would fire.

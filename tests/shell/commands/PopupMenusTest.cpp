@@ -30,7 +30,7 @@ std::vector<int> enabledItems(const PopupMenus& popups, int first, int last) {
     return ids;
 }
 
-TEST(PopupMenus, NinePopupsWithTheirItemsAndSeparators) {
+TEST(PopupMenus, BuilderPlacesSubmenuSeparatorsTextsAndIcons) {
     PopupMenus popups(noColumns());
     for (int n = 1; n <= 9; ++n) {
         ASSERT_NE(popups.popup(n), nullptr) << n;
@@ -39,67 +39,24 @@ TEST(PopupMenus, NinePopupsWithTheirItemsAndSeparators) {
     EXPECT_EQ(popups.popup(0), nullptr);
     EXPECT_EQ(popups.popup(10), nullptr);
 
+    // One popup in full: the separators and the submenu come out where the table puts them.
     EXPECT_EQ(commandLayout(popups.popup(1)),
               (Layout{"70", "71", "72", "-", ">popup1Arrange", "-", "77", "78"}));
     auto* arrange = popups.popup(1)->findChild<QMenu*>(QStringLiteral("popup1Arrange"));
     ASSERT_NE(arrange, nullptr);
-    EXPECT_EQ(arrange->title(), QStringLiteral("Arrange group"));
     EXPECT_EQ(commandLayout(arrange), (Layout{"73", "74", "75", "76"}));
-    EXPECT_EQ(commandLayout(popups.popup(2)), (Layout{"116", "-", "117", "118", "-", "119", "120",
-                                                      "121", "-", "122", "123", "124"}));
-    EXPECT_EQ(commandLayout(popups.popup(3)),
-              (Layout{"95", "96", "97", "98", "99", "-", "100", "101", "102", "103"}));
-    EXPECT_EQ(commandLayout(popups.popup(4)),
-              (Layout{"82", "83", "84", "-", "85", "86", "-", "87", "88", "89", "90", "-", "91",
-                      "92", "-", "93", "94"}));
-    EXPECT_EQ(commandLayout(popups.popup(5)), (Layout{"125", "126"}));
-    EXPECT_EQ(commandLayout(popups.popup(6)), (Layout{"127", "128"}));
-    EXPECT_EQ(commandLayout(popups.popup(7)), (Layout{"129", "130"}));
-    EXPECT_EQ(commandLayout(popups.popup(8)),
-              (Layout{"131", "132", "133", "134", "-", "135", "136"}));
-    EXPECT_EQ(commandLayout(popups.popup(9)), (Layout{"137", "138", "139", "140", "141"}));
-}
 
-TEST(PopupMenus, ItemTextsAndIcons) {
-    PopupMenus popups(noColumns());
-    const struct {
-        int id;
-        const char* text;
-        int icon;
-    } samples[] = {{70, "Add Group\tCtrl+Shift+A", 10},
-                   {72, "Edit Group\tCtrl+Shift+E", 12},
-                   {76, "Move Right\tCtrl+Right", 32},
-                   {78, "Collapse", 34},
-                   {84, "Edit/View Selected Entry\tCtrl+E", 15},
-                   {86, "Mass Modify Entries\tCtrl+M", 28},
-                   {90, "Copy Comment", 21},
-                   {92, "Save Attachment(s)", 27},
-                   {94, "Move Down\tShift+Down", 30},
-                   {97, "Password", kNoIcon},
-                   {103, "Expires", kNoIcon},
-                   {116, "Now", kNoIcon},
-                   {121, "6 months", kNoIcon},
-                   {125, "&Restore VLT", 35},
-                   {126, "&Exit", 9},
-                   {128, "&Entry", 13},
-                   {129, "&Group", 11},
-                   {134, "&Group right", 32},
-                   {135, "&Entry up", 29},
-                   {137, "&Copy account", 17},
-                   {141, "&Copy comment", 21}};
-    for (const auto& s : samples) {
-        QAction* action = popups.item(Command{s.id});
-        ASSERT_NE(action, nullptr) << s.id;
-        EXPECT_EQ(action->objectName(), QStringLiteral("command%1").arg(s.id));
-        EXPECT_EQ(action->text(), QString::fromLatin1(s.text)) << s.id;
-        EXPECT_TRUE(action->shortcut().isEmpty()) << s.id;
-        if (s.icon == kNoIcon) {
-            EXPECT_TRUE(action->icon().isNull()) << s.id;
-        } else {
-            EXPECT_TRUE(sameIcon(action->icon(), MenuIcon(s.icon))) << s.id;
+    QAction* add = popups.item(Command{70});
+    EXPECT_EQ(add->text(), QStringLiteral("Add Group\tCtrl+Shift+A"));
+    EXPECT_TRUE(sameIcon(add->icon(), MenuIcon(10)));
+    EXPECT_TRUE(popups.item(Command{97})->icon().isNull());
+    EXPECT_EQ(popups.item(Command{79}), nullptr);
+    // Key labels are only shown; the window's own shortcuts do the work.
+    for (int n = 1; n <= 9; ++n) {
+        for (QAction* action : popups.popup(n)->findChildren<QAction*>()) {
+            EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
         }
     }
-    EXPECT_EQ(popups.item(Command{79}), nullptr);
 }
 
 TEST(PopupMenus, HeaderItemsStartCheckedForShownColumns) {
