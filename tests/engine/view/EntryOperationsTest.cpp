@@ -4,9 +4,7 @@
 
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
-#include "TempDir.h"
 #include "TraceCapture.h"
-#include "engine/container/Container.h"
 #include "engine/text/Text.h"
 #include "engine/text/TimePeriods.h"
 #include "engine/vault/Engine.h"
@@ -280,44 +278,6 @@ TEST(TimePeriods, CalendarStepsClampTheDayAndSaturate) {
     EXPECT_EQ(DateAfterPeriod(std::numeric_limits<std::int32_t>::max() - 5, 1),
               std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(AddCalendarMonths(date(u"1969-12-31 12:00"), 2), date(u"1970-02-28 12:00"));
-}
-
-TEST_F(EntryOperations, AVaultBuiltThroughTheEditorSavesAndReopensIdentically) {
-    test::TempDir dir;
-    add(u"first");
-    Entry coloured = typed(u"second", u"s\u00e9cret");
-    coloured.URL = u"https://example.org";
-    coloured.CustomBackground = 1;
-    coloured.BackgroundColor = 0;
-    coloured.Expires = 1;
-    coloured.ExpirationDate = kNow + 3600;
-    desktop.entryWindowAnswers.push_back(coloured);
-    ASSERT_EQ(Entry_Add(engine), 1);
-    desktop.selectedGroupItem = 2;
-    add(u"third");
-    desktop.selectedGroupItem = 1;
-    Entry_RefreshList(engine);
-    desktop.selectedEntryRow = 1;
-    ASSERT_EQ(Entry_MoveUp(engine), 1);
-    desktop.entryWindowAnswers.push_back(typed(u"first, edited"));
-    desktop.selectedEntryRow = 1;
-    ASSERT_EQ(Entry_Edit(engine), 1);
-    Vault built;
-    for (const Group& g : engine.vault.Groups) {
-        built.Groups.append(g);
-    }
-    for (const Entry& e : engine.vault.Entries) {
-        built.Entries.append(e);
-    }
-
-    const std::u16string file = fromUtf8(dir.file("built.vlt"));
-    desktop.passwordAnswers.push_back(u"master");
-    desktop.saveFileAnswers.push_back(file);
-    ASSERT_EQ(SaveContainerAs(engine, u"", kSaveAs), 1);
-    ASSERT_EQ(CloseContainer(engine, kCloseWithoutAsking), 1);
-    desktop.passwordAnswers.push_back(u"master");
-    ASSERT_EQ(OpenContainer(engine, file), 1);
-    test::ExpectSameVault(built, engine.vault);
 }
 
 }  // namespace

@@ -71,16 +71,6 @@ TEST(MainShortcuts, EveryKeyDispatchesItsCommand) {
     }
 }
 
-TEST(MainShortcuts, NamesSpellTheKeys) {
-    QWidget window;
-    InstallMainShortcuts(&window, [](Command) {});
-    EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut0-Ctrl+N")), nullptr);
-    EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut0-Ctrl+W")), nullptr);
-    EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut11-Ctrl+Shift+A")), nullptr);
-    EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut36-Shift+E")), nullptr);
-    EXPECT_NE(window.findChild<QShortcut*>(QStringLiteral("shortcut67-F1")), nullptr);
-}
-
 // Two shortcuts on one key would be ambiguous, and Qt fires neither.
 TEST(MainShortcuts, EachKeyOnceAndOnlyForTheMainWindow) {
     QWidget window;
