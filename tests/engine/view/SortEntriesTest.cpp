@@ -111,32 +111,6 @@ TEST_F(SortFixture, SortedGroupFillsItsOwnPositionsOnly) {
     EXPECT_EQ(ids(), (Ids{1, 2, 5, 4, 3}));
 }
 
-TEST_F(SortFixture, EqualKeysInAnyCaseKeepTheirOrderInBothDirections) {
-    add(1, 10, u"abc");
-    add(2, 10, u"ABC");
-    add(3, 10, u"b");
-    add(4, 10, u"Abc");
-    add(5, 10, u"a");
-    SortEntries(engine, 0, kSortAscending);
-    EXPECT_EQ(ids(), (Ids{5, 1, 2, 4, 3}));
-    SortEntries(engine, 0, kSortDescending);
-    EXPECT_EQ(ids(), (Ids{3, 1, 2, 4, 5}));
-}
-
-TEST_F(SortFixture, TextFoldsOnlyAsciiLettersToLowerCase) {
-    // Folding to lower case puts '_' and '[' (between 'Z' and 'a') before every letter;
-    // other characters, accented letters included, compare by code unit.
-    add(1, 10, u"B");
-    add(2, 10, u"_b");
-    add(3, 10, u"\u00e9");  // é
-    add(4, 10, u"a");
-    add(5, 10, u"[");
-    add(6, 10, u"\u00c9");  // É
-    add(7, 10, u"");
-    SortEntries(engine, 0, kSortAscending);
-    EXPECT_EQ(ids(), (Ids{7, 5, 2, 4, 1, 6, 3}));
-}
-
 TEST_F(SortFixture, EachTextColumnSortsByItsField) {
     Entry& first = add(1, 10, u"a");
     Entry& second = add(2, 10, u"b");
