@@ -6,14 +6,16 @@ namespace vlt::test {
 
 namespace {
 
+// The next scripted answer; without one, the empty answer (No, cancel) and a note of the surprise.
 template <typename T>
-bool takeFront(std::deque<T>& queue, T& out) {
+T next(std::deque<T>& queue, std::vector<std::string>& unexpected, std::string what) {
     if (queue.empty()) {
-        return false;
+        unexpected.push_back(std::move(what));
+        return T{};
     }
-    out = std::move(queue.front());
+    T answer = std::move(queue.front());
     queue.pop_front();
-    return true;
+    return answer;
 }
 
 }  // namespace
@@ -26,36 +28,20 @@ void ScriptedDesktop::Message(std::u16string_view caption, std::u16string_view t
 bool ScriptedDesktop::AskYesNo(std::u16string_view caption, std::u16string_view text,
                                MessageIcon icon) {
     messages.push_back({std::u16string(caption), std::u16string(text), icon, true});
-    bool answer = false;
-    if (!takeFront(yesNoAnswers, answer)) {
-        unexpected.push_back("question: " + toUtf8(text));
-    }
-    return answer;
+    return next(yesNoAnswers, unexpected, "question: " + toUtf8(text));
 }
 
 std::u16string ScriptedDesktop::OpenFileRequester(std::u16string_view, std::u16string_view) {
-    std::u16string answer;
-    if (!takeFront(openFileAnswers, answer)) {
-        unexpected.push_back("open-file requester");
-    }
-    return answer;
+    return next(openFileAnswers, unexpected, "open-file requester");
 }
 
 std::vector<std::u16string> ScriptedDesktop::OpenFilesRequester(std::u16string_view,
                                                                 std::u16string_view) {
-    std::vector<std::u16string> answer;
-    if (!takeFront(openFilesAnswers, answer)) {
-        unexpected.push_back("open-files requester");
-    }
-    return answer;
+    return next(openFilesAnswers, unexpected, "open-files requester");
 }
 
 std::u16string ScriptedDesktop::PathRequester(std::u16string_view) {
-    std::u16string answer;
-    if (!takeFront(pathAnswers, answer)) {
-        unexpected.push_back("folder requester");
-    }
-    return answer;
+    return next(pathAnswers, unexpected, "folder requester");
 }
 
 void ScriptedDesktop::SetClipboardText(std::u16string_view text) {
@@ -66,20 +52,12 @@ void ScriptedDesktop::SetClipboardText(std::u16string_view text) {
 
 std::u16string ScriptedDesktop::SaveFileRequester(std::u16string_view, std::u16string_view,
                                                   std::u16string_view) {
-    std::u16string answer;
-    if (!takeFront(saveFileAnswers, answer)) {
-        unexpected.push_back("save-file requester");
-    }
-    return answer;
+    return next(saveFileAnswers, unexpected, "save-file requester");
 }
 
 SecureText ScriptedDesktop::AskPassword(PasswordMode mode) {
     passwordModes.push_back(mode);
-    std::u16string answer;
-    if (!takeFront(passwordAnswers, answer)) {
-        unexpected.push_back("password dialog");
-    }
-    return SecureText(std::move(answer));
+    return SecureText(next(passwordAnswers, unexpected, "password dialog"));
 }
 
 void ScriptedDesktop::Progress_Open(std::u16string_view, std::u16string_view) {
@@ -149,11 +127,7 @@ std::optional<MassModifyChoice> ScriptedDesktop::MassModifyWindow(
     const std::vector<GroupChoice>& groups, std::int32_t now) {
     massModifyGroups = groups;
     massModifyNow = now;
-    std::optional<MassModifyChoice> answer;
-    if (!takeFront(massModifyAnswers, answer)) {
-        unexpected.push_back("mass-modify window");
-    }
-    return answer;
+    return next(massModifyAnswers, unexpected, "mass-modify window");
 }
 
 std::vector<std::u16string> ScriptedDesktop::messageTexts() const {
@@ -174,11 +148,7 @@ std::optional<Group> ScriptedDesktop::OpenGroupWindow(const Group& start, GroupW
     if (onGroupWindow) {
         onGroupWindow();
     }
-    std::optional<Group> answer;
-    if (!takeFront(groupWindowAnswers, answer)) {
-        unexpected.push_back("group window");
-    }
-    return answer;
+    return next(groupWindowAnswers, unexpected, "group window");
 }
 
 std::optional<Entry> ScriptedDesktop::OpenEntryWindow(const Entry& input, int mode) {
@@ -187,11 +157,7 @@ std::optional<Entry> ScriptedDesktop::OpenEntryWindow(const Entry& input, int mo
     if (onEntryWindow) {
         onEntryWindow();
     }
-    std::optional<Entry> answer;
-    if (!takeFront(entryWindowAnswers, answer)) {
-        unexpected.push_back("entry window");
-    }
-    return answer;
+    return next(entryWindowAnswers, unexpected, "entry window");
 }
 
 }  // namespace vlt::test
