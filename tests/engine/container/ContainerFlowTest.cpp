@@ -33,6 +33,22 @@ const std::u16string kWrongPassword =
 const std::u16string kNotValid = u"This file is not a valid VLT 4.0 container.";
 const std::u16string kLocked = u"The file is locked and could not be created/modified.";
 
+std::size_t occurrences(const std::string& text, const std::string& what) {
+    std::size_t count = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+void expectInOrder(const std::string& text, std::initializer_list<const char*> steps) {
+    std::size_t at = 0;
+    for (const char* step : steps) {
+        at = text.find(step, at);
+        ASSERT_NE(at, std::string::npos) << step << " missing or out of order in\n" << text;
+    }
+}
+
 struct ContainerFlow : ::testing::Test {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
@@ -448,15 +464,9 @@ TEST_F(ContainerFlow, TraceLinesNameTheStepsButNeverThePassword) {
     ASSERT_EQ(open(path("t.vlt"), u"hunter2-secret"), 1);
     engine.log.Log_Close();
     const std::string log = test::readFile(dir.file("VLT.log"));
-    for (const char* step : {"SaveContainerAs() -> Writing header",
-                             "SaveContainerAs() -> Valid key generated, continuing",
-                             "SaveContainerAs() -> Total group length: 26 bytes",
-                             "SaveContainerAs() -> Footer written",
-                             "OpenContainer() -> Checksums match, password correct",
-                             "OpenContainer() -> Entry size: ", "CloseContainer() -> Clearing data",
-                             "FreeMemoryEx() -> Buffer freed"}) {
-        EXPECT_NE(log.find(step), std::string::npos) << step;
-    }
+    // The log was on for both: the save and the open are in it, the password is not.
+    expectInOrder(log, {"SaveContainerAs() -> Footer written",
+                        "OpenContainer() -> Checksums match, password correct"});
     EXPECT_EQ(log.find("hunter2"), std::string::npos);
 }
 
@@ -598,22 +608,6 @@ TEST_F(ContainerFlow, RepeatedIdsGetFreshOnesAndRelationsStayWithTheirRecords) {
     EXPECT_EQ(v.Attachments.at(1).EntryID, v.Entries.at(2).ID);
     EXPECT_EQ(v.Attachments.at(1).Size, 4);
     EXPECT_EQ(v.Attachments.at(2).EntryID, 777);
-}
-
-std::size_t occurrences(const std::string& text, const std::string& what) {
-    std::size_t count = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-void expectInOrder(const std::string& text, std::initializer_list<const char*> steps) {
-    std::size_t at = 0;
-    for (const char* step : steps) {
-        at = text.find(step, at);
-        ASSERT_NE(at, std::string::npos) << step << " missing or out of order in\n" << text;
-    }
 }
 
 TEST_F(ContainerFlow, OpenAndSaveAreTracedStepByStepWithEveryBufferGivenBack) {

@@ -113,13 +113,9 @@ TEST(KeyTransform, DecryptionInvertsEncryptionForManyRoundCounts) {
     TraceLog quiet;
     const auto input = test::byteRun(0xA0, 32);
     const auto key = test::byteRun(0x37, 32);
-    std::vector<std::int32_t> counts;
-    for (std::int32_t r = 1; r <= 64; ++r) {
-        counts.push_back(r);
-    }
-    counts.insert(counts.end(), {255, 256, 1000, 4097, 5120, 6553, 8191, 8192});
+    // Either side of the clock check every 1024 rounds.
     std::string previous;
-    for (std::int32_t rounds : counts) {
+    for (std::int32_t rounds : {3, 4, 1023, 1024, 1025, 2048, 8192}) {
         SecureBuffer once = EncryptKey256(quiet, input.data(), key.data(), rounds, {});
         ASSERT_EQ(once.size(), 32u);
         EXPECT_NE(hexOf(once), previous) << "round count " << rounds << " had no effect";

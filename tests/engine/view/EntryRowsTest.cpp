@@ -235,16 +235,5 @@ TEST_F(EntryListFixture, ExpiredOnlyViewKeepsEachRowsOwnData) {
     EXPECT_EQ(BuildEntryRows(engine, 10).count(), 3);
 }
 
-TEST_F(EntryListFixture, EngineMasksApplyToEveryRow) {
-    vault.Entries.append(makeEntry(1, 10));
-    vault.Entries.append(makeEntry(2, 10));
-    engine.settings.Mask.UserNames = 1;
-    list = BuildEntryRows(engine, 10);
-    for (int row = 0; row < list.count(); ++row) {
-        EXPECT_EQ(list.cellText(vault, row, kColUserNames, engine.settings.Mask), u"*****");
-        EXPECT_EQ(list.cellText(vault, row, kColAccounts, engine.settings.Mask), u"Bank");
-    }
-}
-
 }  // namespace
 }  // namespace vlt

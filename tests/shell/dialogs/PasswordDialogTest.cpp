@@ -187,18 +187,6 @@ TEST_F(PasswordDialogTest, MismatchWarnsAndEmptiesBothFields) {
     }
 }
 
-TEST_F(PasswordDialogTest, MatchingPasswordsAreAcceptedAndTheFieldsWiped) {
-    auto dialog = open(kPasswordSave);
-    type(dialog.get(), QStringLiteral("correct horse"), QStringLiteral("correct horse"));
-    button(dialog.get(), "acceptButton")->click();
-    EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->password().view(), u"correct horse");
-    EXPECT_TRUE(field(dialog.get(), "passwordField")->text().isEmpty());
-    EXPECT_TRUE(field(dialog.get(), "confirmField")->text().isEmpty());
-}
-
 TEST_F(PasswordDialogTest, CancelReturnsEmptyInEveryModeEvenAfterTyping) {
     for (const ModeCase& c : kModeCases) {
         SCOPED_TRACE(c.title);

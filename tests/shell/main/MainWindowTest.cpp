@@ -329,11 +329,6 @@ TEST_F(MainWindowFlow, FindNextSelectsTheHitsGroupAndRowWithoutStampingIt) {
     EXPECT_EQ(window.statusField(1)->text(), "1 of 1 selected");
     EXPECT_EQ(engine.vault.Entries.at(0).AccessDate, 0);
     EXPECT_TRUE(prompter.prompts.empty());
-
-    window.dispatch(Command::FindNext);
-    ASSERT_EQ(prompter.prompts.size(), 1u);
-    EXPECT_EQ(prompter.prompts[0].text, "No more matching entries found.");
-    EXPECT_EQ(window.currentRow(), 0);
 }
 
 TEST_F(MainWindowFlow, ExitWritesTheViewSettingsAndEndsTheLog) {
