@@ -109,28 +109,12 @@ Settings scribbled() {
     return s;
 }
 
-void expectFactoryValues(const Settings& s) {
-    const MainSettings& m = s.Main;
-    EXPECT_EQ(m.Recents, 1);
-    EXPECT_EQ(m.EntryBKColor, 16777215);
-    EXPECT_EQ(m.CommentBKColor, 16777215);
-    EXPECT_EQ(m.RememberWinPos, 1);
-    EXPECT_EQ(m.AutoCloseSecs, 60);
-    EXPECT_EQ(m.AutoClearClip, 1);
-    EXPECT_EQ(m.AutoClearClipSecs, 10);
-    EXPECT_EQ(m.NewlyAddedExpireDays, 365);
-    EXPECT_EQ(m.MainWinX, -1);
-    EXPECT_EQ(m.MainWinW, 685);
-    EXPECT_EQ(m.MainWinH, 450);
-    EXPECT_EQ(m.Splitter2, 280);
-    EXPECT_EQ(m.AskQuit, 1);
-    EXPECT_EQ(m.LogActions, 0);
-    EXPECT_EQ(s.Mask.Passwords, 1);
-    EXPECT_EQ(s.Mask.URLs, 0);
-    EXPECT_EQ(s.Columns[kColExpirationDates].Size, 120);
-    EXPECT_EQ(s.Search.SearchText, u"");
-    EXPECT_EQ(s.Search.CaseSensitive, 0);
-    EXPECT_EQ(s.Search.SearchExpired, 1);
+// Every value of `s`, written out as a settings file of its own.
+std::string writtenOut(const Settings& s) {
+    test::TempDir dir;
+    EXPECT_TRUE(WriteMainSettings(s, dir.file("Written.ini"), writer));
+    EXPECT_TRUE(WriteExitSettings(s, dir.file("Written.ini"), writer));
+    return test::readFile(dir.file("Written.ini"));
 }
 
 ino_t inodeOf(const std::string& path) {
@@ -144,7 +128,7 @@ TEST(ConfigFile, AMissingFileIsRecreatedWithFactoryValuesAndOneMessage) {
     Settings settings = scribbled();
     EXPECT_EQ(ReadConfig(settings, desktop, dir.file("Config.ini"), writer), kConfigRecreated);
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), kFactoryFile);
-    expectFactoryValues(settings);
+    EXPECT_EQ(writtenOut(settings), kFactoryFile);
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].caption, u"Information");
     EXPECT_EQ(desktop.messages[0].text, kRecreatedText);
@@ -156,7 +140,7 @@ TEST(ConfigFile, AMissingFileIsRecreatedWithFactoryValuesAndOneMessage) {
     // The next start reads it quietly.
     Settings again = scribbled();
     EXPECT_EQ(ReadConfig(again, desktop, dir.file("Config.ini"), writer), kConfigRead);
-    expectFactoryValues(again);
+    EXPECT_EQ(writtenOut(again), kFactoryFile);
     EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
@@ -171,11 +155,9 @@ TEST(ConfigFile, AnEmptyFileGivesEveryMissingDefault) {
 
     // Every value read, written out again: the factory file but for the one key whose missing
     // value differs from its factory one.
-    ASSERT_TRUE(WriteMainSettings(s, dir.file("Read back.ini"), writer));
-    ASSERT_TRUE(WriteExitSettings(s, dir.file("Read back.ini"), writer));
     std::string expected = kFactoryFile;
     expected.replace(expected.find("CommentBKColor = 16777215"), 25, "CommentBKColor = 0");
-    EXPECT_EQ(test::readFile(dir.file("Read back.ini")), expected);
+    EXPECT_EQ(writtenOut(s), expected);
 }
 
 TEST(ConfigFile, HandWrittenValuesAndNamesInAnyCaseAreRead) {
@@ -211,7 +193,7 @@ TEST(ConfigFile, AnUncreatableFileWarnsAndKeepsFactoryValues) {
               u"The settings file could not be created. Any change you make in the settings "
               u"dialog may not be remembered.");
     EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Warning);
-    expectFactoryValues(s);
+    EXPECT_EQ(writtenOut(s), kFactoryFile);
 }
 
 TEST(ConfigFile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced) {
@@ -221,7 +203,7 @@ TEST(ConfigFile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced) {
     Settings s = scribbled();
     EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigNotCreated);
     EXPECT_EQ(desktop.lastMessage()->caption, u"Warning!");
-    expectFactoryValues(s);
+    EXPECT_EQ(writtenOut(s), kFactoryFile);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Config.ini")));
     EXPECT_FALSE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     EXPECT_FALSE(WriteExitSettings(s, dir.file("Config.ini"), writer));

@@ -124,12 +124,6 @@ TEST(EntryPopupRules, EmptyListOrNoCurrentRowLeavesOnlyAdd) {
     EXPECT_EQ(enabledItems(popups, 82, 94), (std::vector<int>{82}));
 }
 
-TEST(EntryPopupRules, AllRowsSelectedStillAllowSelectAllAndMassModify) {
-    PopupMenus popups(noColumns());
-    ApplyEntryPopupRules(popups, true, 3, 3);
-    EXPECT_EQ(enabledItems(popups, 82, 94), (std::vector<int>{82, 85, 86}));
-}
-
 TEST(GroupPopupRules, GroupRootAndNothing) {
     PopupMenus popups(noColumns());
     QAction* arrange =
