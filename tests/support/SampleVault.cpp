@@ -82,15 +82,13 @@ void ExpectSameVault(const Vault& expected, const Vault& actual) {
                     e.Password == a.Password && e.URL == a.URL &&
                     e.AttachmentNames == a.AttachmentNames && e.Comment == a.Comment)
             << "entry " << i << " texts differ";
-        EXPECT_EQ(e.Expires, a.Expires) << "entry " << i;
-        EXPECT_EQ(e.CustomForeground, a.CustomForeground) << "entry " << i;
-        EXPECT_EQ(e.ForegroundColor, a.ForegroundColor) << "entry " << i;
-        EXPECT_EQ(e.CustomBackground, a.CustomBackground) << "entry " << i;
-        EXPECT_EQ(e.BackgroundColor, a.BackgroundColor) << "entry " << i;
-        EXPECT_EQ(e.CreationDate, a.CreationDate) << "entry " << i;
-        EXPECT_EQ(e.AccessDate, a.AccessDate) << "entry " << i;
-        EXPECT_EQ(e.ModificationDate, a.ModificationDate) << "entry " << i;
-        EXPECT_EQ(e.ExpirationDate, a.ExpirationDate) << "entry " << i;
+        auto numbers = [](const Entry& x) {
+            return std::vector<std::int32_t>{
+                x.Expires,          x.CustomForeground, x.ForegroundColor,
+                x.CustomBackground, x.BackgroundColor,  x.CreationDate,
+                x.AccessDate,       x.ModificationDate, x.ExpirationDate};
+        };
+        EXPECT_EQ(numbers(e), numbers(a)) << "entry " << i;
     }
     for (int i = 0; i < expected.Attachments.count(); ++i) {
         const Attachment& e = expected.Attachments.at(i);

@@ -113,11 +113,6 @@ TEST(ExportReadBack, HtmlRowsHaveTenCellsThatUnescapeToTheFields) {
     const std::string cellStart = "\t\t<td style=\"text-align: center;\">";
     const std::size_t tableStart = page.find("<table");
     const std::size_t headEnd = page.find("\t</tr>", tableStart) + 6;
-    EXPECT_EQ(headEnd - tableStart, 597u);
-
-    const char* placeholders[] = {"(%group%)",    "(%account%)", "(%username%)", "(%password%)",
-                                  "(%url%)",      "(%comment%)", "(%created%)",  "(%accessed%)",
-                                  "(%modified%)", "(%expires%)"};
     std::size_t at = headEnd + 2;
     for (const VLT_Entry& e : vault.entries()) {
         SCOPED_TRACE(e.ID);
@@ -127,14 +122,11 @@ TEST(ExportReadBack, HtmlRowsHaveTenCellsThatUnescapeToTheFields) {
         EXPECT_EQ(lines[0], "\t<tr>");
         EXPECT_EQ(lines[11], "");
         std::vector<std::string> cells;
-        std::size_t templateSize = end - at;
         for (int c = 0; c < 10; ++c) {
             const std::string& line = lines[1 + c];
             ASSERT_TRUE(line.starts_with(cellStart) && line.ends_with("</td>")) << line;
             cells.push_back(line.substr(cellStart.size(), line.size() - cellStart.size() - 5));
-            templateSize += std::string_view(placeholders[c]).size() - cells.back().size();
         }
-        EXPECT_EQ(templateSize, 533u);
         EXPECT_EQ(unescapeHtml(cells[0]), shownInCell(e.GroupName));
         EXPECT_EQ(unescapeHtml(cells[1]), shownInCell(e.Account));
         EXPECT_EQ(unescapeHtml(cells[2]), shownInCell(e.User));
