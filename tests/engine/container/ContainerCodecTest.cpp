@@ -89,17 +89,6 @@ TEST(ContainerCodec, EntryAndAttachmentBodiesRoundTrip) {
     test::ExpectSameVault(vault, decoded);
 }
 
-TEST(ContainerCodec, WholeVaultsRoundTrip) {
-    for (auto sizes : std::vector<std::vector<std::size_t>>{{}, {0, 15, 16, 17}, {1 << 20}}) {
-        Vault vault = test::SampleVault(sizes);
-        RawContainer raw;
-        auto file = EncodeContainer(vault, raw.header, raw.key());
-        Vault back;
-        ASSERT_TRUE(Decode(file, u"abc", back));
-        test::ExpectSameVault(vault, back);
-    }
-}
-
 TEST(ContainerCodec, TextsAreCutAtTheirFirstNul) {
     Vault vault;
     vault.Groups.append(Group{1, 1, std::u16string(u"ab\0cd", 5), 0});

@@ -56,12 +56,6 @@ TEST(GroupTree, ZeroOrNegativeDepthStaysBelowTheRootItem) {
               (Shape{"0:-1", "1:0", "2:1", "1:0", "2:3", "1:0"}));
 }
 
-}  // namespace
-}  // namespace vlt
-
-namespace vlt {
-namespace {
-
 TEST(GroupTree, VeryDeepNestingStopsAtTheDeepestShownLevel) {
     RecordList<Group> groups;
     for (int i = 0; i < 1000; ++i) {

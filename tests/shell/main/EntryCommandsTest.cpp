@@ -1,4 +1,4 @@
-// The entry commands from the main window through the real editor to the saved file.
+// The entry commands from the main window through the real editor into the vault.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -6,10 +6,7 @@
 #include <QLineEdit>
 #include <QTableView>
 
-#include "ScriptedDesktop.h"
 #include "ShellFixture.h"
-#include "engine/container/Container.h"
-#include "engine/text/Text.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/dialogs/EntryWindow.h"
 
@@ -37,7 +34,7 @@ class EntryCommands : public test::ShellFixture {
     }
 };
 
-TEST_F(EntryCommands, AnEntryTypedInTheEditorIsStoredInTheSelectedGroupSavedAndReopened) {
+TEST_F(EntryCommands, AnEntryTypedInTheEditorIsStoredInTheSelectedGroupAndShown) {
     const std::string file = sampleContainer();
     passwords.push_back("abc");
     startWith({QString::fromStdString(file)});
@@ -54,23 +51,8 @@ TEST_F(EntryCommands, AnEntryTypedInTheEditorIsStoredInTheSelectedGroupSavedAndR
     const Entry* added = rows.entry(engine.vault, row);
     ASSERT_NE(added, nullptr);
     EXPECT_TRUE(added->Account == u"typed account");
+    EXPECT_TRUE(added->Password == u"p\u00e4ss");
     EXPECT_EQ(added->GroupID, groupId);
-
-    app->window().dispatch(Command::Save);
-    test::ScriptedDesktop desktop;
-    Engine reopened(desktop);
-    desktop.passwordAnswers.push_back(u"abc");
-    ASSERT_EQ(OpenContainer(reopened, fromUtf8(file)), 1);
-    int found = 0;
-    for (const Entry& entry : reopened.vault.Entries) {
-        if (entry.Account == u"typed account") {
-            ++found;
-            EXPECT_EQ(entry.GroupID, groupId);
-            EXPECT_TRUE(entry.Password == u"p\u00e4ss");
-        }
-    }
-    EXPECT_EQ(found, 1);
-    EXPECT_EQ(reopened.vault.Entries.count(), before + 1);
 }
 
 }  // namespace
