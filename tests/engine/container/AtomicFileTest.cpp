@@ -91,12 +91,6 @@ TEST(AtomicFile, AMissingFolderFailsToOpen) {
     EXPECT_FALSE(file.commit());
 }
 
-}  // namespace
-}  // namespace vlt
-
-namespace vlt {
-namespace {
-
 TEST(AtomicFile, ALinkedTargetUpdatesTheFileItPointsTo) {
     test::TempDir dir;
     std::filesystem::create_directory(dir.path() / "synced");
