@@ -51,25 +51,13 @@ QString fromText(const std::u16string& text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Runs a dialog; the host waits for the plugin after its quit signal, so that closes it too.
-int execUntilQuit(QDialog& dialog) {
-    QTimer quitWatch;
-    QObject::connect(&quitWatch, &QTimer::timeout, &dialog, [&dialog] {
-        if (Plugin_QuitRequested() != 0) {
-            dialog.reject();
-        }
-    });
-    quitWatch.start(50);
-    return dialog.exec();
-}
-
 void showMessage(QWidget* parent, const QString& caption, const QString& text, int icon) {
     const QMessageBox::Icon kind = icon == kIconError     ? QMessageBox::Critical
                                    : icon == kIconWarning ? QMessageBox::Warning
                                                           : QMessageBox::Information;
     QMessageBox box(kind, caption, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("importerMessage"));
-    execUntilQuit(box);
+    sdk::execUntilQuit(box);
 }
 
 QFrame* separator(QWidget* parent, int y) {
@@ -133,7 +121,7 @@ void buildWindow(const ImporterTexts& t, WindowState& s) {
         dialog.setObjectName(QStringLiteral("importerFileDialog"));
         dialog.setFileMode(QFileDialog::ExistingFile);
         w->dialogOpen = true;
-        const bool chosen = execUntilQuit(dialog) == QDialog::Accepted;
+        const bool chosen = sdk::execUntilQuit(dialog) == QDialog::Accepted;
         w->dialogOpen = false;
         if (chosen && !dialog.selectedFiles().isEmpty()) {
             path->setText(dialog.selectedFiles().constFirst());

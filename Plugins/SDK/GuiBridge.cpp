@@ -1,6 +1,7 @@
 #include "GuiBridge.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QSemaphore>
 #include <QThread>
 #include <QTimer>
@@ -57,6 +58,25 @@ int runWindow(const std::function<QDialog*()>& make) {
     // A barrier: whatever the window posted before it went has run before the plugin returns.
     call([] {});
     return result;
+}
+
+int execUntilQuit(QDialog& dialog) {
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &dialog, [&dialog] {
+        if (Plugin_QuitRequested() != 0) {
+            dialog.reject();
+        }
+    });
+    watch.start(50);
+    const int result = dialog.exec();
+    returnFocus(dialog.parentWidget());
+    return result;
+}
+
+void returnFocus(QWidget* over) {
+    if (over != nullptr) {
+        over->window()->activateWindow();
+    }
 }
 
 }  // namespace vlt::sdk

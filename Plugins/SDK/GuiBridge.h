@@ -15,5 +15,11 @@ void post(std::function<void()> fn);
 // until it is finished or, within about 100 ms, until the quit signal has arrived; then deletes
 // it. Returns the window's result (QDialog::Rejected after a quit or when make() gave nothing).
 int runWindow(const std::function<QDialog*()>& make);
+// Runs `dialog` (a question or message over a plugin window) modally on the GUI thread; the quit
+// signal closes it unanswered. Returns its result.
+int execUntilQuit(QDialog& dialog);
+// Gives the keyboard focus back to the window a dialog was opened over. Window managers differ
+// in where the focus goes when a dialog closes; Return and Escape must reach the window again.
+void returnFocus(QWidget* over);
 
 }  // namespace vlt::sdk

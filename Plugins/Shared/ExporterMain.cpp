@@ -69,18 +69,6 @@ QMessageBox::Icon iconOf(MessageKind kind) {
     return QMessageBox::Information;
 }
 
-// Shows a message box and returns the button pressed; the quit signal closes it unanswered.
-int execUntilQuit(QMessageBox& box) {
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, &box, [&box] {
-        if (Plugin_QuitRequested() != 0) {
-            box.reject();
-        }
-    });
-    watch.start(50);
-    return box.exec();
-}
-
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -96,7 +84,7 @@ class WindowPrompts final : public ExportPrompts {
             QMessageBox box(QMessageBox::Question, QStringLiteral("Please confirm"),
                             QStringLiteral("Would you like to replace the existing file?"),
                             QMessageBox::Yes | QMessageBox::No, window_);
-            yes = execUntilQuit(box) == QMessageBox::Yes;
+            yes = sdk::execUntilQuit(box) == QMessageBox::Yes;
         });
         return yes;
     }
@@ -105,7 +93,7 @@ class WindowPrompts final : public ExportPrompts {
         sdk::call([&] {
             QMessageBox box(iconOf(kind), fromUtf8(title), fromUtf8(text), QMessageBox::Ok,
                             window_);
-            execUntilQuit(box);
+            sdk::execUntilQuit(box);
         });
     }
 
@@ -157,7 +145,7 @@ int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& r
         sdk::call([] {
             QMessageBox box(QMessageBox::Information, QStringLiteral("Information"),
                             QStringLiteral("There are no entries to export."), QMessageBox::Ok);
-            execUntilQuit(box);
+            sdk::execUntilQuit(box);
         });
         return 0;
     }

@@ -12,6 +12,7 @@
 
 #include <openssl/crypto.h>
 
+#include "GuiBridge.h"
 #include "HeaderBand.h"
 
 namespace vlt::tools {
@@ -86,6 +87,7 @@ int execGuarded(QDialog* dialog) {
     if (watched.isNull()) {
         return -1;
     }
+    sdk::returnFocus(dialog->parentWidget());
     delete dialog;
     return result;
 }
