@@ -103,21 +103,6 @@ TEST_F(PluginLaunch, PasswordGeneratorIsTheToolOfThatExactName) {
     EXPECT_EQ(plugins.VLT_Plugin_GetThread(), -1);
 }
 
-TEST_F(PluginLaunch, PreviewerReadsItsOwnCopyOfTheContent) {
-    const std::string path = folder.add("Previewer");
-    ASSERT_EQ(plugins.VLT_Plugin_Load(path), 1);
-    std::vector<std::uint8_t> content{'a', 0, 'z', 255};
-    ASSERT_EQ(VLT_Plugin_LaunchPreview(plugins, content), 1);
-    plugins.threads().waitFor(plugins.VLT_Plugin_GetThread());
-
-    using Seen = std::int32_t (*)(const std::uint8_t**);
-    auto seen = reinterpret_cast<Seen>(::dlsym(plugins.VLT_Plugin_GetHandle(), "Test_Seen"));
-    ASSERT_NE(seen, nullptr);
-    const std::uint8_t* data = nullptr;
-    ASSERT_EQ(seen(&data), 4);
-    EXPECT_EQ(std::vector<std::uint8_t>(data, data + 4), content);
-}
-
 TEST_F(PluginLaunch, QuitWalkWaitsOnlyForPluginsThatCanQuit) {
     ASSERT_EQ(load("Unsignalled"), 1);
     ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
