@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
-#include <sstream>
 
 #include "ScriptedDesktop.h"
-#include "TempDir.h"
+#include "TraceCapture.h"
 #include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 #include "engine/view/SortEntries.h"
@@ -17,13 +15,9 @@ struct SortFixture : ::testing::Test {
     test::ScriptedDesktop desktop;
     Engine engine{desktop};
     Vault& vault = engine.vault;
-    test::TempDir dir;
-    std::string logPath = dir.file("VLT.log");
+    test::TraceCapture trace{engine.log};
 
     void SetUp() override {
-        engine.settings.Main.LogActions = 1;
-        engine.clock = [] { return 0; };
-        ASSERT_EQ(engine.log.Log_Open(logPath), 1);
         vault.Groups.append(Group{10, 1, u"Web", 0});
         vault.Groups.append(Group{20, 1, u"Mail", 0});
         vault.Groups.append(Group{30, 1, u"Empty", 0});
@@ -47,17 +41,6 @@ struct SortFixture : ::testing::Test {
         return out;
     }
 
-    // The trace messages written so far, without their time stamps.
-    std::vector<std::string> traces() {
-        engine.log.Log_Close();
-        std::vector<std::string> out;
-        std::istringstream lines(test::readFile(logPath));
-        for (std::string line; std::getline(lines, line);) {
-            out.push_back(line.substr(line.find(' ', line.find(' ') + 1) + 1));
-        }
-        return out;
-    }
-
     using Ids = std::vector<std::int32_t>;
 };
 
@@ -71,9 +54,9 @@ TEST_F(SortFixture, NoGroupOrRootItemSortsNothing) {
     EXPECT_EQ(ids(), (Ids{1, 2}));
     EXPECT_EQ(desktop.listRefreshes, 0);
     EXPECT_TRUE(desktop.messages.empty());
-    const auto lines = traces();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "SortEntries() -> State <= 0, returning\r"),
-              3);
+    const std::string refused =
+        "SortEntries() -> Sorting entries\nSortEntries() -> State <= 0, returning\n";
+    EXPECT_EQ(trace.lines(), refused + refused + refused);
 }
 
 TEST_F(SortFixture, GroupWithoutEntriesIsNotRefreshed) {
@@ -81,8 +64,7 @@ TEST_F(SortFixture, GroupWithoutEntriesIsNotRefreshed) {
     desktop.selectedGroupItem = 3;
     SortEntries(engine, 0, kSortAscending);
     EXPECT_EQ(desktop.listRefreshes, 0);
-    EXPECT_EQ(traces(), (std::vector<std::string>{"SortEntries() -> Sorting entries\r",
-                                                  "SortEntries() -> Done\r"}));
+    EXPECT_EQ(trace.lines(), "SortEntries() -> Sorting entries\nSortEntries() -> Done\n");
 }
 
 TEST_F(SortFixture, SortedGroupFillsItsOwnPositionsOnly) {
@@ -98,10 +80,9 @@ TEST_F(SortFixture, SortedGroupFillsItsOwnPositionsOnly) {
     EXPECT_EQ(vault.Entries.at(0).Comment, u"comment of 3");
     EXPECT_EQ(&vault.Entries.at(0), before);
     EXPECT_EQ(desktop.listRefreshes, 1);
-    EXPECT_EQ(traces(),
-              (std::vector<std::string>{
-                  "SortEntries() -> Sorting entries\r", "Entry_RefreshList() -> Refresing list\r",
-                  "Entry_RefreshList() -> Done\r", "SortEntries() -> Done\r"}));
+    EXPECT_EQ(trace.lines(),
+              "SortEntries() -> Sorting entries\nEntry_RefreshList() -> Refresing list\n"
+              "Entry_RefreshList() -> Done\nSortEntries() -> Done\n");
 
     SortEntries(engine, 0, kSortDescending);
     EXPECT_EQ(ids(), (Ids{1, 2, 5, 4, 3}));
