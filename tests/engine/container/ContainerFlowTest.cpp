@@ -212,11 +212,9 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
     putInt32(reinterpret_cast<std::uint8_t*>(endlessKey.data()) + 20, 0x7FFFFFFF);
     cases.push_back({"rounds", endlessKey, kNotValid, false});
     // Bodies whose checksum is right but whose lengths lie.
-    for (std::int32_t length : {3, 2000}) {
-        test::RawContainer bad = good;
-        putInt32(&bad.frames[0].body[12], length);
-        cases.push_back({"name length " + std::to_string(length), bad.text(), kNotValid, true});
-    }
+    test::RawContainer longName = good;
+    putInt32(&longName.frames[0].body[12], 2000);
+    cases.push_back({"name length", longName.text(), kNotValid, true});
     test::RawContainer hugeAttachment = good;
     auto& attachmentBody = hugeAttachment.frames.back().body;
     putInt32(&attachmentBody[8], 0x7FFFFFFF);

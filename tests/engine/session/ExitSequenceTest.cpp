@@ -110,11 +110,8 @@ TEST_F(ExitFlow, YesSavesStoresTheViewClosesTheWindowAndEndsTheLog) {
     EXPECT_TRUE(desktop.mainWindowClosed);
     EXPECT_EQ(desktop.endCodes, std::vector<int>{0});
     EXPECT_EQ(stored(u"Window", u"MainWinX"), 10);
-    EXPECT_EQ(stored(u"Window", u"MainWinH"), 480);
-    EXPECT_EQ(stored(u"Window", u"Splitter1"), 150);
     EXPECT_EQ(stored(u"Window", u"Splitter2"), 260);
     EXPECT_EQ(stored(u"Window", u"AlwaysOnTop"), 1);
-    EXPECT_EQ(stored(u"Columns", u"AccountsColSize"), 50);
     EXPECT_EQ(stored(u"Columns", u"ExpirationDatesColSize"), 58);
     EXPECT_EQ(stored(u"Columns", u"ShowColURLs"), 0);
     EXPECT_EQ(stored(u"Columns", u"URLsColSize"), 120);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "PluginFolder.h"
@@ -45,6 +46,10 @@ TEST(PluginManagerWindow, ListsPluginsAndLaunchesOnlyTools) {
     launch->click();
     ASSERT_EQ(desktop.messages.size(), 3u);
     EXPECT_EQ(desktop.messages[2].text, u"Only tool plugins can be launched in this fashion.");
+    // Return on the chosen row launches it as the button does.
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_EQ(desktop.messages.size(), 4u);
+    EXPECT_EQ(desktop.messages[3].text, u"Only tool plugins can be launched in this fashion.");
     EXPECT_EQ(changes, 0);
 }
 
