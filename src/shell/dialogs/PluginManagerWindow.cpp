@@ -63,7 +63,8 @@ PluginManagerWindow::PluginManagerWindow(PluginList& plugins, Desktop& desktop, 
     for (int i = 0; i < 5; ++i) {
         list_->setColumnWidth(i, widths[i]);
     }
-    connect(list_, &QTreeWidget::itemDoubleClicked, this,
+    // A double click or Return on a row launches it, so the list works without the mouse too.
+    connect(list_, &QTreeWidget::itemActivated, this,
             &PluginManagerWindow::VLT_Plugin_LaunchSelected);
     SeparatorGadget(this, 0, 207, 430, 5);
 
