@@ -27,13 +27,18 @@ namespace {
 
 using test::PluginFolder;
 
-QDialog* waitingToolWindow() {
+// The visible top-level window of that object name.
+QWidget* toolWindow(const char* name) {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String("waitingToolWindow") && w->isVisible()) {
-            return qobject_cast<QDialog*>(w);
+        if (w->objectName() == QLatin1String(name) && w->isVisible()) {
+            return w;
         }
     }
     return nullptr;
+}
+
+QDialog* waitingToolWindow() {
+    return qobject_cast<QDialog*>(toolWindow("waitingToolWindow"));
 }
 
 // Pumps events until cond holds or five seconds pass.
@@ -124,16 +129,6 @@ TEST_F(PluginLaunch, QuitWalkWaitsOnlyForPluginsThatCanQuit) {
     ASSERT_NE(release, nullptr);
     release();
     plugins.threads().waitFor(stubborn);
-}
-
-// The visible top-level window of that object name.
-QWidget* toolWindow(const char* name) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String(name) && w->isVisible()) {
-            return w;
-        }
-    }
-    return nullptr;
 }
 
 TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {

@@ -10,11 +10,15 @@
 #include <QPushButton>
 
 #include "FakePrompter.h"
+#include "Widgets.h"
 #include "shell/dialogs/EntryWindow.h"
 #include "shell/widgets/LinkTextEdit.h"
 
 namespace vlt {
 namespace {
+
+using test::child;
+using test::press;
 
 constexpr std::int32_t kNow = 1706708700;  // 01/31/2024 13:45:00
 
@@ -37,17 +41,6 @@ class EntryWindowTest : public ::testing::Test {
         QApplication::setActiveWindow(window.get());
         return window;
     }
-    template <typename T = QWidget>
-    static T* child(QWidget* window, const char* name) {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static void press(QWidget* target, int key, const QString& text = {}) {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &event);
-    }
-
     test::FakePrompter prompter;
     std::vector<std::u16string> links;
     std::vector<QColor> starts;

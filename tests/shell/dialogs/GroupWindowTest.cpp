@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "FakePrompter.h"
+#include "Widgets.h"
 #include "shell/dialogs/GroupWindow.h"
 
 namespace vlt {
@@ -34,10 +35,6 @@ class GroupWindowTest : public ::testing::Test {
     }
     static void accept(QWidget* w) {
         w->findChild<QPushButton*>(QStringLiteral("acceptButton"))->click();
-    }
-    static void key(QWidget* target, Qt::Key k) {
-        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
     }
     QString lastPrompt() const {
         return prompter.prompts.empty() ? QString() : prompter.prompts.back().text;
@@ -81,7 +78,7 @@ TEST_F(GroupWindowTest, AddChecksNameIconAndDuplicatesInThatOrder) {
     EXPECT_FALSE(window->result().has_value());
 
     nameField(window.get())->setText(QStringLiteral("  Shops "));
-    key(nameField(window.get()), Qt::Key_Return);  // Return accepts
+    test::press(nameField(window.get()), Qt::Key_Return);  // Return accepts
     EXPECT_EQ(prompter.prompts.size(), 3u);
     ASSERT_TRUE(window->result().has_value());
     EXPECT_EQ(window->result()->Name, u"Shops");
@@ -105,7 +102,7 @@ TEST_F(GroupWindowTest, EditKeepsOrTakesAnyNameAndEscapeCancels) {
 
     auto cancelled = open(kGroupEdit, start);
     nameField(cancelled.get())->setText(QStringLiteral("Other"));
-    key(nameField(cancelled.get()), Qt::Key_Escape);
+    test::press(nameField(cancelled.get()), Qt::Key_Escape);
     EXPECT_FALSE(cancelled->isVisible());
     EXPECT_FALSE(cancelled->result().has_value());
 }

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "FakePrompter.h"
+#include "Widgets.h"
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/widgets/Banners.h"
 
@@ -52,10 +53,6 @@ class PasswordDialogTest : public ::testing::Test {
         if (QLineEdit* confirm = field(dialog, "confirmField")) {
             confirm->setText(confirmation);
         }
-    }
-    static void pressReturn(QWidget* target) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
     }
     QStringList texts() const {
         QStringList out;
@@ -140,12 +137,12 @@ TEST_F(PasswordDialogTest, EmptyPasswordIsRefusedAndTheDialogStaysOpen) {
 
 TEST_F(PasswordDialogTest, ReturnActsAsAcceptWhereverTheFocusIs) {
     auto dialog = open(kPasswordSave);
-    pressReturn(field(dialog.get(), "passwordField"));
+    test::press(field(dialog.get(), "passwordField"), Qt::Key_Return);
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Please fill the password field.")});
     EXPECT_TRUE(dialog->isVisible());
 
     type(dialog.get(), QStringLiteral("secret"), QStringLiteral("secret"));
-    pressReturn(button(dialog.get(), "cancelButton"));
+    test::press(button(dialog.get(), "cancelButton"), Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->password().view(), u"secret");

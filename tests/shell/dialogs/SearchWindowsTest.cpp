@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "Widgets.h"
 #include "engine/text/TimePeriods.h"
 #include "shell/dialogs/FindWindow.h"
 #include "shell/dialogs/MassModifyWindow.h"
@@ -18,17 +19,8 @@ namespace {
 
 constexpr std::int32_t kNow = 1'700'000'000;
 
-void press(QWidget* target, int key) {
-    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &down);
-}
-
-template <typename T>
-T* child(QWidget* window, const char* name) {
-    auto* found = window->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using test::child;
+using test::press;
 
 TEST(FindWindowTest, ReturnSearchesWithTheShownValuesAndEscapeLeavesThemBehind) {
     SearchOptions options;

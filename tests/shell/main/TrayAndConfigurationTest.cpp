@@ -19,6 +19,7 @@
 
 #include "ShellFixture.h"
 #include "TempDir.h"
+#include "Widgets.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/settings/IniFile.h"
 #include "platform/Autostart.h"
@@ -32,17 +33,8 @@
 namespace vlt {
 namespace {
 
-void pressKey(QWidget* target, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-}
-
-template <typename T>
-T* child(QWidget* w, const char* name) {
-    T* found = w->findChild<T*>(QLatin1String(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
+using test::child;
+using test::press;
 
 class TrayAndConfiguration : public test::ShellFixture {
   protected:
@@ -127,7 +119,7 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
         child<QComboBox>(&w, "bossKey2")->setCurrentIndex(5);
         child<QCheckBox>(&w, "autoCloseContainer")->setChecked(true);
         // Return applies wherever the focus is.
-        pressKey(child<QCheckBox>(&w, "drawGrid"), Qt::Key_Return);
+        press(child<QCheckBox>(&w, "drawGrid"), Qt::Key_Return);
         EXPECT_FALSE(w.isVisible());
     });
     EXPECT_TRUE(window.entryList()->showGrid());
@@ -145,7 +137,7 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
 
     configure([](SettingsWindow& w) {
         child<QCheckBox>(&w, "drawGrid")->setChecked(false);
-        pressKey(&w, Qt::Key_Escape);
+        press(&w, Qt::Key_Escape);
     });
     EXPECT_TRUE(window.entryList()->showGrid());
     EXPECT_EQ(m.DrawGrid, 1);
@@ -229,7 +221,7 @@ TEST_F(TrayAndConfiguration, HelpOpensThePageBesideTheProgramAndTheAboutBoxTells
         QWidget* editor = QApplication::activeModalWidget();
         ASSERT_NE(editor, nullptr);
         emit child<QLabel>(editor, "helpLink")->linkActivated(QString());
-        pressKey(editor, Qt::Key_Escape);
+        press(editor, Qt::Key_Escape);
     });
     window.dispatch(Command::AddGroup);
     ASSERT_EQ(openedUrls.size(), 3);
@@ -243,7 +235,7 @@ TEST_F(TrayAndConfiguration, HelpOpensThePageBesideTheProgramAndTheAboutBoxTells
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(about->windowTitle(), "About VLT");
         child<QPushButton>(about, "websiteButton")->click();
-        pressKey(about, Qt::Key_Escape);
+        press(about, Qt::Key_Escape);
     });
     window.dispatch(Command::About);
     EXPECT_EQ(openedUrls.last(), AboutWindow::kHomePage);
