@@ -151,7 +151,7 @@ void buildWindow(const ImporterTexts& t, WindowState& s) {
         }
     });
     quitWatch->start(50);
-    w->show();
+    sdk::showWindow(w);
 }
 
 // Passes records on and moves the window's bar when the percentage changes.

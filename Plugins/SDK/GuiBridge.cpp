@@ -44,7 +44,7 @@ int runWindow(const std::function<QDialog*()>& make) {
             }
         });
         watch->start(50);
-        window->show();
+        showWindow(window);
     });
     if (QThread::currentThread() == QCoreApplication::instance()->thread()) {
         // On the GUI thread itself (tests) the window is run by a nested loop instead.
@@ -71,6 +71,14 @@ int execUntilQuit(QDialog& dialog) {
     const int result = dialog.exec();
     returnFocus(dialog.parentWidget());
     return result;
+}
+
+void showWindow(QWidget* window) {
+    window->show();
+    if (!window->testAttribute(Qt::WA_ShowWithoutActivating) &&
+        !window->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+        window->activateWindow();
+    }
 }
 
 void returnFocus(QWidget* over) {

@@ -15,6 +15,9 @@ void post(std::function<void()> fn);
 // until it is finished or, within about 100 ms, until the quit signal has arrived; then deletes
 // it. Returns the window's result (QDialog::Rejected after a quit or when make() gave nothing).
 int runWindow(const std::function<QDialog*()>& make);
+// Shows a plugin's window and gives it the keyboard focus, unless the window asks never to take
+// it (the on-screen keyboard). Window managers do not all focus a new window by themselves.
+void showWindow(QWidget* window);
 // Runs `dialog` (a question or message over a plugin window) modally on the GUI thread; the quit
 // signal closes it unanswered. Returns its result.
 int execUntilQuit(QDialog& dialog);

@@ -158,7 +158,7 @@ int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& r
         QObject::connect(window, &QDialog::finished, window, [&mailbox] { mailbox.close(); });
         QObject::connect(window, &ExporterWindow::exportRequested, window,
                          [&mailbox](const ExportRequest& request) { mailbox.put(request); });
-        window->show();
+        sdk::showWindow(window);
     });
     WindowPrompts prompts(window);
     while (!mailbox.closed() && Plugin_QuitRequested() == 0) {
