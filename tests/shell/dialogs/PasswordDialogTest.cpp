@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -281,7 +282,7 @@ TEST_F(PasswordDialogTest, ToolsPopupNumbersItemsFrom500InListOrder) {
                    {QStringLiteral("Generator"), 3, QIcon()}};
     auto dialog = open(kPasswordOpen, &tools);
     button(dialog.get(), "toolsButton")->click();
-    QMenu* menu = dialog->toolsMenu();
+    QPointer<QMenu> menu = dialog->toolsMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->objectName(), QStringLiteral("toolsMenu"));
     const QList<QAction*> items = menu->actions();
@@ -299,7 +300,7 @@ TEST_F(PasswordDialogTest, ToolsPopupNumbersItemsFrom500InListOrder) {
     // The popup is rebuilt on every press, from the plugins loaded then.
     tools.items.pop_back();
     button(dialog.get(), "toolsButton")->click();
-    EXPECT_TRUE(menu == nullptr || dialog->toolsMenu() != menu);
+    EXPECT_TRUE(menu.isNull());
     ASSERT_EQ(dialog->toolsMenu()->actions().size(), 1);
 }
 
