@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ScriptedDesktop.h"
@@ -13,86 +14,15 @@ namespace {
 
 const FileWriter writer;
 
-// Written out by hand from the table of settings: every group and key in file order with its
-// factory value.
-const std::string kFactoryFile =
-    "\xEF\xBB\xBF\r\n"
-    "[MainSettings]\r\n"
-    "CloseSendTray = 0\r\n"
-    "MinSendTray = 0\r\n"
-    "LogActions = 0\r\n"
-    "MinClipCopy = 0\r\n"
-    "Recents = 1\r\n"
-    "Autosave = 0\r\n"
-    "AutoresizeColumns = 0\r\n"
-    "EnableEntryBKColor = 0\r\n"
-    "EntryBKColor = 16777215\r\n"
-    "EnableGroupBKColor = 0\r\n"
-    "GroupBKColor = 16777215\r\n"
-    "EnableGroupFGColor = 0\r\n"
-    "GroupFGColor = 0\r\n"
-    "EnableCommentBKColor = 0\r\n"
-    "CommentBKColor = 16777215\r\n"
-    "EnableCommentFGColor = 0\r\n"
-    "CommentFGColor = 0\r\n"
-    "DrawGrid = 0\r\n"
-    "RememberWinPos = 1\r\n"
-    "AssociateVLT = 1\r\n"
-    "EnableBossKey = 1\r\n"
-    "BossKey1 = 0\r\n"
-    "BossKey2 = 0\r\n"
-    "Autostart = 0\r\n"
-    "AutoCloseContainer = 0\r\n"
-    "AutoCloseSecs = 60\r\n"
-    "AutoClearClip = 1\r\n"
-    "AutoClearClipSecs = 10\r\n"
-    "NewlyAddedExpireIn = 1\r\n"
-    "NewlyAddedExpireDays = 365\r\n"
-    "ClearClipAtExit = 1\r\n"
-    "AutoBackupBeforeMod = 1\r\n"
-    "AskQuit = 1\r\n"
-    "[Window]\r\n"
-    "MainWinX = -1\r\n"
-    "MainWinY = -1\r\n"
-    "MainWinW = 685\r\n"
-    "MainWinH = 450\r\n"
-    "Splitter1 = 160\r\n"
-    "Splitter2 = 280\r\n"
-    "AlwaysOnTop = 0\r\n"
-    "[MaskFields]\r\n"
-    "Accounts = 0\r\n"
-    "UserNames = 1\r\n"
-    "Passwords = 1\r\n"
-    "URLs = 0\r\n"
-    "[Columns]\r\n"
-    "ShowColAccounts = 1\r\n"
-    "AccountsColSize = 120\r\n"
-    "ShowColUserNames = 1\r\n"
-    "UserNamesColSize = 120\r\n"
-    "ShowColPasswords = 1\r\n"
-    "PasswordsColSize = 120\r\n"
-    "ShowColURLs = 1\r\n"
-    "URLsColSize = 120\r\n"
-    "ShowColAttachments = 1\r\n"
-    "AttachmentsColSize = 120\r\n"
-    "ShowColCreationDates = 1\r\n"
-    "CreationDatesColSize = 120\r\n"
-    "ShowColAccessDates = 1\r\n"
-    "AccessDatesColSize = 120\r\n"
-    "ShowColModificationDates = 1\r\n"
-    "ModificationDatesColSize = 120\r\n"
-    "ShowColExpirationDates = 1\r\n"
-    "ExpirationDatesColSize = 120\r\n"
-    "[SearchOptions]\r\n"
-    "SearchText = \r\n"
-    "SearchAccounts = 1\r\n"
-    "SearchUsers = 1\r\n"
-    "SearchPassword = 1\r\n"
-    "SearchURLs = 1\r\n"
-    "SearchAttachments = 1\r\n"
-    "SearchComments = 1\r\n"
-    "CaseSensitive = 0\r\n"
-    "SearchExpired = 1\r\n";
+// The file a first start writes, as WriteFactoryConfig makes it.
+const std::string& factoryFile() {
+    static const std::string text = [] {
+        test::TempDir dir;
+        EXPECT_TRUE(WriteFactoryConfig(dir.file("Config.ini"), writer));
+        return test::readFile(dir.file("Config.ini"));
+    }();
+    return text;
+}
 
 const std::u16string kRecreatedText =
     u"The configuration file could not be read. All the settings were reset to their factory "
@@ -122,13 +52,32 @@ ino_t inodeOf(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
 }
 
+TEST(ConfigFile, TheFactoryFileHoldsEveryGroupInOrderAndTheSafeDefaults) {
+    const std::string& text = factoryFile();
+    EXPECT_TRUE(text.starts_with("\xEF\xBB\xBF\r\n[MainSettings]\r\nCloseSendTray = 0\r\n"));
+    std::size_t at = 0;
+    for (const char* group : {"[Window]", "[MaskFields]", "[Columns]", "[SearchOptions]"}) {
+        at = text.find(std::string("\r\n") + group + "\r\n", at);
+        ASSERT_NE(at, std::string::npos) << group;
+    }
+    EXPECT_TRUE(text.ends_with("\r\nSearchExpired = 1\r\n"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '='), 71);
+    // Out of the box the clipboard is cleared, a save backs up first, exiting asks, and
+    // passwords and user names are masked.
+    for (const char* line : {"AutoClearClip = 1", "AutoClearClipSecs = 10", "ClearClipAtExit = 1",
+                             "AutoBackupBeforeMod = 1", "AskQuit = 1", "UserNames = 1",
+                             "Passwords = 1", "MainWinW = 685", "CommentBKColor = 16777215"}) {
+        EXPECT_NE(text.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
+    }
+}
+
 TEST(ConfigFile, AMissingFileIsRecreatedWithFactoryValuesAndOneMessage) {
     test::TempDir dir;
     test::ScriptedDesktop desktop;
     Settings settings = scribbled();
     EXPECT_EQ(ReadConfig(settings, desktop, dir.file("Config.ini"), writer), kConfigRecreated);
-    EXPECT_EQ(test::readFile(dir.file("Config.ini")), kFactoryFile);
-    EXPECT_EQ(writtenOut(settings), kFactoryFile);
+    EXPECT_EQ(test::readFile(dir.file("Config.ini")), factoryFile());
+    EXPECT_EQ(writtenOut(settings), factoryFile());
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].caption, u"Information");
     EXPECT_EQ(desktop.messages[0].text, kRecreatedText);
@@ -140,7 +89,7 @@ TEST(ConfigFile, AMissingFileIsRecreatedWithFactoryValuesAndOneMessage) {
     // The next start reads it quietly.
     Settings again = scribbled();
     EXPECT_EQ(ReadConfig(again, desktop, dir.file("Config.ini"), writer), kConfigRead);
-    EXPECT_EQ(writtenOut(again), kFactoryFile);
+    EXPECT_EQ(writtenOut(again), factoryFile());
     EXPECT_EQ(desktop.messages.size(), 1u);
 }
 
@@ -155,7 +104,7 @@ TEST(ConfigFile, AnEmptyFileGivesEveryMissingDefault) {
 
     // Every value read, written out again: the factory file but for the one key whose missing
     // value differs from its factory one.
-    std::string expected = kFactoryFile;
+    std::string expected = factoryFile();
     expected.replace(expected.find("CommentBKColor = 16777215"), 25, "CommentBKColor = 0");
     EXPECT_EQ(writtenOut(s), expected);
 }
@@ -187,7 +136,7 @@ TEST(ConfigFile, AnUncreatableFileWarnsAndKeepsFactoryValues) {
               u"The settings file could not be created. Any change you make in the settings "
               u"dialog may not be remembered.");
     EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(writtenOut(s), kFactoryFile);
+    EXPECT_EQ(writtenOut(s), factoryFile());
 }
 
 TEST(ConfigFile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced) {
@@ -197,7 +146,7 @@ TEST(ConfigFile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced) {
     Settings s = scribbled();
     EXPECT_EQ(ReadConfig(s, desktop, dir.file("Config.ini"), writer), kConfigNotCreated);
     EXPECT_EQ(desktop.lastMessage()->caption, u"Warning!");
-    EXPECT_EQ(writtenOut(s), kFactoryFile);
+    EXPECT_EQ(writtenOut(s), factoryFile());
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Config.ini")));
     EXPECT_FALSE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     EXPECT_FALSE(WriteExitSettings(s, dir.file("Config.ini"), writer));
@@ -212,7 +161,7 @@ TEST(ConfigFile, ApplyWritesOnlyTheMainGroupAndCreatesAMissingFile) {
     s.Main.MainWinW = 999;  // a Window value: not Apply's to write
     ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     std::string text = test::readFile(dir.file("Config.ini"));
-    std::string factoryMain = kFactoryFile.substr(0, kFactoryFile.find("[Window]"));
+    std::string factoryMain = factoryFile().substr(0, factoryFile().find("[Window]"));
     std::string expected = factoryMain;
     expected.replace(expected.find("LogActions = 0"), 14, "LogActions = 1");
     expected.replace(expected.find("AutoCloseSecs = 60"), 18, "AutoCloseSecs = 300");
@@ -235,7 +184,7 @@ TEST(ConfigFile, ApplyRewritesTheMainGroupInPlaceAndKeepsTheRest) {
     ReadConfig(s, desktop, dir.file("Config.ini"), writer);
     s.Main.DrawGrid = 1;
     ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini"), writer));
-    std::string expected = kFactoryFile;
+    std::string expected = factoryFile();
     expected.replace(expected.find("DrawGrid = 0"), 12, "DrawGrid = 1");
     EXPECT_EQ(test::readFile(dir.file("Config.ini")), expected);
 }
@@ -302,7 +251,7 @@ TEST(ConfigFile, WritingUnchangedSettingsLeavesTheFileUntouched) {
     ASSERT_TRUE(WriteExitSettings(s, dir.file("Config.ini"), writer));
     ASSERT_TRUE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     EXPECT_EQ(inodeOf(dir.file("Config.ini")), before);
-    EXPECT_EQ(test::readFile(dir.file("Config.ini")), kFactoryFile);
+    EXPECT_EQ(test::readFile(dir.file("Config.ini")), factoryFile());
 }
 
 TEST(ConfigFile, ASearchTextWithLineBreaksStaysOnItsLine) {
