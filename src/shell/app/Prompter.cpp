@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "shell/widgets/ModalRun.h"
+
 namespace vlt {
 
 namespace {
@@ -26,17 +28,22 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 void MessageBoxPrompter::message(QWidget* parent, const QString& caption, const QString& text,
                                  MessageIcon icon) {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    const QPointer<QWidget> owner = ModalOwner(parent);
+    auto* box = new QMessageBox(boxIcon(icon), caption, text, QMessageBox::Ok, owner.data());
+    box->setTextFormat(Qt::PlainText);
+    RunModal(owner, box, [](QMessageBox&, int) {});
 }
 
 bool MessageBoxPrompter::askYesNo(QWidget* parent, const QString& caption, const QString& text,
                                   MessageIcon icon) {
-    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    const QPointer<QWidget> owner = ModalOwner(parent);
+    auto* box = new QMessageBox(boxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No,
+                                owner.data());
+    box->setTextFormat(Qt::PlainText);
+    box->setDefaultButton(QMessageBox::Yes);
+    bool yes = false;
+    RunModal(owner, box, [&yes](QMessageBox&, int answer) { yes = answer == QMessageBox::Yes; });
+    return yes;
 }
 
 Prompter& MessageBoxPrompter::standard() {
