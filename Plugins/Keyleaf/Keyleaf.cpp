@@ -1,8 +1,6 @@
 // The INI exporter: its identity, its window's texts and its entry export.
-#include "ExporterIdentity.h"
-#include "ExporterWindow.h"
+#include "ExporterPlugin.h"
 #include "IniWriter.h"
-#include "PluginSDK.h"
 
 namespace {
 
@@ -27,17 +25,5 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 
 }  // namespace
 
-void Plugin_OnLoad() {
-    vlt::plugin::SetExporterIdentity(u"VLT INI Exporter", vlt::plugin::kKeyleafVersion,
-                                     kIconColour);
-}
-
-VLT_PLUGIN_EXPORT(Plugin_ExportBegin)
-int32_t Plugin_ExportBegin(VLT_CountFn CountGroups, VLT_NextGroupFn NextGroup,
-                           VLT_CountFn CountEntries, VLT_NextEntryFn NextEntry,
-                           VLT_CountFn /*CountAttachments*/,
-                           VLT_NextAttachmentFn /*NextAttachment*/,
-                           VLT_RequestPasswordFn /*RequestPassword*/) {
-    vlt::plugin::HostRecords records(CountGroups, NextGroup, CountEntries, NextEntry);
-    return vlt::plugin::ExporterMain(kTexts, vlt::plugin::ExportINI, records, kIconColour);
-}
+VLT_EXPORTER_PLUGIN(u"VLT INI Exporter", vlt::plugin::kKeyleafVersion, kIconColour, kTexts,
+                    vlt::plugin::ExportINI)

@@ -1,8 +1,6 @@
 // The own-layout CSV exporter: its identity, its window's texts and its entry export.
 #include "CsvWriter.h"
-#include "ExporterIdentity.h"
-#include "ExporterWindow.h"
-#include "PluginSDK.h"
+#include "ExporterPlugin.h"
 
 namespace {
 
@@ -27,16 +25,4 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 
 }  // namespace
 
-void Plugin_OnLoad() {
-    vlt::plugin::SetExporterIdentity(u"VLT CSV Exporter", u"1.1", kIconColour);
-}
-
-VLT_PLUGIN_EXPORT(Plugin_ExportBegin)
-int32_t Plugin_ExportBegin(VLT_CountFn CountGroups, VLT_NextGroupFn NextGroup,
-                           VLT_CountFn CountEntries, VLT_NextEntryFn NextEntry,
-                           VLT_CountFn /*CountAttachments*/,
-                           VLT_NextAttachmentFn /*NextAttachment*/,
-                           VLT_RequestPasswordFn /*RequestPassword*/) {
-    vlt::plugin::HostRecords records(CountGroups, NextGroup, CountEntries, NextEntry);
-    return vlt::plugin::ExporterMain(kTexts, vlt::plugin::ExportCSV, records, kIconColour);
-}
+VLT_EXPORTER_PLUGIN(u"VLT CSV Exporter", u"1.1", kIconColour, kTexts, vlt::plugin::ExportCSV)

@@ -1,8 +1,6 @@
 // The HTML exporter: its identity, its window's texts and its entry export.
-#include "ExporterIdentity.h"
-#include "ExporterWindow.h"
+#include "ExporterPlugin.h"
 #include "HtmlWriter.h"
-#include "PluginSDK.h"
 
 namespace {
 
@@ -27,16 +25,5 @@ constexpr vlt::plugin::ExporterTexts kTexts{
 
 }  // namespace
 
-void Plugin_OnLoad() {
-    vlt::plugin::SetExporterIdentity(u"HTML Exporter", vlt::plugin::kWebleafVersion, kIconColour);
-}
-
-VLT_PLUGIN_EXPORT(Plugin_ExportBegin)
-int32_t Plugin_ExportBegin(VLT_CountFn CountGroups, VLT_NextGroupFn NextGroup,
-                           VLT_CountFn CountEntries, VLT_NextEntryFn NextEntry,
-                           VLT_CountFn /*CountAttachments*/,
-                           VLT_NextAttachmentFn /*NextAttachment*/,
-                           VLT_RequestPasswordFn /*RequestPassword*/) {
-    vlt::plugin::HostRecords records(CountGroups, NextGroup, CountEntries, NextEntry);
-    return vlt::plugin::ExporterMain(kTexts, vlt::plugin::ExportHTML, records, kIconColour);
-}
+VLT_EXPORTER_PLUGIN(u"HTML Exporter", vlt::plugin::kWebleafVersion, kIconColour, kTexts,
+                    vlt::plugin::ExportHTML)
