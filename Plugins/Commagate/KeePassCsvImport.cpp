@@ -1,5 +1,6 @@
 #include "KeePassCsvImport.h"
 
+#include "CsvEntries.h"
 #include "CsvRecords.h"
 #include "ImportFile.h"
 #include "ImportText.h"
@@ -29,10 +30,7 @@ ImportResult ImportKpCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
     }
     const GroupRecord group{u"Imported entries", 0, sink.drawGroupId(), 1};
     sink.addGroup(group);
-    const std::size_t total = records.size() - 1;
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        const CsvRecord& r = records[i];
-        EntryRecord entry;
+    return addCsvEntries(records, sink, [&group](const CsvRecord& r, EntryRecord& entry) {
         entry.GroupID = group.GroupID;
         entry.GroupName = group.Name;
         entry.Account = csvField(r, 0);
@@ -40,12 +38,7 @@ ImportResult ImportKpCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
         entry.Password = csvField(r, 2);
         entry.URL = csvField(r, 3);
         entry.Comment = csvField(r, 4);
-        entry.Expires = 0;
-        sink.addEntry(entry);
-        sink.progressOf(i, total);
-    }
-    wipe(records);
-    return importedSuccessfully();
+    });
 }
 
 ImportResult ImportKpCsv_ReadFile(const std::string& path, ImportSink& sink) {

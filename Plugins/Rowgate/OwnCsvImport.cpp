@@ -3,6 +3,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "CsvEntries.h"
 #include "CsvRecords.h"
 #include "ImportFile.h"
 #include "ImportText.h"
@@ -50,22 +51,14 @@ ImportResult ImportCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
         return refused(u"Warning", u"This is not a valid VLT CSV file.", kIconWarning);
     }
     ImportGroups groups(sink);
-    const std::size_t total = records.size() - 1;
-    for (std::size_t i = 1; i < records.size(); ++i) {
-        const CsvRecord& r = records[i];
-        EntryRecord entry;
+    return addCsvEntries(records, sink, [&groups](const CsvRecord& r, EntryRecord& entry) {
         entry.GroupName = csvField(r, 0);
         entry.GroupID = groups.idFor(entry.GroupName);
         entry.Account = csvField(r, 1);
         entry.User = csvField(r, 2);
         entry.Password = csvField(r, 3);
         entry.Comment = csvField(r, 4);
-        entry.Expires = 0;
-        sink.addEntry(entry);
-        sink.progressOf(i, total);
-    }
-    wipe(records);
-    return importedSuccessfully();
+    });
 }
 
 ImportResult ImportCsv_ReadFile(const std::string& path, ImportSink& sink) {
