@@ -15,6 +15,7 @@ namespace vlt {
 namespace {
 
 constexpr int kPrefetchAhead = 16;
+constexpr std::uint32_t kAttachedFilterBits = 1u << 16;
 
 // Collects one entry's attachment names; the same rules serve a single entry and a whole list.
 class SummaryText {
@@ -166,8 +167,12 @@ SecureText EntryRows::dragText(const Engine& engine, int at, int column) const {
 EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t viewFilter,
                          std::int32_t now) {
     std::unordered_map<std::int32_t, SummaryText> attached;
+    // Most entries have no attachment: a bit per low ID bits answers most of them without a
+    // lookup in the map.
+    std::vector<bool> mayHave(kAttachedFilterBits);
     for (const Attachment& attachment : vault.Attachments) {
         attached[attachment.EntryID].add(attachment.FileName);
+        mayHave[static_cast<std::uint32_t>(attachment.EntryID) % kAttachedFilterBits] = true;
     }
     EntryRows list;
     const int count = vault.Entries.count();
@@ -190,7 +195,7 @@ EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t 
         EntryRow& row = list.rows.emplace_back();
         row.id = entry.ID;
         row.index = index;
-        if (!attached.empty()) {
+        if (mayHave[static_cast<std::uint32_t>(entry.ID) % kAttachedFilterBits]) {
             if (auto found = attached.find(entry.ID); found != attached.end()) {
                 row.summary = static_cast<std::int32_t>(list.summaries.size());
                 list.summaries.push_back(found->second.finish());
