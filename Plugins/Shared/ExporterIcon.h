@@ -4,9 +4,11 @@
 
 #include <cstdint>
 
+#include "PluginIcon.h"
+
 namespace vlt::plugin {
 
-inline constexpr std::int32_t kIconFileSize = 1150;
+inline constexpr std::int32_t kIconFileSize = static_cast<std::int32_t>(sdk::kPluginIconFileSize);
 
 // The icon file, built once; colour is 0x00BBGGRR.
 const std::uint8_t* ExporterIcon(std::uint32_t colour);

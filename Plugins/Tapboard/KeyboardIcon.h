@@ -4,10 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "PluginIcon.h"
+
 namespace tapboard {
 
-// An icon file: header, one directory entry, a 32-bit 16x16 bitmap and its mask.
-inline constexpr std::size_t kIconFileSize = 6 + 16 + 40 + 16 * 16 * 4 + 16 * 4;
+inline constexpr std::size_t kIconFileSize = vlt::sdk::kPluginIconFileSize;
 
 const std::array<std::uint8_t, kIconFileSize>& KeyboardIcon();
 

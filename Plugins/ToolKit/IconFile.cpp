@@ -4,65 +4,25 @@
 //
 // Each array is a 1150-byte icon file: one 16x16 image of 32 bits per pixel with its mask.
 #include <QImage>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <vector>
+
+#include "PluginIcon.h"
 
 namespace {
 
-constexpr int kSide = 16;
-constexpr int kMaskRowBytes = 4;  // 16 bits padded to 32
-constexpr int kPixelBytes = kSide * kSide * 4;
-constexpr int kMaskBytes = kSide * kMaskRowBytes;
-constexpr int kHeaderBytes = 6 + 16 + 40;
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
-std::vector<std::uint8_t> iconFile(const QImage& source) {
+std::array<std::uint8_t, vlt::sdk::kPluginIconFileSize> iconFile(const QImage& source) {
+    constexpr int kSide = static_cast<int>(vlt::sdk::kPluginIconSide);
     const QImage image = source.scaled(kSide, kSide).convertToFormat(QImage::Format_ARGB32);
-    std::vector<std::uint8_t> out;
-    // The directory: reserved, type 1 (icon), one image.
-    put16(out, 0);
-    put16(out, 1);
-    put16(out, 1);
-    // Its entry: width, height, no palette, reserved, one plane, 32 bits, size, offset.
-    out.push_back(kSide);
-    out.push_back(kSide);
-    out.push_back(0);
-    out.push_back(0);
-    put16(out, 1);
-    put16(out, 32);
-    put32(out, 40 + kPixelBytes + kMaskBytes);
-    put32(out, 6 + 16);
-    // The bitmap header: the height counts the colour and the mask rows.
-    put32(out, 40);
-    put32(out, kSide);
-    put32(out, 2 * kSide);
-    put16(out, 1);
-    put16(out, 32);
-    put32(out, 0);
-    put32(out, kPixelBytes + kMaskBytes);
-    for (int i = 0; i < 4; ++i) {
-        put32(out, 0);
-    }
-    // Rows bottom to top, BGRA.
-    for (int y = kSide - 1; y >= 0; --y) {
+    vlt::sdk::PluginIconPixels picture{};
+    for (int y = 0; y < kSide; ++y) {
         for (int x = 0; x < kSide; ++x) {
-            put32(out, image.pixel(x, y));
+            picture[static_cast<std::size_t>(y * kSide + x)] = image.pixel(x, y);
         }
     }
-    // The mask: every pixel drawn, the alpha channel decides.
-    out.insert(out.end(), kMaskBytes, 0);
-    return out;
+    return vlt::sdk::PluginIconFile(picture);
 }
 
 }  // namespace
@@ -80,10 +40,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", argv[i + 1]);
             return 1;
         }
-        const std::vector<std::uint8_t> bytes = iconFile(picture);
-        if (bytes.size() != kHeaderBytes + kPixelBytes + kMaskBytes) {
-            return 1;
-        }
+        const auto bytes = iconFile(picture);
         out << "extern const unsigned char " << argv[i] << "[" << bytes.size() << "] = {";
         for (std::size_t b = 0; b < bytes.size(); ++b) {
             out << (b % 16 == 0 ? "\n" : " ") << static_cast<int>(bytes[b]) << ",";
