@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/crypto/MD5.h"
 #include "engine/text/Text.h"
 
 namespace vlt::test {
@@ -18,6 +19,18 @@ void AddAttachment(Vault& vault, std::int32_t id, std::int32_t entryId, std::siz
         a.Data[i] = static_cast<std::uint8_t>(i * 7 + size);
     }
     a.MD5 = u"0123456789abcdef0123456789abcdef";
+    vault.Attachments.append(std::move(a));
+}
+
+void AddStoredAttachment(Vault& vault, std::int32_t id, std::int32_t entryId, std::u16string name,
+                         const std::string& bytes, std::u16string md5) {
+    Attachment a;
+    a.ID = id;
+    a.EntryID = entryId;
+    a.FileName = std::move(name);
+    a.Size = static_cast<std::int32_t>(bytes.size());
+    a.Data = SecureBuffer(bytes.data(), bytes.size());
+    a.MD5 = md5.empty() ? MD5Hex(a.Data.bytes()) : std::move(md5);
     vault.Attachments.append(std::move(a));
 }
 

@@ -2,6 +2,7 @@
 // Vaults for container tests: nested groups, awkward texts, dates on both sides of 1970 and
 // attachments around the cipher's block size, and a field-by-field comparison.
 
+#include <string>
 #include <vector>
 
 #include "engine/vault/Vault.h"
@@ -14,6 +15,11 @@ Vault SampleVault(const std::vector<std::size_t>& attachmentSizes = {0, 15, 16, 
 
 // Adds one attachment of `size` patterned bytes to the entry.
 void AddAttachment(Vault& vault, std::int32_t id, std::int32_t entryId, std::size_t size);
+
+// Adds an attachment as a container could carry it: the given name and bytes, and the given
+// digest, or the bytes' own MD5 when md5 is empty. The ID is not registered.
+void AddStoredAttachment(Vault& vault, std::int32_t id, std::int32_t entryId, std::u16string name,
+                         const std::string& bytes, std::u16string md5 = {});
 
 // Gtest failures for every field that differs, naming the record.
 void ExpectSameVault(const Vault& expected, const Vault& actual);

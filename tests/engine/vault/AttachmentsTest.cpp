@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "SampleVault.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "engine/crypto/MD5.h"
@@ -60,14 +61,7 @@ struct Attachments : ::testing::Test {
     void stored(std::int32_t id, std::u16string name, const std::string& bytes,
                 std::u16string md5 = {}) {
         engine.ids.RegisterID(id);
-        Attachment a;
-        a.ID = id;
-        a.EntryID = kEntry;
-        a.FileName = std::move(name);
-        a.Size = static_cast<std::int32_t>(bytes.size());
-        a.Data = SecureBuffer(bytes.data(), bytes.size());
-        a.MD5 = md5.empty() ? MD5Hex(bytesOf(bytes)) : std::move(md5);
-        engine.vault.Attachments.append(std::move(a));
+        test::AddStoredAttachment(engine.vault, id, kEntry, std::move(name), bytes, std::move(md5));
     }
     std::u16string lastText() const { return desktop.messages.back().text; }
 };

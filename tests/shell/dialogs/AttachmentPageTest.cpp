@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "FakePrompter.h"
+#include "SampleVault.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "engine/crypto/MD5.h"
@@ -23,14 +24,7 @@ constexpr std::int32_t kEntry = 20;
 
 void attach(Engine& engine, std::int32_t id, std::u16string name, const std::string& bytes) {
     engine.ids.RegisterID(id);
-    Attachment a;
-    a.ID = id;
-    a.EntryID = kEntry;
-    a.FileName = std::move(name);
-    a.Size = static_cast<std::int32_t>(bytes.size());
-    a.Data = SecureBuffer(bytes.data(), bytes.size());
-    a.MD5 = MD5Hex(a.Data.bytes());
-    engine.vault.Attachments.append(std::move(a));
+    test::AddStoredAttachment(engine.vault, id, kEntry, std::move(name), bytes);
 }
 
 TEST(AttachmentPage, RowsAreTickedAndTheTickedOnesAreDeletedSavedAndAdded) {
