@@ -8,8 +8,8 @@ status=0
 
 # The engine links only the standard library, OpenSSL and zlib.
 if grep -rnE '#include *[<"](Q[A-Za-z]*|qt[^">]*|shell/[^">]*|platform/[^">]*|host/[^">]*)[">]' \
-    src/engine; then
-    echo "check-tree: the files above bring Qt or an upper layer into src/engine" >&2
+    src/engine src/common; then
+    echo "check-tree: the files above bring Qt or an upper layer into src/engine or src/common" >&2
     status=1
 fi
 
