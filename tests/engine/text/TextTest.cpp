@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <string>
+#include <utility>
 
 #include "engine/text/DateText.h"
 #include "engine/text/Misc.h"
@@ -73,10 +76,28 @@ TEST(Dates, ArithmeticSaturatesInsteadOfWrapping) {
     EXPECT_EQ(AddSeconds(10, 5), 15);
 }
 
-TEST(Dates, NowIsCloseToTheSystemClock) {
-    auto now = LocalNow();
-    auto utc = static_cast<std::int64_t>(std::time(nullptr));
-    EXPECT_LE(std::llabs(now - utc), 14 * 3600 + 60);
+// "Now" is the UTC clock moved by the zone's offset, east of Greenwich forward: pinned zones
+// without daylight saving give the exact shift, whatever the machine's own zone is.
+TEST(Dates, NowIsTheUtcClockShiftedByTheLocalOffset) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedZone = saved != nullptr ? saved : "";
+    for (const auto& [zone, offset] :
+         {std::pair{"UTC0", 0}, std::pair{"XYZ-5:30", 19800}, std::pair{"XYZ+8", -28800}}) {
+        SCOPED_TRACE(zone);
+        ::setenv("TZ", zone, 1);
+        ::tzset();
+        const auto before = static_cast<std::int64_t>(std::time(nullptr));
+        const std::int64_t now = LocalNow();
+        const auto after = static_cast<std::int64_t>(std::time(nullptr));
+        EXPECT_GE(now - offset, before);
+        EXPECT_LE(now - offset, after);
+    }
+    if (saved != nullptr) {
+        ::setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
 }
 
 TEST(Misc, MaskTextHasOneStarPerCharacter) {
