@@ -32,6 +32,11 @@ R guarded(Fn fn, R fallback) {
     }
 }
 
+// 0 names no record (the tree's root carries it), and IDs past the range are never drawn.
+bool inIdRange(std::int32_t id) {
+    return id >= 1 && id <= IdRegistry::kMaxId;
+}
+
 template <typename T>
 const T* step(std::vector<T>& records, std::size_t& next) {
     if (next >= records.size()) {
@@ -103,26 +108,32 @@ struct CallbackAccess {
         group.Icon = icon >= 0 && icon <= 99 ? icon : 0;
         group.Name = orEmpty(name);
         // Two groups with one ID could not be told apart (removing one would remove both): a
-        // repeated ID gets a fresh one, and the entries the importer files under it follow.
-        if (id < 1 || e.ids.ID_Exists(id) == 1) {
-            const std::int32_t fresh = e.ids.ID_New();
-            s.groupIdMap_[id] = fresh;
-            id = fresh;
+        // repeated ID, like one outside the ID range, gets a fresh one.
+        const std::int32_t given = id;
+        if (!inIdRange(id) || e.ids.ID_Exists(id) == 1) {
+            id = e.ids.ID_New();
         } else {
             e.ids.RegisterID(id);
-            s.groupIdMap_.erase(id);
         }
+        s.importedGroups_[given].push_back({group.Name, id});
         group.ID = id;
         e.vault.Groups.append(std::move(group));
     }
 
     static void addEntry(CallbackSession& s, Entry entry) {
         Engine& e = s.engine_;
-        if (auto moved = s.groupIdMap_.find(entry.GroupID); moved != s.groupIdMap_.end()) {
-            entry.GroupID = moved->second;
+        // The entries an importer files under a group ID it gave follow that group, as loading
+        // a file files them: of the groups given that ID, the first of the entry's group name,
+        // else the first.
+        if (auto given = s.importedGroups_.find(entry.GroupID); given != s.importedGroups_.end()) {
+            const auto& groups = given->second;
+            auto named = std::find_if(groups.begin(), groups.end(), [&entry](const auto& g) {
+                return g.Name == entry.GroupName;
+            });
+            entry.GroupID = (named != groups.end() ? *named : groups.front()).ID;
         }
         // An ID already in use would make two entries one; it is replaced like a missing one.
-        if (entry.ID < 1 || e.ids.ID_Exists(entry.ID) == 1) {
+        if (!inIdRange(entry.ID) || e.ids.ID_Exists(entry.ID) == 1) {
             entry.ID = e.ids.ID_New();
         } else {
             e.ids.RegisterID(entry.ID);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -37,8 +38,12 @@ class CallbackSession {
     std::size_t nextEntry_ = 0;
     std::size_t nextAttachment_ = 0;
     SecureText passwordResult_;  // the last RequestPassword answer, NUL-terminated
-    // Group IDs an importer used twice (or below 1), and the fresh IDs they were given.
-    std::unordered_map<std::int32_t, std::int32_t> groupIdMap_;
+    // The groups an importer added, by the ID it gave them: their names and vault IDs, in order.
+    struct ImportedGroup {
+        std::u16string Name;
+        std::int32_t ID;
+    };
+    std::unordered_map<std::int32_t, std::vector<ImportedGroup>> importedGroups_;
 };
 
 std::int32_t VLT_Plugin_CountGroups();

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "ImportTestSupport.h"
 #include "ImporterWindow.h"
@@ -128,8 +131,8 @@ TEST_F(ImporterPlugin, IniFileLandsInTheVaultThroughTheHostCallbacks) {
                          "[7]\r\nEntryType = 0\r\nGroupID = 7\r\nDepth = 1\r\n"
                          "Name = Mail\r\nIcon = 3\r\n\r\n"
                          "[8]\r\nEntryType = 1\r\nID = 8\r\nGroupID = 7\r\n"
-                         "Account = nul\0inside\r\nComment = \\*a\\r\\nb\r\n"
-                         "CreationDate = 1234\r\n"s);
+                         "Account = nul\0inside\r\nUser = \r\nPassword = \r\nURL = \r\n"
+                         "Comment = \\*a\\r\\nb\r\nExpires = 0\r\nCreationDate = 1234\r\n"s);
     ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("Keygate")), 1);
     EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"VLT INI Importer");
     EXPECT_EQ(plugins.VLT_Plugin_GetType(), 1);
@@ -150,6 +153,56 @@ TEST_F(ImporterPlugin, IniFileLandsInTheVaultThroughTheHostCallbacks) {
     EXPECT_EQ(e.Account, u"nul\uFFFDinside");  // not cut short at the NUL
     EXPECT_EQ(e.Comment, u"a\r\nb");
     EXPECT_EQ(e.CreationDate, 1234);
+    EXPECT_TRUE(windowLeft());
+}
+
+TEST_F(ImporterPlugin, EntriesFollowTheirGroupWhenGroupIdsRepeatOrLieOutsideTheRange) {
+    const std::string file = folder.file("ids.ini");
+    std::string text;
+    for (const auto& [id, name] : std::vector<std::pair<std::string, std::string>>{
+             {"7", "Home"}, {"7", "Work"}, {"-5", "Minus"}, {"100000000", "Big"}}) {
+        text += "[" + id + "]\r\nEntryType = 0\r\nGroupID = " + id +
+                "\r\nDepth = 1\r\nName = " + name + "\r\nIcon = 1\r\n\r\n";
+    }
+    for (const auto& [id, group, name] :
+         std::vector<std::tuple<std::string, std::string, std::string>>{
+             {"20", "7", "Work"},
+             {"21", "7", "Home"},
+             {"22", "7", "Elsewhere"},
+             {"-5", "-5", "Minus"},
+             {"100000000", "100000000", "Big"}}) {
+        text += "[" + id + "]\r\nEntryType = 1\r\nID = " + id + "\r\nGroupID = " + group +
+                "\r\nGroupName = " + name + "\r\nAccount = a\r\n\r\n";
+    }
+    vlt::test::writeFile(file, text);
+    ASSERT_EQ(plugins.VLT_Plugin_Load(folder.add("Keygate")), 1);
+    when("importerWindow", [&](QWidget* w) {
+        when("importerMessage", [](QWidget* box) { static_cast<QMessageBox*>(box)->accept(); });
+        typePathAndImport(w, QString::fromStdString(file));
+    });
+    ASSERT_EQ(RunImporter(plugins, engine, lock), 1);
+    const Vault& v = engine.vault;
+    ASSERT_EQ(v.Groups.count(), 4);
+    ASSERT_EQ(v.Entries.count(), 5);
+    const Group& home = v.Groups.at(0);
+    const Group& work = v.Groups.at(1);
+    EXPECT_EQ(home.ID, 7);
+    EXPECT_NE(work.ID, 7);
+    // Filed as loading a file files them: by the group's name, else in the first group.
+    EXPECT_EQ(v.Entries.at(0).GroupID, work.ID);
+    EXPECT_EQ(v.Entries.at(1).GroupID, home.ID);
+    EXPECT_EQ(v.Entries.at(2).GroupID, home.ID);
+    // IDs outside 1..99,999,999 are replaced, for groups and entries alike.
+    for (int i : {3, 4}) {
+        const Group& g = v.Groups.at(i - 1);
+        const Entry& e = v.Entries.at(i);
+        for (std::int32_t id : {g.ID, e.ID}) {
+            EXPECT_GE(id, 1);
+            EXPECT_LE(id, IdRegistry::kMaxId);
+            EXPECT_EQ(engine.ids.ID_Exists(id), 1);
+        }
+        EXPECT_EQ(e.GroupID, g.ID);
+    }
     EXPECT_TRUE(windowLeft());
 }
 
