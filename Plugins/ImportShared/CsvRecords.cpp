@@ -114,11 +114,16 @@ std::vector<CsvRecord> splitCsv(std::u16string_view text, CsvQuoting quoting) {
     return records;
 }
 
+void wipe(CsvRecord& record) {
+    for (std::u16string& field : record) {
+        wipe(field);
+    }
+    record.clear();
+}
+
 void wipe(std::vector<CsvRecord>& records) {
     for (CsvRecord& record : records) {
-        for (std::u16string& field : record) {
-            wipe(field);
-        }
+        wipe(record);
     }
     records.clear();
 }

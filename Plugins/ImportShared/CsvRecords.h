@@ -30,6 +30,8 @@ class CsvRecords {
 
     // The next record into fields (at least one field); false at the end of the text.
     bool next(CsvRecord& fields);
+    // Where the next record starts (past the line end of the last one read).
+    std::size_t position() const { return pos_; }
 
   private:
     void readField(std::u16string& out);
@@ -45,6 +47,7 @@ class CsvRecords {
 
 // Every record of the text; the fields are wiped by the caller (they hold passwords).
 std::vector<CsvRecord> splitCsv(std::u16string_view text, CsvQuoting quoting);
+void wipe(CsvRecord& record);
 void wipe(std::vector<CsvRecord>& records);
 
 // Field i, "" when the record is shorter.

@@ -7,6 +7,7 @@
 #include "CsvRecords.h"
 #include "ImportFile.h"
 #include "ImportText.h"
+#include "OwnCsvRecords.h"
 #include "engine/text/Text.h"
 
 namespace vlt::import {
@@ -44,7 +45,7 @@ ImportResult ImportCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
     // UTF-8 without a byte-order mark, as the exporter writes it.
     std::u16string text = fromUtf8(bytes);
     WipeOnExit wipeText(text);
-    std::vector<CsvRecord> records = splitCsv(text, CsvQuoting::Doubled);
+    std::vector<CsvRecord> records = splitOwnCsv(text);
     if (records.empty() || !csvHeaderIs(records[0], {u"group", u"account", u"login name",
                                                      u"password", u"comments", u"date"})) {
         wipe(records);

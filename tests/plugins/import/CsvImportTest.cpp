@@ -246,22 +246,51 @@ TEST(OwnCsvImport, FieldsComeBackAndEqualNamesShareOneGroup) {
     EXPECT_EQ(sink.percents.back(), 100);
 }
 
-TEST(OwnCsvImport, OlderFilesAndRefusals) {
-    // Files written before quotes were doubled still read: a quote not beside a comma or a line
-    // end is text. A blank line is skipped.
-    RecordingSink sink;
+TEST(OwnCsvImport, FilesWithUndoubledQuotesKeepEveryField) {
+    // Files that hold quotes as they are: each record is anchored on the date at its end.
+    const std::string date = "\",\"2009/07/14 08:05:09\"";
     const std::string older =
         "\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"\r\n"
-        "\"Web\",\"say \"hi\" now\",\"u\",\"p\"w\",\"c\",\"2009/07/14 08:05:09\"\r\n"
+        "\"Web\",\"say \"hi\" now\",\"u\",\"pw\"\",\"c" +
+        date +
         "\r\n"
-        "\"Bank\",\"b\",\"\",\"\",\"\",\"\"\r\n";
+        "\r\n"
+        "\"Web\",\"a\",\"u\",\"p\",\"He said \"hi\"" +
+        date +
+        "\r\n"
+        "\"Mail\",\"a\",\"u\",\"x\"\r\ny\",\"one\",\"two\", \"2000/01/01 00:00:00\"" +
+        date +
+        "\n"
+        "\"Mail\",\"a\",\"\"\"\",\"\",\"" +
+        date +
+        "\r\n"  // paired quotes: one quote
+        "\"Bank\",\"b\",\"\",\"\",\"\",\"\"\r\n"
+        "plain, a ,u,p\"q,c,\r\n";  // neither kind: general CSV rules
+    RecordingSink sink;
     ASSERT_EQ(ImportCsv_ReadBytes(older, sink).Ok, 1);
-    ASSERT_EQ(sink.entries.size(), 2u);
-    EXPECT_EQ(sink.entries[0].Account, u"say \"hi\" now");
-    EXPECT_EQ(sink.entries[0].Password, u"p\"w");
-    EXPECT_EQ(sink.entries[1].GroupName, u"Bank");
-    EXPECT_EQ(sink.groups.size(), 2u);
+    const std::vector<std::vector<std::u16string>> expected = {
+        {u"Web", u"say \"hi\" now", u"u", u"pw\"", u"c"},
+        {u"Web", u"a", u"u", u"p", u"He said \"hi\""},
+        {u"Mail", u"a", u"u", u"x\"\r\ny", u"one\",\"two\", \"2000/01/01 00:00:00\""},
+        {u"Mail", u"a", u"\"", u"", u""},
+        {u"Bank", u"b", u"", u"", u""},
+        {u"plain", u"a", u"u", u"p\"q", u"c"},
+    };
+    ASSERT_EQ(sink.entries.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const EntryRecord& e = sink.entries[i];
+        EXPECT_EQ(
+            (std::vector<std::u16string>{e.GroupName, e.Account, e.User, e.Password, e.Comment}),
+            expected[i])
+            << i;
+    }
+    EXPECT_EQ(sink.groups.size(), 4u);
+}
 
+TEST(OwnCsvImport, Refusals) {
+    const std::string older =
+        "\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"\r\n"
+        "\"Web\",\"a\",\"u\",\"p\",\"c\",\"2009/07/14 08:05:09\"\r\n";
     for (const std::string& bad :
          {"\xEF\xBB\xBF" + older, std::string(), std::string("\r\n \r\n"),
           std::string("\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\"\r\n")}) {

@@ -1,11 +1,14 @@
-// What the INI exporter writes, the INI importer reads back: the exporters' hostile fixture vault,
-// field for field. (The CSV layouts are checked against plain readers and writers of their own.)
+// What the INI and own-layout CSV exporters write, their importers read back: the exporters'
+// hostile fixture vault, field for field. (The KeePass CSV layout is checked against a plain
+// writer of its own.)
 #include <gtest/gtest.h>
 
+#include "CsvWriter.h"
 #include "ExportFixture.h"
 #include "ImportTestSupport.h"
 #include "IniImport.h"
 #include "IniWriter.h"
+#include "OwnCsvImport.h"
 #include "engine/text/Text.h"
 
 namespace vlt::import {
@@ -50,6 +53,31 @@ TEST(RoundTrip, IniGivesBackEveryGroupAndEntryField) {
                   (std::vector<std::int32_t>{e.Expires, e.CustomForeground, e.ForegroundColor,
                                              e.CustomBackground, e.BackgroundColor, e.CreationDate,
                                              e.AccessDate, e.ModificationDate, e.ExpirationDate}));
+    }
+}
+
+TEST(RoundTrip, OwnCsvGivesBackEveryTextItWrites) {
+    const vlt::test::FixtureVault vault;
+    RecordingSink sink;
+    const std::string file = vlt::test::RunWriter(plugin::ExportCSV, plugin::ExportScope{}).bytes;
+    ASSERT_EQ(ImportCsv_ReadBytes(file, sink).Ok, 1);
+    ASSERT_EQ(sink.entries.size(), vault.entries().size());
+    for (std::size_t i = 0; i < vault.entries().size(); ++i) {
+        SCOPED_TRACE(i);
+        const VLT_Entry& e = vault.entries()[i];
+        const EntryRecord& r = sink.entries[i];
+        // The comment's line breaks are written as blanks, one for each.
+        const std::u16string stored = carried(e.Comment);
+        std::u16string comment;
+        for (std::size_t c = 0; c < stored.size(); ++c) {
+            const bool pair = stored[c] == u'\r' && c + 1 < stored.size() && stored[c + 1] == u'\n';
+            comment += stored[c] == u'\r' || stored[c] == u'\n' ? u' ' : stored[c];
+            c += pair ? 1 : 0;
+        }
+        EXPECT_EQ(
+            (std::vector<std::u16string>{r.GroupName, r.Account, r.User, r.Password, r.Comment}),
+            (std::vector<std::u16string>{carried(e.GroupName), carried(e.Account), carried(e.User),
+                                         carried(e.Password), comment}));
     }
 }
 
