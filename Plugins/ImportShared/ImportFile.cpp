@@ -5,15 +5,20 @@
 
 namespace vlt::import {
 
-bool readImportFile(const std::string& path, std::string& out) {
-    return ReadRegularFile(path, out, kMaxImportFileSize) == FileRefusal::None;
-}
+static_assert(kMaxImportFileSize == std::uint64_t{256} << 20, "the too-large message names it");
 
 ImportResult importFileBytes(const std::string& path, ImportSink& sink,
                              ImportResult (*readBytes)(std::string_view, ImportSink&)) {
     std::string bytes;
-    if (!readImportFile(path, bytes)) {
-        return fileLocked();
+    switch (ReadRegularFile(path, bytes, kMaxImportFileSize)) {
+        case FileRefusal::None:
+            break;
+        case FileRefusal::TooLarge:
+            return refused(u"Error",
+                           u"The file is too large and could not be read (256 MB at most).",
+                           kIconError);
+        default:
+            return fileLocked();
     }
     WipeOnExit wipeBytes(bytes);
     return readBytes(bytes, sink);

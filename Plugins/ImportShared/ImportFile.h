@@ -12,14 +12,11 @@ namespace vlt::import {
 
 constexpr std::uint64_t kMaxImportFileSize = std::uint64_t{256} << 20;
 
-// The file's bytes in out; false when it cannot be opened or read, is not a regular file, or is
-// larger than kMaxImportFileSize.
-bool readImportFile(const std::string& path, std::string& out);
-
 class ImportSink;
 
-// Reads the file at `path` and hands its bytes to `readBytes`; the bytes are wiped afterwards. A
-// file that cannot be read is reported as locked.
+// Reads the file at `path` and hands its bytes to `readBytes`; the bytes are wiped afterwards.
+// Anything but a regular file is refused unopened, a file past kMaxImportFileSize unread as too
+// large; any other file that cannot be read is reported as locked.
 ImportResult importFileBytes(const std::string& path, ImportSink& sink,
                              ImportResult (*readBytes)(std::string_view, ImportSink&));
 

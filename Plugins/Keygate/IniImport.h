@@ -1,12 +1,8 @@
 #pragma once
-// The INI reader: one section per group or entry, in file order, handed back with every field.
-//
-// A line "[name]" starts a new record (a repeated name starts another one), ";" starts a
-// comment, and "key = value" sets a key of the current record; any other line, and any key line
-// before the first section, is ignored. Keys ignore letter case; of a repeated key the first
-// counts. Exactly one blank after the "=" belongs to the layout; the value is the rest, as
-// written, unless it starts with "\*": then "\\", "\r" and "\n" after it stand for a backslash,
-// CR and LF (other backslashes are kept).
+// The INI reader: one section per group or entry, in file order, handed back with every field
+// (the sections as IniSections.h reads them). A text value that starts with "\*" was escaped by
+// the exporter when every backslash after that starts "\\", "\r" or "\n" (a backslash, CR, LF)
+// and it holds no raw line break; any other value is kept as stored.
 
 #include <string>
 #include <string_view>

@@ -6,15 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 #include <new>
 #include <vector>
 
-#include "ImportFile.h"
 #include "ImportText.h"
 #include "Rijndael.h"
 #include "SHA256.h"
+#include "common/RegularFile.h"
 #include "engine/text/Text.h"
 
 namespace vlt::import {
@@ -191,21 +190,10 @@ ImportResult importStream(std::string_view stream, const std::string& md5,
     return importedSuccessfully();
 }
 
+// Reads size bytes at offset into out.
 bool readAt(int fd, std::uint64_t offset, std::string& out, std::size_t size) {
     out.resize(size);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got =
-            ::pread(fd, out.data() + done, size - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+    return ReadFullyAt(fd, offset, out.data(), size);
 }
 
 }  // namespace
@@ -224,7 +212,9 @@ ImportResult ImportV3_ReadBytes(std::string_view file, std::u16string_view passw
 
 ImportResult ImportV3_ReadContainer(std::u16string_view password, const std::string& path,
                                     ImportSink& sink) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking: a FIFO or device named here is refused, never waited on.
+    struct stat info {};
+    const int fd = OpenRegularFile(path, O_RDONLY, 0, nullptr, &info);
     if (fd < 0) {
         return fileLocked();
     }
@@ -232,10 +222,6 @@ ImportResult ImportV3_ReadContainer(std::u16string_view password, const std::str
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        return fileLocked();
-    }
     const auto size = static_cast<std::uint64_t>(info.st_size);
     std::string head;
     std::string tail;

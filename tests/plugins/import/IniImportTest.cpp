@@ -1,18 +1,29 @@
-// The INI reader on hand-edited files: one record's lines never reach another, numbers read as
-// the layout writes them and beyond, and odd lines are ignored. (The exporter's own files are
-// read back in the round-trip tests.)
+// The INI reader on hand-edited files and on texts written over several lines: one record's
+// lines never reach another, numbers read as the layout writes them and beyond, and odd lines are
+// ignored (the exporter's own files are read back in the round-trip tests). Then what every
+// importer does with a path that names no regular file, or too large a one.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <limits>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "ImportFile.h"
 #include "ImportTestSupport.h"
+#include "ImporterWindow.h"
 #include "IniImport.h"
 #include "KeePassCsvImport.h"
 #include "OwnCsvImport.h"
 #include "TempDir.h"
+#include "V3Container.h"
 
 namespace vlt::import {
 namespace {
@@ -32,12 +43,12 @@ TEST(IniImport, HandEditedFilesAndOddValues) {
         "[1]\n"  // the same name again: a record of its own
         "EntryType = 1\n"
         "ID = 99999999999\n"
+        "ID = 5\n"  // of a repeated key the first counts
         "GroupID = -99999999999\n"
-        "Account = first\n"
-        "Account = second\n"
+        "CreationDate = -0x10\n"
         "Password = a\xFF"
         "b\n"
-        "CreationDate = -0x10\n"
+        "URL = u\n"
         "[2]\n"
         "EntryType = 2\n"
         "Name = skipped\n"
@@ -54,10 +65,10 @@ TEST(IniImport, HandEditedFilesAndOddValues) {
     const EntryRecord& e = sink.entries[0];
     EXPECT_EQ(e.ID, std::numeric_limits<std::int32_t>::max());
     EXPECT_EQ(e.GroupID, std::numeric_limits<std::int32_t>::min());
-    EXPECT_EQ(e.Account, u"first");
     EXPECT_EQ(e.Password, u"a\uFFFDb");
+    EXPECT_EQ(e.URL, u"u");
     EXPECT_EQ(e.CreationDate, 0);
-    EXPECT_EQ(e.User, u"");  // missing keys are empty texts and zeros
+    EXPECT_EQ(e.Account, u"");  // missing keys are empty texts and zeros
     EXPECT_EQ(e.Expires, 0);
     EXPECT_EQ(sink.percents.back(), 100);  // four sections, skipped ones counted
 
@@ -67,19 +78,94 @@ TEST(IniImport, HandEditedFilesAndOddValues) {
     EXPECT_TRUE(empty.groups.empty() && empty.entries.empty());
 }
 
-TEST(ImportFiles, MissingFoldersAndOversizedFilesAreRefusedUnread) {
+TEST(IniImport, TextsRunOverTheirLinesUpToTheKeyWrittenNext) {
+    // Texts written unescaped, with their line breaks, in the exporter's layout.
+    const std::string dash = ";-------------------------------------------------------\r\n";
+    const std::string text =
+        dash + ";VLT INI Exporter\r\n" + dash + "\r\n" + dash + ";Group list\r\n" + dash +
+        "[5]\r\nEntryType = 0\r\nGroupID = 5\r\nDepth = 1\r\nName = two\r\nlines\r\nIcon = 4\r\n"
+        "\r\n" +
+        dash + ";Entry list\r\n" + dash +
+        "[6]\r\nEntryType = 1\r\nID = 6\r\nGroupID = 5\r\nGroupName = two\r\nlines\r\n"
+        "Account = acc\r\nUser = u\r\nPassword = p\nw\r\nURL = \\*C:\\new\\temp\r\n"
+        "Comment = first\r\nCreationDate = 1\n[99]\r\n\r\n; kept\rPassword = x\r\n"
+        "Expires = 1\r\nCustomForeground = 1\r\nForegroundColor = 255\r\n"
+        "CustomBackground = 1\r\nBackgroundColor = 65280\r\nCreationDate = 100\r\n"
+        "AccessDate = 200\r\nModificationDate = 300\r\nExpirationDate = 400\r\n\r\n"
+        // Cut short by hand: the comment's next key never comes.
+        "[7]\r\nEntryType = 1\r\nID = 7\r\nPassword = \\*a\\\\b\\r\\nc\r\nURL = \\*\\\\*\r\n"
+        "Comment = ends\r\n  \r\nhere\r\n\r\n" +
+        dash + "; more\r\n[8]\r\nEntryType = 0\r\nName = last\r\n\r\n;\r\n";
+    RecordingSink sink;
+    ASSERT_EQ(ImportIni_ReadBytes(text, sink).Ok, 1);
+    ASSERT_EQ(sink.groups.size(), 2u);  // no group from "[99]"
+    EXPECT_EQ(sink.groups[0].Name, u"two\r\nlines");
+    EXPECT_EQ(sink.groups[0].Icon, 4);
+    EXPECT_EQ(sink.groups[1].Name, u"last");
+    ASSERT_EQ(sink.entries.size(), 2u);
+    const EntryRecord& e = sink.entries[0];
+    EXPECT_EQ(e.GroupName, u"two\r\nlines");
+    EXPECT_EQ(e.Account, u"acc");
+    EXPECT_EQ(e.Password, u"p\nw");
+    EXPECT_EQ(e.URL, u"\\*C:\\new\\temp");  // not our escapes: kept as stored
+    EXPECT_EQ(e.Comment, u"first\r\nCreationDate = 1\n[99]\r\n\r\n; kept\rPassword = x");
+    EXPECT_EQ((std::vector<std::int32_t>{e.Expires, e.CustomForeground, e.ForegroundColor,
+                                         e.CustomBackground, e.BackgroundColor, e.CreationDate,
+                                         e.AccessDate, e.ModificationDate, e.ExpirationDate}),
+              (std::vector<std::int32_t>{1, 1, 255, 1, 65280, 100, 200, 300, 400}));
+    const EntryRecord& cut = sink.entries[1];
+    EXPECT_EQ(cut.Password, u"a\\b\r\nc");
+    EXPECT_EQ(cut.URL, u"\\*");
+    EXPECT_EQ(cut.Comment, u"ends\r\n  \r\nhere");
+}
+
+// Runs the reader on a thread of its own. One still blocked after five seconds (in the open of
+// a FIFO) is set free by opening the FIFO's other end, and the test fails.
+ImportResult readAtOnce(const ImportReader& read, const std::string& path, ImportSink& sink) {
+    std::promise<ImportResult> promise;
+    std::future<ImportResult> result = promise.get_future();
+    std::thread reader([&] { promise.set_value(read(path, sink)); });
+    if (result.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << path << " blocked the reader";
+        while (result.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    }
+    reader.join();
+    return result.get();
+}
+
+TEST(ImportFiles, OnlyRegularFilesWithinTheLimitAreRead) {
     vlt::test::TempDir dir;
-    const std::string huge = dir.file("huge.ini");
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string huge = dir.file("huge");
     vlt::test::writeFile(huge, "[1]\r\nName = x\r\n");
     std::filesystem::resize_file(huge, kMaxImportFileSize + 1);  // sparse: nothing is written
-    for (auto read : {ImportIni_ReadFile, ImportCsv_ReadFile, ImportKpCsv_ReadFile}) {
-        for (const std::string& path : {dir.file("missing.ini"), dir.path().string(), huge}) {
+    const std::vector<ImportReader> readers = {ImportIni_ReadFile, ImportCsv_ReadFile,
+                                               ImportKpCsv_ReadFile,
+                                               [](const std::string& path, ImportSink& sink) {
+                                                   return ImportV3_ReadContainer(u"pw", path, sink);
+                                               }};
+    for (std::size_t r = 0; r < readers.size(); ++r) {
+        for (const std::string& path : {dir.file("missing"), dir.path().string(), fifo}) {
             RecordingSink sink;
-            const ImportResult result = read(path, sink);
+            const ImportResult result = readAtOnce(readers[r], path, sink);
             EXPECT_EQ(result.Ok, 0);
-            EXPECT_EQ(result.Text, u"The file is locked and could not be read.") << path;
+            EXPECT_EQ(result.Text, u"The file is locked and could not be read.") << r << path;
             EXPECT_TRUE(sink.groups.empty() && sink.entries.empty());
         }
+    }
+    // The old containers are read in parts, whatever their size; the text readers load the file.
+    for (std::size_t r = 0; r < 3; ++r) {
+        RecordingSink sink;
+        const ImportResult result = readers[r](huge, sink);
+        EXPECT_EQ(result.Ok, 0);
+        EXPECT_EQ(result.Text, u"The file is too large and could not be read (256 MB at most).");
+        EXPECT_TRUE(sink.groups.empty() && sink.entries.empty());
     }
 }
 
