@@ -21,6 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::u16string_view kPattern = u"VLT plugins (*.so)|*.so|All files (*.*)|*.*";
+// A running plugin without Plugin_QuitSignal can neither be stopped nor waited for, so its
+// library stays; the user has to close it.
+constexpr std::u16string_view kCannotQuit =
+    u"The plugin is running and cannot be asked to quit. Close it first.";
 
 void warn(Desktop& desktop, std::u16string_view text) {
     desktop.Message(u"Warning", text, MessageIcon::Warning);
@@ -145,8 +149,7 @@ int VLT_Plugin_Install(PluginList& plugins, Desktop& desktop, const std::string&
     }
     if (replaced >= 0) {
         if (!plugins.unload(replaced)) {
-            desktop.Message(u"Information", u"The plugin is already running.",
-                            MessageIcon::Information);
+            desktop.Message(u"Information", kCannotQuit, MessageIcon::Information);
             return 1;
         }
         changed();
@@ -186,8 +189,7 @@ int VLT_Plugin_Remove(PluginList& plugins, Desktop& desktop, std::int32_t plugin
     }
     const std::string path = plugin.Path;
     if (!plugins.unload(index)) {
-        desktop.Message(u"Information", u"The plugin is already running.",
-                        MessageIcon::Information);
+        desktop.Message(u"Information", kCannotQuit, MessageIcon::Information);
         return 0;
     }
     changed();

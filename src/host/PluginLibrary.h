@@ -6,11 +6,12 @@
 
 namespace vlt {
 
-// Whether path is a regular file owned by this user (or root) that others cannot write, so that
-// a plugin folder shared with other users cannot slip code into the program.
-bool isTrustedPluginFile(const std::string& path);
-// dlopen(RTLD_NOW | RTLD_LOCAL); null on failure.
-void* openPluginLibrary(const std::string& path);
+// Why the file at path may not be loaded, "" when it may: only a regular file owned by this user
+// (or root) that others cannot write is, so that a plugin folder shared with other users cannot
+// slip code into the program.
+std::u16string pluginFileRefusal(const std::string& path);
+// dlopen(RTLD_NOW | RTLD_LOCAL); null on failure, with dlopen's reason in *error when given.
+void* openPluginLibrary(const std::string& path, std::string* error = nullptr);
 void closePluginLibrary(void* handle);
 // The export, or null when it is missing or the library is not open.
 void* pluginExport(void* handle, const char* name);

@@ -56,16 +56,24 @@ int PluginList::VLT_Plugin_LoadFolder(const std::string& folder) {
 
 int PluginList::VLT_Plugin_Load(const std::string& path) {
     log_.Trace(u"Trying to load plugin: " + fromUtf8(path), kLoad);
-    if (!isTrustedPluginFile(path)) {
+    // A file that is not loaded says why, so that a plugin's author can tell.
+    const auto refuse = [this](std::u16string_view reason) {
+        log_.Trace(u"Plugin not loaded: " + std::u16string(reason), kLoad);
         return 0;
+    };
+    if (const std::u16string refusal = pluginFileRefusal(path); !refusal.empty()) {
+        return refuse(refusal);
     }
-    void* handle = openPluginLibrary(path);
+    std::string error;
+    void* handle = openPluginLibrary(path, &error);
     if (handle == nullptr) {
-        return 0;
+        return refuse(fromUtf8(error));
     }
     if (VLT_Plugin_IsValid(handle) != 1) {
+        const bool signed_ = pluginExport(handle, "Plugin_GetSignature") != nullptr;
         closePluginLibrary(handle);
-        return 0;
+        return refuse(signed_ ? u"its signature is not VLTPlugin_v4.0"
+                              : u"it does not export Plugin_GetSignature");
     }
     VLTPlg plugin;
     plugin.Name = textExport(handle, "Plugin_GetName");

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdlib>
 
 #include "PluginFolder.h"
+#include "SampleVault.h"
 #include "ScriptedDesktop.h"
+#include "TempDir.h"
 #include "engine/vault/Engine.h"
 #include "host/PluginLaunchers.h"
 #include "host/PluginList.h"
@@ -85,6 +88,26 @@ TEST_F(VaultPlugin, ExporterSeesEveryRecordOnceInOrder) {
               "attachments|1\n"
               "A|31|21|a.txt|3|32|253|00112233445566778899aabbccddeeff\n"
               "end");
+}
+
+// Written in C from the interface header alone: it must find every field where the header
+// says it is, the pointer-width attachment data included.
+TEST_F(VaultPlugin, PlainCExporterReadsTheVaultThroughTheHeaderAlone) {
+    engine.vault = test::SampleVault({0, 3});
+    test::TempDir out;
+    const std::string file = out.file("titles.txt");
+    ::setenv("VLT_PLAIN_EXPORT_FILE", file.c_str(), 1);
+
+    load("PlainExporter");
+    EXPECT_EQ(plugins.VLT_Plugin_GetName(), u"Plain C exporter");
+    const int launched = RunExporter(plugins, engine, lock);
+    ::unsetenv("VLT_PLAIN_EXPORT_FILE");
+    ASSERT_EQ(launched, 1);
+    // The attachment of 3 bytes holds 3, 10 and 17.
+    EXPECT_EQ(test::readFile(file),
+              "groups 4\nHome\nBanks \xc3\xa9\xf0\x9f\x8f\xa6\nDeep\n\n"
+              "entries 2\nSavings\n\n"
+              "attachments 2\nfile-0.bin 0 0\nfile-3.bin 3 30\n");
 }
 
 TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {

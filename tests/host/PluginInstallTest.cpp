@@ -99,7 +99,9 @@ TEST_F(PluginInstall, ARunningPluginThatCannotQuitStaysLoaded) {
 
     desktop.yesNoAnswers.push_back(true);
     VLT_Plugin_Remove(plugins, desktop, plugins.records()[0].ID, [this] { ++changes; });
-    EXPECT_EQ(desktop.messages.back().text, u"The plugin is already running.");
+    // Why it stays: nothing can make it quit, so the user must close it.
+    EXPECT_EQ(desktop.messages.back().text,
+              u"The plugin is running and cannot be asked to quit. Close it first.");
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(plugins.records().size(), 1u);
     EXPECT_TRUE(loaded(path));

@@ -24,6 +24,17 @@ bool stillLoaded(const std::string& path) {
     return handle != nullptr;
 }
 
+// The trace line that follows the attempt to load `path`.
+std::string lineAfterAttempt(const std::string& lines, const std::string& path) {
+    const std::string attempt = "VLT_Plugin_Load() -> Trying to load plugin: " + path + "\n";
+    const std::size_t at = lines.find(attempt);
+    if (at == std::string::npos) {
+        return "(no attempt)";
+    }
+    const std::size_t from = at + attempt.size();
+    return lines.substr(from, lines.find('\n', from) - from);
+}
+
 TEST(PluginScan, AcceptsExactSignaturesOnlyAndClosesTheRest) {
     PluginFolder folder;
     folder.add("WaitingTool", "a_tool.so");
@@ -69,11 +80,15 @@ TEST(PluginScan, AcceptsExactSignaturesOnlyAndClosesTheRest) {
     EXPECT_FALSE(stillLoaded(lower));
     EXPECT_FALSE(stillLoaded(unsigned_));
 
+    // Each refused file says why, dlopen's own words included.
     const std::string lines = trace.lines();
-    EXPECT_NE(lines.find("VLT_Plugin_Load() -> Trying to load plugin: " + folder.file("empty.so")),
-              std::string::npos);
-    EXPECT_NE(lines.find("VLT_Plugin_Load() -> Trying to load plugin: " + blank),
-              std::string::npos);
+    const std::string notLoaded = "VLT_Plugin_Load() -> Plugin not loaded: ";
+    EXPECT_EQ(lineAfterAttempt(lines, folder.file("empty.so")),
+              notLoaded + folder.file("empty.so") + ": file too short");
+    EXPECT_EQ(lineAfterAttempt(lines, blank), notLoaded + "its signature is not VLTPlugin_v4.0");
+    EXPECT_EQ(lineAfterAttempt(lines, lower), notLoaded + "its signature is not VLTPlugin_v4.0");
+    EXPECT_EQ(lineAfterAttempt(lines, unsigned_),
+              notLoaded + "it does not export Plugin_GetSignature");
     const std::string bareTrace =
         "VLT_Plugin_Load() -> Trying to load plugin: " + bare + "\n" +
         "VLT_Plugin_Load() -> VLTPlg()\\ID: " + std::to_string(plugins.records()[2].ID) + "\n" +
@@ -91,16 +106,28 @@ TEST(PluginScan, RefusesFilesOthersCouldHaveWritten) {
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
     }
+    std::filesystem::create_directory(folder.file("folder.so"));
     IdRegistry ids;
-    TraceLog log;
-    PluginList plugins(ids, log);
+    test::TraceCapture trace;
+    PluginList plugins(ids, trace.log());
     EXPECT_EQ(plugins.VLT_Plugin_Load(shared), 0);
     if (::geteuid() == 0) {
         EXPECT_EQ(plugins.VLT_Plugin_Load(foreign), 0);
     }
     EXPECT_EQ(plugins.VLT_Plugin_Load(folder.file("missing.so")), 0);
+    EXPECT_EQ(plugins.VLT_Plugin_Load(folder.file("folder.so")), 0);
     EXPECT_EQ(plugins.VLT_Plugin_Count(), 0);
     EXPECT_FALSE(stillLoaded(shared));
+
+    const std::string lines = trace.lines();
+    const std::string notLoaded = "VLT_Plugin_Load() -> Plugin not loaded: ";
+    EXPECT_EQ(lineAfterAttempt(lines, shared), notLoaded + "writable by others");
+    if (::geteuid() == 0) {
+        EXPECT_EQ(lineAfterAttempt(lines, foreign), notLoaded + "owned by another user");
+    }
+    EXPECT_EQ(lineAfterAttempt(lines, folder.file("missing.so")),
+              notLoaded + "No such file or directory");
+    EXPECT_EQ(lineAfterAttempt(lines, folder.file("folder.so")), notLoaded + "not a regular file");
 }
 
 TEST(PluginList, CursorAndPreviewerCount) {

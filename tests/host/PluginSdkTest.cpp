@@ -5,9 +5,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "AbiLayout.h"
 #include "ChildProcess.h"
 #include "HeaderBand.h"
+#include "PluginABI.h"
 #include "PluginFolder.h"
 
 namespace vlt {

@@ -1,2 +1,2 @@
-/* Compiles the plugin interface as C; the layout checks fail the build when it drifts. */
-#include "AbiLayout.h"
+/* Compiles the plugin interface as C11, so that its layout checks run for C plugins too. */
+#include "PluginABI.h"

@@ -20,6 +20,7 @@ constexpr int kCloseImage = 1;
 constexpr int kInstallImage = 7;
 constexpr int kRemoveImage = 8;
 constexpr int kLaunchImage = 9;
+constexpr int kIconSide = 16;  // plugin icons are 16 x 16
 
 QString typeName(int type) {
     switch (type) {
@@ -56,6 +57,8 @@ PluginManagerWindow::PluginManagerWindow(PluginList& plugins, Desktop& desktop, 
     list_->setGeometry(5, 50, 415, 150);
     list_->setToolTip(QStringLiteral("List of detected plugins"));
     list_->setRootIsDecorated(false);
+    list_->setIconSize(QSize(kIconSide, kIconSide));
+    list_->setUniformRowHeights(true);
     list_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Type"),
                             QStringLiteral("Version"), QStringLiteral("Description"),
                             QStringLiteral("Author")});
@@ -89,13 +92,16 @@ PluginManagerWindow::PluginManagerWindow(PluginList& plugins, Desktop& desktop, 
 
 int PluginManagerWindow::VLT_Plugin_FillList() {
     list_->clear();
+    // A plugin without an icon gets a blank one, so that its row is as high as the others and
+    // its name stands in line with theirs.
+    QPixmap blank(kIconSide, kIconSide);
+    blank.fill(Qt::transparent);
     for (const VLTPlg& p : plugins_.records()) {
         auto* row = new QTreeWidgetItem(
             list_, {qs(p.Name), typeName(p.Type), qs(p.Version), qs(p.Description), qs(p.Author)});
         row->setData(0, Qt::UserRole, p.ID);
-        if (!p.IconImage.isNull()) {
-            row->setIcon(0, QIcon(QPixmap::fromImage(p.IconImage)));
-        }
+        row->setIcon(0,
+                     p.IconImage.isNull() ? QIcon(blank) : QIcon(QPixmap::fromImage(p.IconImage)));
     }
     return 0;
 }

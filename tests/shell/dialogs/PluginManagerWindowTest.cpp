@@ -34,6 +34,14 @@ TEST(PluginManagerWindow, ListsPluginsAndLaunchesOnlyTools) {
     EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("Password generator"));
     EXPECT_EQ(list->topLevelItem(0)->text(1), QStringLiteral("Importer"));
     EXPECT_EQ(list->topLevelItem(1)->text(1), QStringLiteral("Previewer"));
+    // A plugin with an icon and one without make rows of one height.
+    window.show();
+    QApplication::processEvents();
+    const QRect withIcon = list->visualItemRect(list->topLevelItem(0));
+    const QRect without = list->visualItemRect(list->topLevelItem(1));
+    EXPECT_GT(withIcon.height(), 0);
+    EXPECT_EQ(without.height(), withIcon.height());
+    EXPECT_FALSE(list->topLevelItem(0)->icon(0).isNull());
 
     auto* launch = window.findChild<QPushButton*>(QStringLiteral("launchButton"));
     auto* remove = window.findChild<QPushButton*>(QStringLiteral("removeButton"));
