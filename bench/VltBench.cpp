@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "BenchDesktop.h"
+#include "ExportFigure.h"
 #include "MachineLimits.h"
 #include "engine/container/Container.h"
 #include "engine/crypto/KeyTransform.h"
@@ -251,6 +252,7 @@ int run(const Options& options) {
         return 1;
     }
     listFigures(engine, desktop);
+    PrintExportFigure(options.entries);
     if (options.write.empty()) {
         std::filesystem::remove(file);
     }

@@ -86,7 +86,7 @@ void ExportINI(ExportJob& job) {
     ExportOutput& out = job.out;
     const std::int32_t groups = records.countGroups();
     const std::int32_t entries = records.countEntries();
-    Progress progress(static_cast<double>(groups) + entries, job.showProgress);
+    Progress progress(static_cast<std::int64_t>(groups) + entries, job.showProgress);
 
     out << kDashLine << "\r\n;VLT INI Exporter\r\n;Version: " << kKeyleafVersion
         << "\r\n;Exported on: " << DateText(job.now) << "\r\n;Total groups/entries: " << groups

@@ -30,17 +30,15 @@ void writeEntry(ExportOutput& out, const VLT_Entry& e) {
     out << "\r\n";
 }
 
-// The group's banner, then every entry filed under it; the bar moves for every entry visited.
-void writeGroup(RecordSource& records, ExportOutput& out, Progress& progress, const VLT_Group& g) {
+// The group's banner, then every entry filed under it; the bar moves for every entry of the
+// vault, as though the whole list were walked for each group.
+void writeGroup(const EntryIndex& index, ExportOutput& out, Progress& progress,
+                const VLT_Group& g) {
     out << "========== " << g.Name << " ==========\r\n";
-    const std::int32_t count = records.countEntries();
-    for (std::int32_t i = 0; i < count; ++i) {
-        const VLT_Entry* e = records.nextEntry();
-        if (e != nullptr && e->GroupID == g.ID) {
-            writeEntry(out, *e);
-        }
-        progress.step();
+    for (const VLT_Entry* e : index.under(g.ID)) {
+        writeEntry(out, *e);
     }
+    StepOverEntries(index, progress);
 }
 
 }  // namespace
@@ -56,22 +54,26 @@ void ExportTXT(ExportJob& job) {
         << "\r\n;Exported on: " << DateText(job.now) << "\r\n\r\n\r\n";
 
     if (job.scope.whole) {
+        const EntryIndex index(records);
         records.countGroups();
         for (std::int32_t i = 0; i < groups; ++i) {
-            // The entry walk rewinds only the entry list, so the group cursor carries on.
             if (const VLT_Group* g = records.nextGroup()) {
-                writeGroup(records, out, progress, *g);
+                writeGroup(index, out, progress, *g);
                 out << "\r\n";
             }
         }
         return;
     }
+    if (job.scope.groups.empty()) {
+        return;
+    }
+    const EntryIndex index(records);
     for (std::int32_t wanted : job.scope.groups) {
         const std::int32_t count = records.countGroups();
         for (std::int32_t i = 0; i < count; ++i) {
             const VLT_Group* g = records.nextGroup();
             if (g != nullptr && g->ID == wanted) {
-                writeGroup(records, out, progress, *g);
+                writeGroup(index, out, progress, *g);
                 break;
             }
         }

@@ -1,8 +1,13 @@
 #pragma once
-// Writes a file whole or not at all: the bytes go to a temporary file beside the target, created
-// owner-only (export files hold passwords in clear), and only a complete, flushed copy is renamed
-// over the target. Every write is checked; a failure removes the temporary file and leaves the
-// target as it was.
+// Writes a file whole or not at all. A symbolic link is followed (a dangling one too), so the
+// file it names is the one written and the link stays. The bytes go to a temporary file beside
+// that file, created owner-only (export files hold passwords in clear), and only a complete,
+// flushed copy is renamed over it. Every write is checked; a failure removes the temporary file
+// and leaves the target as it was.
+//
+// Where a rename would change which file the name stands for (the file has other hard links, or
+// its folder cannot be written), the existing file is rewritten in place instead: its space is
+// reserved first so that a full disk is found before a byte of it changes.
 
 #include <string>
 #include <string_view>
@@ -16,18 +21,20 @@ class AtomicWriter {
     AtomicWriter& operator=(const AtomicWriter&) = delete;
     ~AtomicWriter();
 
-    // Creates the temporary file for `target`. False when it cannot be made, or the target is a
-    // folder or a file this user may not write to.
+    // Prepares the writing of `target`. False when it cannot be made, or the target is a folder,
+    // not a regular file, or a file this user may not write to.
     bool open(const std::string& target);
-    bool write(std::string_view bytes);
-    // Flushes, closes and renames the temporary file over the target.
-    bool commit();
+    // Writes the whole new content and puts it in place, flushed to disk.
+    bool commit(std::string_view content);
 
   private:
+    bool openInPlace();
+    bool commitReplacing(std::string_view content);
+    bool commitInPlace(std::string_view content);
     void abandon();
 
-    std::string target_;
-    std::string temporary_;
+    std::string target_;     // the file really written, links followed
+    std::string temporary_;  // empty when rewriting in place
     int fd_ = -1;
 };
 

@@ -29,7 +29,7 @@ ExportResult ExportFile(const ExportRequest& request, ExportWriter writer, Recor
         ExportOutput out;
         ExportJob job{records, request.scope, out, std::move(showProgress), now};
         writer(job);
-        written = file.write(out.bytes()) && file.commit();
+        written = file.commit(out.bytes());
     } catch (const std::bad_alloc&) {
         written = false;
     }

@@ -166,15 +166,9 @@ int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& r
         if (!request) {
             continue;
         }
-        // The bar is set only when its position changes, so a long walk does not flood the
-        // GUI thread.
         ExportFile(
             *request, writer, records, LocalNow(),
-            [window, shown = -1](int position) mutable {
-                if (position == shown) {
-                    return;
-                }
-                shown = position;
+            [window](int position) {
                 sdk::post([window, position] {
                     if (window) {
                         window->setProgress(position);

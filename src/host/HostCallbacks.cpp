@@ -37,6 +37,15 @@ bool inIdRange(std::int32_t id) {
     return id >= 1 && id <= IdRegistry::kMaxId;
 }
 
+// A list's records as plugins see them are taken on its first Count of a plugin run and reused
+// by every later Count, which only rewinds: writers count once per group, and copying every
+// password on each count made large exports crawl. Nothing but the plugin changes the vault
+// while it runs, and then only by adding: a list that grew is taken again.
+template <typename T, typename List>
+bool current(const std::vector<T>& records, const List& list) {
+    return records.size() == static_cast<std::size_t>(list.count());
+}
+
 template <typename T>
 const T* step(std::vector<T>& records, std::size_t& next) {
     if (next >= records.size()) {
@@ -51,9 +60,11 @@ struct CallbackAccess {
     static CallbackSession* session() { return active; }
 
     static std::int32_t countGroups(CallbackSession& s) {
-        s.groups_.clear();
-        for (const Group& g : s.engine_.vault.Groups) {
-            s.groups_.push_back(VLT_Group{g.ID, g.Depth, g.Name.c_str(), g.Icon, 0});
+        if (!current(s.groups_, s.engine_.vault.Groups)) {
+            s.groups_.clear();
+            for (const Group& g : s.engine_.vault.Groups) {
+                s.groups_.push_back(VLT_Group{g.ID, g.Depth, g.Name.c_str(), g.Icon, 0});
+            }
         }
         s.nextGroup_ = 0;
         return static_cast<std::int32_t>(s.groups_.size());
@@ -66,27 +77,32 @@ struct CallbackAccess {
     }
 
     static std::int32_t countEntries(CallbackSession& s) {
-        s.entries_.clear();
-        s.passwords_.clear();
-        s.passwords_.reserve(static_cast<std::size_t>(s.engine_.vault.Entries.count()));
-        for (const Entry& e : s.engine_.vault.Entries) {
-            s.passwords_.push_back(terminated(e.Password.view()));
-            s.entries_.push_back(
-                VLT_Entry{e.ID, e.GroupID, e.GroupName.c_str(), e.Account.c_str(), e.User.c_str(),
-                          s.passwords_.back().data(), e.URL.c_str(), e.AttachmentNames.c_str(),
-                          e.Comment.c_str(), e.Expires, e.CustomForeground, e.ForegroundColor,
-                          e.CustomBackground, e.BackgroundColor, e.CreationDate, e.AccessDate,
-                          e.ModificationDate, e.ExpirationDate, 0});
+        if (!current(s.entries_, s.engine_.vault.Entries)) {
+            s.entries_.clear();
+            s.passwords_.clear();
+            s.passwords_.reserve(static_cast<std::size_t>(s.engine_.vault.Entries.count()));
+            for (const Entry& e : s.engine_.vault.Entries) {
+                s.passwords_.push_back(terminated(e.Password.view()));
+                s.entries_.push_back(VLT_Entry{
+                    e.ID, e.GroupID, e.GroupName.c_str(), e.Account.c_str(), e.User.c_str(),
+                    s.passwords_.back().data(), e.URL.c_str(), e.AttachmentNames.c_str(),
+                    e.Comment.c_str(), e.Expires, e.CustomForeground, e.ForegroundColor,
+                    e.CustomBackground, e.BackgroundColor, e.CreationDate, e.AccessDate,
+                    e.ModificationDate, e.ExpirationDate, 0});
+            }
         }
         s.nextEntry_ = 0;
         return static_cast<std::int32_t>(s.entries_.size());
     }
 
     static std::int32_t countAttachments(CallbackSession& s) {
-        s.attachments_.clear();
-        for (const Attachment& a : s.engine_.vault.Attachments) {
-            s.attachments_.push_back(VLT_Attachment{a.ID, a.EntryID, a.FileName.c_str(), a.Size,
-                                                    a.Attributes, a.Data.data(), a.MD5.c_str()});
+        if (!current(s.attachments_, s.engine_.vault.Attachments)) {
+            s.attachments_.clear();
+            for (const Attachment& a : s.engine_.vault.Attachments) {
+                s.attachments_.push_back(VLT_Attachment{a.ID, a.EntryID, a.FileName.c_str(), a.Size,
+                                                        a.Attributes, a.Data.data(),
+                                                        a.MD5.c_str()});
+            }
         }
         s.nextAttachment_ = 0;
         return static_cast<std::int32_t>(s.attachments_.size());

@@ -29,7 +29,8 @@ class CallbackSession {
     Engine& engine_;
     std::function<SecureText(PasswordMode)> askPassword_;
 
-    // The records as plugins see them, built by Count; the texts point into the vault's own.
+    // The records as plugins see them, taken by the first Count of the run; the texts point into
+    // the vault's own.
     std::vector<VLT_Group> groups_;
     std::vector<VLT_Entry> entries_;
     std::vector<VLT_Attachment> attachments_;

@@ -11,6 +11,7 @@
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "engine/vault/Engine.h"
+#include "host/HostCallbacks.h"
 #include "host/PluginLaunchers.h"
 #include "host/PluginList.h"
 
@@ -154,6 +155,43 @@ TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {
     const Entry& twins = v.Entries.at(2);
     EXPECT_NE(twins.ID, 800);  // taken by the entry before
     EXPECT_EQ(twins.GroupID, twin.ID);
+}
+
+// Writers count once per group, so Count only rewinds the records the run's first Count took;
+// what the plugin adds is seen by its next Count, and what changed in between by the next run.
+TEST_F(VaultPlugin, CountRewindsTheRecordsTakenOncePerRun) {
+    engine.vault.Groups.append(Group{11, 1, u"Top", 4});
+    Entry e;
+    e.ID = 21;
+    e.GroupID = 11;
+    e.Password = std::u16string_view(u"first");
+    engine.vault.Entries.append(std::move(e));
+    {
+        CallbackSession run(engine, nullptr);
+        ASSERT_EQ(VLT_Plugin_CountEntries(), 1);
+        const VLT_Entry* taken = VLT_Plugin_NextEntry();
+        ASSERT_NE(taken, nullptr);
+        EXPECT_EQ(VLT_Plugin_NextEntry(), nullptr);
+        engine.vault.Entries.at(0).Password = std::u16string_view(u"second");
+        for (int count = 0; count < 3; ++count) {
+            ASSERT_EQ(VLT_Plugin_CountEntries(), 1);
+            EXPECT_EQ(VLT_Plugin_NextEntry(), taken);
+            EXPECT_EQ(std::u16string(taken->Password), u"first");
+        }
+
+        VLT_Plugin_AddGroup(u"Added", 0, 12, 1);
+        VLT_Plugin_AddEntry(22, 12, u"Added", u"New", u"", u"added", u"", u"", -1, -1, -1, -1, -1,
+                            -1, -1, -1, -1);
+        ASSERT_EQ(VLT_Plugin_CountGroups(), 2);
+        VLT_Plugin_NextGroup();
+        EXPECT_EQ(std::u16string(VLT_Plugin_NextGroup()->Name), u"Added");
+        ASSERT_EQ(VLT_Plugin_CountEntries(), 2);
+        VLT_Plugin_NextEntry();
+        EXPECT_EQ(std::u16string(VLT_Plugin_NextEntry()->Password), u"added");
+    }
+    CallbackSession next(engine, nullptr);
+    ASSERT_EQ(VLT_Plugin_CountEntries(), 2);
+    EXPECT_EQ(std::u16string(VLT_Plugin_NextEntry()->Password), u"second");
 }
 
 TEST_F(VaultPlugin, FailedLaunchNeitherLocksNorWaits) {

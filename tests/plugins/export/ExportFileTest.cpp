@@ -110,6 +110,81 @@ TEST(ExportFile, AFileTheUserMayNotWriteIsNotReplaced) {
     EXPECT_EQ(filesIn(dir), 1u);
 }
 
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_ino;
+}
+
+TEST(ExportFile, ALinkIsWrittenThroughAndKept) {
+    TempDir dir;
+    const std::string expected = RunWriter(plugin::ExportCSV, {}).bytes;
+    std::filesystem::create_directory(dir.file("links"));
+    const std::string real = dir.file("real.csv");
+    writeFile(real, "old export");
+    // A relative link is read from the link's own folder.
+    const std::string link = dir.file("links/vault.csv");
+    std::filesystem::create_symlink("../real.csv", link);
+
+    ScriptedPrompts prompts;
+    prompts.answers = {true};
+    EXPECT_EQ(exportTo(link, prompts), plugin::ExportResult::Written);
+    EXPECT_EQ(prompts.shown.front(), "Please confirm");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readFile(real), expected);
+
+    // A dangling link gets its file made where it points; nothing exists, so nothing is asked.
+    const std::string dangling = dir.file("links/new.csv");
+    std::filesystem::create_symlink("made.csv", dangling);
+    prompts = ScriptedPrompts{};
+    EXPECT_EQ(exportTo(dangling, prompts), plugin::ExportResult::Written);
+    EXPECT_EQ(prompts.shown, (std::vector<std::string>{std::string("OK/") + kSuccess}));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(readFile(dir.file("links/made.csv")), expected);
+    EXPECT_EQ(modeOf(dir.file("links/made.csv")), 0600u);
+
+    // No temporary file is left beside a link or its target.
+    EXPECT_EQ(filesIn(dir), 2u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("links")),
+                            std::filesystem::directory_iterator()),
+              3);
+}
+
+TEST(ExportFile, AFileThatCannotBeRenamedOverIsRewrittenInPlace) {
+    TempDir dir;
+    const std::string expected = RunWriter(plugin::ExportCSV, {}).bytes;
+    // Every name of a file with hard links shows the new export.
+    const std::string path = dir.file("vault.csv");
+    const std::string twin = dir.file("twin.csv");
+    writeFile(path, std::string(5000, 'x'));  // longer than the export: the rest must go
+    std::filesystem::create_hard_link(path, twin);
+    const ino_t inode = inodeOf(path);
+    ScriptedPrompts prompts;
+    prompts.answers = {true};
+    EXPECT_EQ(exportTo(path, prompts), plugin::ExportResult::Written);
+    EXPECT_EQ(readFile(path), expected);
+    EXPECT_EQ(readFile(twin), expected);
+    EXPECT_EQ(inodeOf(path), inode);
+    EXPECT_EQ(filesIn(dir), 2u);
+
+    // A writable file in a folder nobody may create files in.
+    const std::string locked = dir.file("locked");
+    std::filesystem::create_directory(locked);
+    const std::string inLocked = locked + "/vault.csv";
+    writeFile(inLocked, "old export");
+    ::chmod(inLocked.c_str(), 0666);
+    ::chmod(dir.path().c_str(), 0755);
+    ::chmod(locked.c_str(), 0555);
+    const int result = runAsOrdinaryUser([&] {
+        ScriptedPrompts asked;
+        asked.answers = {true};
+        return exportTo(inLocked, asked) == plugin::ExportResult::Written ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(readFile(inLocked), expected);
+    ::chmod(locked.c_str(), 0755);
+}
+
 TEST(ExportFile, AFullDiskIsReportedAndLeavesNoPartialFile) {
     TempDir dir;
     const std::string existing = dir.file("old.csv");

@@ -85,6 +85,19 @@ TEST(ExportGolden, ProgressRoundsHalvesToEven) {
         progress.step();
     }
     EXPECT_EQ(shown, (std::vector<int>{12, 25, 38, 50, 62, 75, 88, 100, 112}));
+
+    // Totals above and below 100 (a position is shown once), and none at all.
+    const auto steps = [](std::int64_t total, int count) {
+        std::vector<int> seen;
+        plugin::Progress bar(total, [&seen](int p) { seen.push_back(p); });
+        for (int i = 0; i < count; ++i) {
+            bar.step();
+        }
+        return seen;
+    };
+    EXPECT_EQ(steps(200, 5), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(steps(3, 7), (std::vector<int>{33, 67, 100, 133, 167, 200, 233}));
+    EXPECT_TRUE(steps(0, 3).empty());
 }
 
 TEST(ExportGolden, DatesAreWallClockTextWithoutTimeZone) {
