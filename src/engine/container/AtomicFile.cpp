@@ -21,8 +21,8 @@ namespace vlt {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
-constexpr std::size_t kRewritePiece = 256 << 10;  // between two checks of a rewrite in place
-constexpr std::size_t kSuffixLength = 6;          // as mkostemp's XXXXXX
+constexpr std::size_t kRewritePiece = 64 << 10;  // between two checks of a rewrite in place
+constexpr std::size_t kSuffixLength = 6;         // as mkostemp's XXXXXX
 constexpr int kNameAttempts = 8;
 
 // Temporary files of "a.vlt" are named ".a.vlt.tmp-" and six letters or digits.

@@ -184,7 +184,8 @@ TEST(AtomicFile, AnInPlaceRewriteKeepsAWholeCopyUntilItIsComplete) {
         return 0;
     };
     ASSERT_TRUE(save(content));
-    EXPECT_EQ(pieces, (std::vector<std::size_t>{0, 256 << 10, 512 << 10}));
+    ASSERT_EQ(pieces.size(), 10u);  // of 64 KiB each
+    EXPECT_EQ(pieces.back(), std::size_t{9} << 16);
     EXPECT_TRUE(test::readFile(dir.file("b.vlt")) == content);
     EXPECT_EQ(filesIn(dir.path()), 2u);  // no copy and no temporary left
 

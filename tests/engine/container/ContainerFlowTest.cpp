@@ -94,6 +94,14 @@ struct ContainerFlow : ::testing::Test {
         return OpenContainer(engine, file);
     }
 
+    // The file opens again as a whole container holding `expected`, with no question about a copy.
+    void expectOpensWhole(const std::u16string& file, const std::u16string& password,
+                          const Vault& expected) {
+        CloseContainer(engine, kCloseWithoutAsking);
+        ASSERT_EQ(open(file, password), 1);
+        test::ExpectSameVault(expected, engine.vault);
+    }
+
     // A loaded vault that a refused open must leave exactly as it is.
     void loadSomething() {
         engine.vault = test::SampleVault({3});
@@ -307,9 +315,7 @@ TEST_F(ContainerFlow, ADamagedFileOffersTheCopyAnInterruptedSaveLeft) {
     EXPECT_EQ(test::readFile(copyPath), copy.text());
     ASSERT_EQ(SaveContainerAs(engine, path("bad.vlt"), kSaveOver), 1);
     EXPECT_FALSE(std::filesystem::exists(copyPath));
-    CloseContainer(engine, kCloseWithoutAsking);
-    ASSERT_EQ(open(path("bad.vlt"), u"other"), 1);
-    test::ExpectSameVault(rescued, engine.vault);
+    expectOpensWhole(path("bad.vlt"), u"other", rescued);
 }
 
 // A copy that matches the file is one whose save completed before it could be removed: a wrong
@@ -527,9 +533,7 @@ TEST_F(ContainerFlow, AnInPlaceSaveInAClosedFolderKeepsItsCopyInTheDataFolder) {
     EXPECT_EQ(saveAsOrdinaryUser(false), 1);
     EXPECT_FALSE(std::filesystem::exists(copy));
     ::chmod(dir.file("closed").c_str(), 0755);
-    CloseContainer(engine, kCloseWithoutAsking);
-    ASSERT_EQ(open(path("closed/a.vlt"), u"pw"), 1);
-    test::ExpectSameVault(changed, engine.vault);
+    expectOpensWhole(path("closed/a.vlt"), u"pw", changed);
 }
 
 TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {

@@ -14,6 +14,7 @@
 #include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
@@ -29,6 +30,9 @@ using Micros = std::chrono::microseconds;
 
 constexpr int kTrials = 100;
 const std::u16string kPassword = u"pw";
+// The vault saved first, and the one whose save is killed: ten pieces of 64 KiB to rewrite.
+const std::vector<std::size_t> kOldAttachments{3};
+const std::vector<std::size_t> kNewAttachments{600000, 5};
 // A slow disk: every piece of the rewrite takes this long.
 constexpr Micros kPieceTime{2000};
 
@@ -91,17 +95,17 @@ std::string leftState(const std::string& target, const std::string& oldBytes) {
 }
 
 // Opens the container as a user would, taking the copy when offered. 1 when a whole vault was
-// read, and then whether it was the old or the new one.
-int openWhatWasLeft(const std::string& target, bool& offered, bool& isNew) {
+// read, the old or the new one.
+int openWhatWasLeft(const std::string& target, bool& offered) {
     test::ScriptedDesktop desktop;
     Engine reader{desktop};
     desktop.yesNoAnswers = {true};
     desktop.passwordAnswers = {kPassword, kPassword};
     const int opened = OpenContainer(reader, fromUtf8(target));
     offered = desktop.yesNoAnswers.empty();
-    isNew = reader.vault.Attachments.count() == 2;
     if (opened == 1) {
-        test::ExpectSameVault(isNew ? test::SampleVault({2 << 20, 5}) : test::SampleVault({3}),
+        const bool isNew = reader.vault.Attachments.count() == 2;
+        test::ExpectSameVault(test::SampleVault(isNew ? kNewAttachments : kOldAttachments),
                               reader.vault);
     }
     return opened;
@@ -114,12 +118,12 @@ TEST(KilledInPlaceSave, EveryKillLeavesAWholeContainerTheReaderFinds) {
     test::ScriptedDesktop desktop;
     Engine engine{desktop};
     engine.settings.Main.AutoBackupBeforeMod = 0;
-    engine.vault = test::SampleVault({3});
+    engine.vault = test::SampleVault(kOldAttachments);
     desktop.passwordAnswers.push_back(kPassword);
     desktop.saveFileAnswers.push_back(fromUtf8(target));
     ASSERT_EQ(SaveContainerAs(engine, u"", kSaveAs), 1);
     const std::string oldBytes = test::readFile(target);
-    engine.vault = test::SampleVault({2 << 20, 5});
+    engine.vault = test::SampleVault(kNewAttachments);
 
     // The old container again, with a second name, so that the save must rewrite it in place.
     auto reset = [&] {
@@ -151,8 +155,7 @@ TEST(KilledInPlaceSave, EveryKillLeavesAWholeContainerTheReaderFinds) {
         kills += run.killed ? 1 : 0;
         ++states[leftState(target, oldBytes)];
         bool offered = false;
-        bool isNew = false;
-        const int opened = openWhatWasLeft(target, offered, isNew);
+        const int opened = openWhatWasLeft(target, offered);
         EXPECT_EQ(opened, 1) << "trial " << trial << ": no whole container found";
         found += opened;
         offers += offered ? 1 : 0;
