@@ -14,18 +14,16 @@
 #include <new>
 #include <string_view>
 
+#include "engine/container/RescueCopy.h"
+
 namespace vlt {
 
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
-constexpr std::size_t kSuffixLength = 6;  // as mkostemp's XXXXXX
+constexpr std::size_t kRewritePiece = 64 << 10;  // between two checks of a rewrite in place
+constexpr std::size_t kSuffixLength = 6;         // as mkostemp's XXXXXX
 constexpr int kNameAttempts = 8;
-
-std::string folderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-}
 
 // Temporary files of "a.vlt" are named ".a.vlt.tmp-" and six letters or digits.
 std::string temporaryPrefix(const std::string& path) {
@@ -160,15 +158,20 @@ int takeOver(int fd, const struct stat& existing) {
     return ::fchmod(fd, existing.st_mode & 07777) == 0 ? 0 : errno;
 }
 
-void syncFolder(const std::string& folder) {
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
-
-}  // namespace
 
 AtomicFile::AtomicFile(std::string targetPath, const FileWriter& writer, unsigned newFileMode)
     : target_(std::move(targetPath)), writer_(writer), mode_(newFileMode) {}
@@ -224,25 +227,26 @@ bool AtomicFile::open() {
         return fail(ENOMEM);
     }
     // A rename would leave the file's other names with the old content.
-    if (exists && existing.st_nlink > 1) {
+    if (exists && existing.st_nlink > 1 && !renameOnly_) {
         return openInPlace();
     }
 
-    const std::string folder = folderOf(resolved_);
+    const std::string folder = FolderOf(resolved_);
     const std::string prefix = temporaryPrefix(resolved_);
     sweepLeftovers(folder, prefix);
     fd_ = createTemporary(folder, prefix, writer_.unnamedTemporaries, temp_);
     int result = errno;
     if (fd_ >= 0) {
         method_ = temp_.empty() ? Method::Unnamed : Method::Named;
-        result = exists ? takeOver(fd_, existing) : (::fchmod(fd_, mode_) == 0 ? 0 : errno);
+        result = exists && !renameOnly_ ? takeOver(fd_, existing)
+                                        : (::fchmod(fd_, mode_) == 0 ? 0 : errno);
         if (result == 0) {
             return true;
         }
         abandon();
     }
     // The folder cannot be written, or the owner cannot be kept: the file is rewritten.
-    if (exists && (result == EACCES || result == EPERM)) {
+    if (exists && !renameOnly_ && (result == EACCES || result == EPERM)) {
         return openInPlace();
     }
     return fail(result);
@@ -331,7 +335,7 @@ bool AtomicFile::writeInt32(std::int32_t value) {
 }
 
 bool AtomicFile::linkUnnamed() {
-    const std::string folder = folderOf(resolved_);
+    const std::string folder = FolderOf(resolved_);
     const std::string prefix = temporaryPrefix(resolved_);
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -366,7 +370,7 @@ bool AtomicFile::commitReplacing() {
         return fail(errno);
     }
     temp_.clear();
-    syncFolder(folderOf(resolved_));
+    SyncFolder(FolderOf(resolved_));
     return true;
 }
 
@@ -377,10 +381,33 @@ bool AtomicFile::commitInPlace() {
         errno != EOPNOTSUPP && errno != ENOSYS) {
         return fail(errno);
     }
+    if (rescue_) {
+        const int error =
+            WriteRescueCopy(resolved_, rescueFolder_, std::span(buffer_.data(), size), writer_);
+        if (error != 0) {
+            return fail(error);
+        }
+    }
+    if (!rewrite(size)) {
+        return false;
+    }
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0 || ::fsync(fd_) != 0) {
+        damaged_ = true;
+        return fail(errno);
+    }
+    return true;
+}
+
+// Writes the collected content over the target, a piece at a time.
+bool AtomicFile::rewrite(std::size_t size) {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n =
-            ::pwrite(fd_, buffer_.data() + done, size - done, static_cast<off_t>(done));
+        if (const int error = writer_.rewriteFault ? writer_.rewriteFault(done) : 0; error != 0) {
+            damaged_ = done > 0;
+            return fail(error);
+        }
+        const ssize_t n = ::pwrite(fd_, buffer_.data() + done, std::min(size - done, kRewritePiece),
+                                   static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -389,10 +416,6 @@ bool AtomicFile::commitInPlace() {
             return fail(n < 0 ? errno : EIO);
         }
         done += static_cast<std::size_t>(n);
-    }
-    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0 || ::fsync(fd_) != 0) {
-        damaged_ = true;
-        return fail(errno);
     }
     return true;
 }
@@ -403,6 +426,9 @@ bool AtomicFile::commit() {
         fail(EBADF);
     } else if (error_ == 0) {
         ok = method_ == Method::InPlace ? commitInPlace() : commitReplacing();
+    }
+    if (ok && rescue_) {
+        RemoveRescueCopies(resolved_, rescueFolder_);
     }
     abandon();  // closes the file, and wipes what is left in memory
     return ok;

@@ -11,7 +11,10 @@
 // Where a rename would change the file's identity (the folder cannot be written, the target
 // has other hard links, or its owner and group cannot be given to a new file), the whole new
 // content is collected in memory first and then written over the target in place, every write
-// checked. Only that way can a failure damage the target, and targetDamaged() then says so.
+// checked. Only that way can a failure damage the target, and targetDamaged() then says so. A
+// container asks for a rescue copy (keepRescueCopy): its new content is then made durable
+// elsewhere before the first byte of the target changes, so that even a crash mid-rewrite leaves
+// one whole copy.
 
 #include <cstdint>
 #include <span>
@@ -31,6 +34,18 @@ class AtomicFile {
     ~AtomicFile();  // abandons the temporary file unless commit() succeeded
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // For a container: before it is rewritten in place, a whole copy of the new content is made
+    // durable beside it or else in `dataFolder` ("" for none; see RescueCopy.h), and the save
+    // fails untouched when neither can be written. Once a save over the target succeeds, no
+    // rescue copy of it is left; a failed one keeps them. Call before open().
+    void keepRescueCopy(std::string dataFolder) {
+        rescue_ = true;
+        rescueFolder_ = std::move(dataFolder);
+    }
+    // For a file of the program's own, such as a rescue copy: always replaced by a rename and
+    // given the new-file mode, never rewritten in place.
+    void replaceByRenameOnly() { renameOnly_ = true; }
 
     // Prepares the writing (a symbolic link is followed, so the file it points to is the one
     // replaced). False when neither a temporary file nor the target can be written, or an
@@ -66,6 +81,7 @@ class AtomicFile {
     bool linkUnnamed();
     bool commitReplacing();
     bool commitInPlace();
+    bool rewrite(std::size_t size);
 
     std::string target_;    // as given
     std::string resolved_;  // the file really replaced
@@ -76,10 +92,18 @@ class AtomicFile {
     int fd_ = -1;
     int error_ = 0;
     bool damaged_ = false;
+    bool renameOnly_ = false;
+    bool rescue_ = false;
+    std::string rescueFolder_;
     std::size_t written_ = 0;
     SecureBuffer buffer_;  // what is written may be secret: wiped when freed
     std::size_t buffered_ = 0;
 };
+
+// The folder of a path ("." for a bare name; "/" for a file in the root).
+std::string FolderOf(const std::string& path);
+// Syncs a folder, so that a rename or removal in it survives a crash.
+void SyncFolder(const std::string& folder);
 
 // Writes a whole file atomically. False on any failure, the old file then untouched.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,

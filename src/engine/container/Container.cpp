@@ -13,6 +13,7 @@
 #include "engine/container/AtomicFile.h"
 #include "engine/container/ByteSource.h"
 #include "engine/container/ContainerCodec.h"
+#include "engine/container/InterruptedSave.h"
 #include "engine/container/SystemMemory.h"
 #include "engine/crypto/KeyTransform.h"
 #include "engine/text/Text.h"
@@ -200,6 +201,8 @@ int CloseContainer(Engine& engine, CloseMode mode) {
 
 namespace {
 
+int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source);
+
 // The steps of OpenContainer. Any exception that escapes is turned into a refusal by its caller;
 // until the records are all read, checked and given their IDs, the open vault is not touched.
 int openContainer(Engine& engine, const std::u16string& requestedPath) {
@@ -228,9 +231,28 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
         }
     }
     trace(u"Continuing to load from: " + inQuotes(path));
+    return readContainer(engine, path, path);
+}
+
+// Reads the container `path` from the file `source`: the container itself, or the rescue copy an
+// interrupted save left of it. Either way the vault opened is the one of `path`.
+int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source) {
+    auto& desktop = engine.desktop;
+    auto trace = [&](std::u16string_view message) { engine.log.Trace(message, kOpenProc); };
+    // A file that fails its checks may be what an interrupted save left: the whole copy that save
+    // kept is offered before the refusal.
+    auto refuseDamaged = [&](std::u16string_view caption, const char16_t* text, MessageIcon icon) {
+        if (source == path) {
+            if (const std::u16string copy = OfferRescueCopy(engine, path); !copy.empty()) {
+                return readContainer(engine, path, copy);
+            }
+        }
+        desktop.Message(caption, text, icon);
+        return 0;
+    };
 
     trace(u"Checking the input file");
-    const std::int64_t size = regularFileSize(path);
+    const std::int64_t size = regularFileSize(source);
     if (size < 0) {
         trace(u"FSize() = -1, returning");
         refuse(engine, u"The file could not be found/accessed.");
@@ -238,13 +260,11 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     }
     if (size == 0) {
         trace(u"LOF() = 0 bytes, returning");
-        refuse(engine, u"The file you have chosen is empty.");
-        return 0;
+        return refuseDamaged(u"Error", u"The file you have chosen is empty.", MessageIcon::Error);
     }
     if (size < static_cast<std::int64_t>(kMinimumContainerSize)) {
         trace(u"LOF() < 94 bytes, returning");
-        refuse(engine, kNotValid);
-        return 0;
+        return refuseDamaged(u"Error", kNotValid, MessageIcon::Error);
     }
 
     // The file is read a stretch at a time where it is needed, never loaded whole: a file larger
@@ -253,7 +273,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     FileSource file;
     std::uint8_t head[kHeaderSize];
     std::uint8_t tail[kTrailerSize];
-    if (!file.open(nativePath(path)) || file.size() < kMinimumContainerSize ||
+    if (!file.open(nativePath(source)) || file.size() < kMinimumContainerSize ||
         !file.readAt(0, head, sizeof head) ||
         !file.readAt(file.size() - kTrailerSize, tail, sizeof tail)) {
         trace(u"IsFile() = 0, returning");
@@ -277,16 +297,16 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     if (start != u"VLT4") {
         trace(u"SigStart not valid, closing file, freeing resources, returning");
         releaseIvs();
-        refuse(engine, u"This is not a valid VLT container file.");
-        return 0;
+        return refuseDamaged(u"Error", u"This is not a valid VLT container file.",
+                             MessageIcon::Error);
     }
     if (end != u"VLTEOF") {
         trace(u"SigEnd not valid, closing file, freeing resources, returning");
         releaseIvs();
-        refuse(engine,
-               u"This is a valid VLT container file, but it seems to be truncated, the ending "
-               u"signature is missing.");
-        return 0;
+        return refuseDamaged(u"Error",
+                             u"This is a valid VLT container file, but it seems to be truncated, "
+                             u"the ending signature is missing.",
+                             MessageIcon::Error);
     }
 
     trace(u"Reading CRC32 checksum");
@@ -300,8 +320,7 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     if (!CheckFrames(file, header, frames)) {
         trace(u"Invalid header or record sizes, returning");
         releaseIvs();
-        refuse(engine, kNotValid);
-        return 0;
+        return refuseDamaged(u"Error", kNotValid, MessageIcon::Error);
     }
     // The records need at least their own size in memory, beside the vault still open.
     std::uint64_t recordBytes = 0;
@@ -364,12 +383,14 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
     if (read.checksum != stored) {
         trace(u"Checksums differ, password incorrect, returning");
         releaseIvs();
-        desktop.Message(u"Open error",
-                        u"The supplied password is wrong or the database has been modified "
-                        u"outside VLT. Please try again.",
-                        MessageIcon::Warning);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        return 0;
+        const int opened = refuseDamaged(u"Open error",
+                                         u"The supplied password is wrong or the database has "
+                                         u"been modified outside VLT. Please try again.",
+                                         MessageIcon::Warning);
+        if (opened == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return opened;
     }
     trace(u"Checksums match, password correct");
 
@@ -381,8 +402,11 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
         const bool unreadable = read.status == ReadStatus::kUnreadable;
         trace(unreadable ? u"Error reading the file, returning" : u"Invalid record, returning");
         releaseIvs();
-        refuse(engine, unreadable ? kUnreadable : kNotValid);
-        return 0;
+        if (unreadable) {
+            refuse(engine, kUnreadable);
+            return 0;
+        }
+        return refuseDamaged(u"Error", kNotValid, MessageIcon::Error);
     }
     IdRegistry loadedIds(engine.numbers);
     MakeIdsUnique(loaded, loadedIds);
@@ -554,9 +578,11 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, SaveMod
     showContainerName(engine, path);
 
     // Everything is written to a temporary file beside the target and renamed over it only when
-    // complete, so a failure at any step leaves the previous container whole.
+    // complete, so a failure at any step leaves the previous container whole. A file that must be
+    // rewritten in place gets a rescue copy first, so that a crash leaves one whole copy there.
     trace(u"Creating output file");
     AtomicFile out(nativePath(path), engine.writer);
+    out.keepRescueCopy(RescueDataFolder(engine));
     if (!out.open()) {
         trace(u"Error creating output file, IsFile retn 0");
         desktop.Message(u"Error", withReason(kLocked, out.errorText()), MessageIcon::Error);

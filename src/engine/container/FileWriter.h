@@ -13,6 +13,9 @@ struct FileWriter {
     // Tests make writes fail here: asked before each write a file takes, with the bytes it has
     // taken so far; 0 lets the write through, an error number fails it with that error.
     std::function<int(std::size_t written)> writeFault;
+    // Tests fail or slow a rewrite in place here: asked before each piece written over the
+    // target, with the bytes rewritten so far; 0 lets the piece through, an error number fails it.
+    std::function<int(std::size_t rewritten)> rewriteFault;
     // Off, files are written as filesystems without unnamed temporary files need: through named
     // temporary files.
     bool unnamedTemporaries = true;

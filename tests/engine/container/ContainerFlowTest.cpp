@@ -20,6 +20,7 @@
 #include "TraceCapture.h"
 #include "engine/container/Container.h"
 #include "engine/container/ContainerCodec.h"
+#include "engine/container/RescueCopy.h"
 #include "engine/container/SystemMemory.h"
 #include "engine/text/Text.h"
 
@@ -39,6 +40,11 @@ std::size_t occurrences(const std::string& text, const std::string& what) {
         ++count;
     }
     return count;
+}
+
+unsigned modeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
 void expectInOrder(const std::string& text, std::initializer_list<const char*> steps) {
@@ -86,6 +92,14 @@ struct ContainerFlow : ::testing::Test {
         }
         desktop.passwordAnswers.push_back(password);
         return OpenContainer(engine, file);
+    }
+
+    // The file opens again as a whole container holding `expected`, with no question about a copy.
+    void expectOpensWhole(const std::u16string& file, const std::u16string& password,
+                          const Vault& expected) {
+        CloseContainer(engine, kCloseWithoutAsking);
+        ASSERT_EQ(open(file, password), 1);
+        test::ExpectSameVault(expected, engine.vault);
     }
 
     // A loaded vault that a refused open must leave exactly as it is.
@@ -157,18 +171,20 @@ TEST_F(ContainerFlow, SavesDifferInBytesButNotInContent) {
     test::ExpectSameVault(original, engine.vault);
 }
 
-TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
+struct DamagedFile {
+    std::string name;
+    std::string bytes;
+    std::u16string message;
+    bool asksPassword;
+};
+
+// Files that fail the reader's checks in every way it has, each with its refusal.
+std::vector<DamagedFile> damagedFiles() {
     test::RawContainer good;
     good.addVault(test::SampleVault({1, 40}));
     const std::string goodText = good.text();
 
-    struct Case {
-        std::string name;
-        std::string bytes;
-        std::u16string message;
-        bool asksPassword;
-    };
-    std::vector<Case> cases;
+    std::vector<DamagedFile> cases;
     cases.push_back({"empty", "", u"The file you have chosen is empty.", false});
     cases.push_back({"94 bytes", goodText.substr(0, 94), kNotValid, false});
     cases.push_back(
@@ -180,7 +196,7 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
     smallest.addVault(one);
     std::string short123 = smallest.text();
     short123.erase(kHeaderSize + 8, 1);
-    ASSERT_EQ(short123.size(), 123u);
+    EXPECT_EQ(short123.size(), 123u);
     cases.push_back({"123 bytes", short123, kNotValid, false});
     std::string badStart = goodText;
     badStart[3] = '3';
@@ -220,7 +236,11 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
     putInt32(&attachmentBody[8], 0x7FFFFFFF);
     cases.push_back({"attachment size", hugeAttachment.text(), kNotValid, true});
 
-    for (const Case& c : cases) {
+    return cases;
+}
+
+TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
+    for (const DamagedFile& c : damagedFiles()) {
         SCOPED_TRACE(c.name);
         test::writeFile(dir.file("bad.vlt"), c.bytes);
         loadSomething();
@@ -237,6 +257,81 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
         desktop.passwordModes.clear();
         expectSomethingKept();
     }
+}
+
+// What an interrupted save leaves: a damaged file and beside it the whole copy made before the
+// rewrite began. Every kind of damage offers the copy; No gives the refusal as before, Yes opens
+// the copy's vault as the file's own, and only a save over the file itself removes the copy.
+TEST_F(ContainerFlow, ADamagedFileOffersTheCopyAnInterruptedSaveLeft) {
+    test::RawContainer copy;
+    const Vault rescued = test::SampleVault({7});
+    copy.addVault(rescued);
+    const std::string target = dir.file("bad.vlt");
+    const std::string copyPath = dir.file(".bad.vlt.rescue");
+    const std::string offer =
+        "This file is damaged, but a save that was interrupted left a complete copy of it at the "
+        "following location:\r\n\r\n" +
+        copyPath + "\r\n\r\nWould you like to open the copy? Saving it then repairs the file.";
+    for (const DamagedFile& c : damagedFiles()) {
+        SCOPED_TRACE(c.name);
+        test::writeFile(target, c.bytes);
+        ASSERT_EQ(WriteRescueCopy(target, "", copy.bytes(), engine.writer), 0);
+        for (const bool accept : {false, true}) {
+            SCOPED_TRACE(accept ? "Yes" : "No");
+            loadSomething();
+            desktop.messages.clear();
+            desktop.yesNoAnswers = {true, accept};
+            desktop.passwordAnswers.clear();
+            for (int i = 0; i < int{c.asksPassword} + int{accept}; ++i) {
+                desktop.passwordAnswers.push_back(u"abc");
+            }
+            const int opened = OpenContainer(engine, path("bad.vlt"));
+            ASSERT_GE(desktop.messages.size(), 2u);
+            EXPECT_TRUE(desktop.messages[1].question);
+            EXPECT_EQ(toUtf8(desktop.messages[1].text), offer);
+            EXPECT_TRUE(desktop.passwordAnswers.empty());
+            if (!accept) {
+                EXPECT_EQ(opened, 0);
+                EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(c.message));
+                expectSomethingKept();
+                continue;
+            }
+            ASSERT_EQ(opened, 1);
+            EXPECT_EQ(desktop.messages.size(), 2u);
+            test::ExpectSameVault(rescued, engine.vault);
+            EXPECT_TRUE(engine.ContainerPath == path("bad.vlt"));
+            EXPECT_TRUE(desktop.status[2] == u"Container: " + path("bad.vlt"));
+            EXPECT_TRUE(engine.Recent.paths.back() == path("bad.vlt"));
+        }
+        EXPECT_EQ(test::readFile(target), c.bytes);
+        EXPECT_EQ(test::readFile(copyPath), copy.text());
+    }
+
+    // Saved elsewhere, the damaged file still needs its copy; saved over it, it does not.
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    desktop.passwordAnswers.push_back(u"other");
+    desktop.saveFileAnswers.push_back(path("other.vlt"));
+    ASSERT_EQ(SaveContainerAs(engine, u"", kSaveAs), 1);
+    EXPECT_EQ(test::readFile(copyPath), copy.text());
+    ASSERT_EQ(SaveContainerAs(engine, path("bad.vlt"), kSaveOver), 1);
+    EXPECT_FALSE(std::filesystem::exists(copyPath));
+    expectOpensWhole(path("bad.vlt"), u"other", rescued);
+}
+
+// A copy that matches the file is one whose save completed before it could be removed: a wrong
+// password then stays a wrong password.
+TEST_F(ContainerFlow, ACopyLikeTheFileItselfIsNotOffered) {
+    saveAs(test::SampleVault({7}), "whole.vlt", u"pw");
+    const std::string bytes = test::readFile(dir.file("whole.vlt"));
+    ASSERT_EQ(WriteRescueCopy(
+                  dir.file("whole.vlt"), "",
+                  std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()),
+                  engine.writer),
+              0);
+    desktop.messages.clear();
+    EXPECT_EQ(open(path("whole.vlt"), u"wrong"), 0);
+    ASSERT_EQ(desktop.messages.size(), 2u);  // the question about the open vault, the refusal
+    EXPECT_EQ(toUtf8(desktop.messages[1].text), toUtf8(kWrongPassword));
 }
 
 TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
@@ -365,25 +460,80 @@ TEST_F(ContainerFlow, ABackupThatCannotBeWrittenAsksBeforeSaving) {
     EXPECT_EQ(test::readFile(dir.file("b.vlt")), first);
 }
 
-TEST_F(ContainerFlow, AnInPlaceSaveThatFailsSaysTheFileMayBeDamaged) {
-    saveAs(test::SampleVault({5000}), "linked.vlt", u"pw");
+TEST_F(ContainerFlow, AnInPlaceSaveThatFailsSaysTheFileMayBeDamagedAndKeepsItsCopy) {
+    saveAs(test::SampleVault({1 << 20}), "linked.vlt", u"pw");
     ASSERT_EQ(::link(dir.file("linked.vlt").c_str(), dir.file("second name.vlt").c_str()), 0);
-    const auto size = static_cast<rlim_t>(std::filesystem::file_size(dir.file("linked.vlt")));
-    // A file size limit lets the rewrite of the hard-linked file begin and then fail.
+    engine.writer.rewriteFault = [](std::size_t rewritten) { return rewritten > 0 ? EIO : 0; };
+    ASSERT_EQ(SaveContainer(engine), 0);
+    EXPECT_EQ(toUtf8(desktop.lastMessage()->text),
+              "The file could not be written completely and may be damaged. The vault is still "
+              "open: save it under another name with 'Save As' before you close it.\r\n"
+              "Input/output error");
+    const std::string copy = dir.file(".linked.vlt.rescue");
+    EXPECT_EQ(FindRescueCopy(dir.file("linked.vlt"), ""), copy);
+    EXPECT_EQ(modeOf(copy), 0600u);
+
+    // A file size limit stops the copy itself: the save then fails before the file changes.
+    const std::string before = test::readFile(dir.file("linked.vlt"));
+    const auto size = static_cast<rlim_t>(before.size());
+    engine.writer.rewriteFault = nullptr;
     const int status = test::runInChild([&] {
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{size / 2, size / 2};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const bool failed = SaveContainer(engine) == 0;
-        const bool explained =
-            desktop.lastMessage() != nullptr &&
-            desktop.lastMessage()->text ==
-                u"The file could not be written completely and may be damaged. The vault is "
-                u"still open: save it under another name with 'Save As' before you close it.\r\n"
-                u"File too large";
+        const bool explained = desktop.lastMessage() != nullptr &&
+                               desktop.lastMessage()->text == kLocked + u"\r\nFile too large";
         return (failed ? 0 : 1) + (explained ? 0 : 2);
     });
     EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::readFile(dir.file("linked.vlt")), before);
+}
+
+// Where the container's folder cannot be written, its rescue copy goes to the data folder (the
+// folder of Config.ini), under a name made from the file's path, and is found there on open.
+TEST_F(ContainerFlow, AnInPlaceSaveInAClosedFolderKeepsItsCopyInTheDataFolder) {
+    const bool root = ::geteuid() == 0;
+    ::chmod(dir.path().c_str(), 0755);
+    std::filesystem::create_directory(dir.path() / "closed");
+    std::filesystem::create_directory(dir.path() / "data");
+    const Vault changed = test::SampleVault({1 << 20, 3});
+    saveAs(test::SampleVault({1 << 20}), "closed/a.vlt", u"pw");
+    if (root) {
+        ASSERT_EQ(::chown(dir.file("closed/a.vlt").c_str(), test::kNobody, test::kNobody), 0);
+        ASSERT_EQ(::chown(dir.file("data").c_str(), test::kNobody, test::kNobody), 0);
+    }
+    ::chmod(dir.file("closed").c_str(), 0555);
+    engine.ConfigPath = dir.file("data/Config.ini");
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    engine.vault = test::SampleVault({1 << 20, 3});
+    auto saveAsOrdinaryUser = [&](bool failPartWay) {
+        engine.writer.rewriteFault = [failPartWay](std::size_t rewritten) {
+            return failPartWay && rewritten > 0 ? EIO : 0;
+        };
+        return test::runAsOrdinaryUser([&] { return SaveContainer(engine); });
+    };
+
+    EXPECT_EQ(saveAsOrdinaryUser(true), 0);
+    const std::filesystem::path rescueFolder = dir.path() / "data" / "Rescue";
+    ASSERT_EQ(std::distance(std::filesystem::directory_iterator(rescueFolder), {}), 1);
+    const std::string copy = std::filesystem::directory_iterator(rescueFolder)->path().string();
+    EXPECT_EQ(modeOf(copy), 0600u);
+    EXPECT_EQ(modeOf(rescueFolder.string()), 0700u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "closed"), {}), 1);
+
+    loadSomething();
+    desktop.yesNoAnswers = {true, true};
+    desktop.passwordAnswers = {u"pw"};
+    ASSERT_EQ(OpenContainer(engine, path("closed/a.vlt")), 1);
+    EXPECT_NE(desktop.messages.back().text.find(fromUtf8(copy)), std::u16string::npos);
+    test::ExpectSameVault(changed, engine.vault);
+    EXPECT_TRUE(engine.ContainerPath == path("closed/a.vlt"));
+
+    EXPECT_EQ(saveAsOrdinaryUser(false), 1);
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    ::chmod(dir.file("closed").c_str(), 0755);
+    expectOpensWhole(path("closed/a.vlt"), u"pw", changed);
 }
 
 TEST_F(ContainerFlow, RunningOutOfMemoryFailsTheSaveInsteadOfEndingTheProgram) {

@@ -1,0 +1,34 @@
+#pragma once
+// The rescue copy of a container that is rewritten in place. While the file itself changes, a
+// whole copy of its new content lies on disk: beside it as ".<name>.rescue", or where that
+// folder cannot be written, in the data folder as "Rescue/" + a digest of the file's absolute
+// path + ".vlt". A crash in the middle of the rewrite thus always leaves one whole container,
+// and a reader finds that copy from the file's own path. Copies are readable by their owner only.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "engine/container/FileWriter.h"
+
+namespace vlt {
+
+// Where rescue copies of `target` may lie: beside it, then in `dataFolder` (ends in "/"; ""
+// for none). A symbolic link is followed, so the copies belong to the file it points to.
+std::vector<std::string> RescueCopyPaths(const std::string& target, const std::string& dataFolder);
+
+// Writes `image` as the rescue copy of `target`, beside it where possible: complete and synced
+// with its folder before this returns, and replacing an older copy by a rename, so that a whole
+// copy is there at every moment. 0, or the error number of the last place tried.
+int WriteRescueCopy(const std::string& target, const std::string& dataFolder,
+                    std::span<const std::uint8_t> image, const FileWriter& writer);
+
+// The newest rescue copy of `target` that differs from the target and belongs to this user or
+// to the target's owner, "" when there is none.
+std::string FindRescueCopy(const std::string& target, const std::string& dataFolder);
+
+// Removes every rescue copy of `target`, and syncs the folders it was in.
+void RemoveRescueCopies(const std::string& target, const std::string& dataFolder);
+
+}  // namespace vlt
