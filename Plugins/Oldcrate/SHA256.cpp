@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "engine/crypto/Sha256Block.h"
+#include "Sha256Block.h"
 
 namespace vlt::import {
 

@@ -31,7 +31,10 @@ SecureBuffer transformKey(TraceLog& log, std::string_view proc, std::u16string_v
                           std::int32_t rounds, const RoundCallback& progress) {
     log.Trace(message, proc);
     SecureBuffer result(kKeySize);
-    if (rounds > 0) {
+    if (input32 == nullptr || key32 == nullptr) {
+        // An input that could not be computed has no transformation.
+        result.release();
+    } else if (rounds > 0) {
         std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree> ctx(EVP_CIPHER_CTX_new());
         bool ok = ctx != nullptr &&
                   EVP_CipherInit_ex(ctx.get(), EVP_aes_256_ecb(), nullptr, key32, nullptr,
@@ -123,6 +126,7 @@ SecureBuffer DeriveContainerKey(TraceLog& log, const SecureText& password,
                                 const std::uint8_t* iv2_32, std::int32_t rounds,
                                 const RoundCallback& progress, SecureBuffer* hashOut) {
     SecureBuffer hash = PasswordHash(log, password);
+    // hash.data() is null when the digest failed: the key is then empty as well.
     SecureBuffer key = EncryptKey256(log, hash.data(), iv2_32, rounds, progress);
     if (hashOut != nullptr) {
         *hashOut = std::move(hash);

@@ -34,7 +34,7 @@ using RoundCallback = std::function<void()>;
 
 // rounds times AES-256-ECB of the two 16-byte blocks of input32 under key32, each round reading
 // the previous round's result. 32 zero bytes for rounds <= 0; empty when the cipher could not be
-// set up. input32 is not changed.
+// set up or either input is null (a digest that failed). input32 is not changed.
 SecureBuffer EncryptKey256(TraceLog& log, const std::uint8_t* input32, const std::uint8_t* key32,
                            std::int32_t rounds, const RoundCallback& progress);
 // The inverse of EncryptKey256 with the same key and round count.

@@ -88,6 +88,14 @@ TEST(KeyTransform, NoRoundsGiveZeroBytes) {
     }
 }
 
+TEST(KeyTransform, AMissingInputGivesNoKey) {
+    // A digest that failed leaves no bytes: the transformation must not read through the null.
+    TraceLog quiet;
+    const auto input = test::fromHex(kAbcDigest);
+    EXPECT_TRUE(EncryptKey256(quiet, nullptr, kIv2.data(), 5120, {}).empty());
+    EXPECT_TRUE(DecryptKey256(quiet, input.data(), nullptr, 5120, {}).empty());
+}
+
 TEST(KeyTransform, LongTransformationsPumpEventsAboutEveryFrameNotEveryRound) {
     using std::chrono::milliseconds;
     using std::chrono::steady_clock;

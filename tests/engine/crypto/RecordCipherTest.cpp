@@ -124,6 +124,16 @@ TEST(RecordCipher, LargeBodyRoundTrip) {
     EXPECT_EQ(decrypted(cipher, sealed), body);
 }
 
+TEST(RecordCipher, NoKeyNoCipher) {
+    // An empty container key (its derivation failed) must never encrypt under an unset key.
+    RecordCipher cipher(nullptr, kIv.data());
+    EXPECT_FALSE(cipher.valid());
+    Bytes buffer(32, 0xAA);
+    EXPECT_FALSE(cipher.encrypt(buffer.data(), buffer.data(), buffer.size()));
+    EXPECT_FALSE(cipher.decrypt(buffer.data(), buffer.data(), buffer.size()));
+    EXPECT_EQ(buffer, Bytes(32, 0xAA));
+}
+
 TEST(RecordCipher, BodiesShorterThanOneBlockAreRefused) {
     RecordCipher cipher(kKey.data(), kIv.data());
     for (std::size_t n : {0u, 1u, 15u}) {

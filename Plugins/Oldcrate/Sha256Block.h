@@ -1,6 +1,6 @@
 #pragma once
-// The SHA-256 block function on its own, free of the rest of the engine, so that readers of older
-// files which pad their messages differently can build their digest on the same rounds.
+// The SHA-256 block function on its own: version 3 containers pad some of their messages in a way
+// no library digest does, so their digest is built on these rounds.
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "engine/crypto/Sha256Block.h"
+#include "Sha256Block.h"
 
 #include <openssl/crypto.h>
 
