@@ -1,5 +1,6 @@
 #include "engine/container/RescueCopy.h"
 
+#include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +12,6 @@
 
 #include "engine/container/AtomicFile.h"
 #include "engine/container/ByteSource.h"
-#include "engine/crypto/SHA256.h"
 
 namespace vlt {
 
@@ -34,10 +34,12 @@ std::string absoluteTarget(const std::string& target) {
 }
 
 std::string pathKey(const std::string& absolute) {
-    Sha256 digest;
-    digest.update(absolute.data(), absolute.size());
-    std::uint8_t out[Sha256::kDigestSize];
-    digest.final(out);
+    unsigned char out[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(absolute.data(), absolute.size(), out, &length, EVP_sha256(), nullptr) != 1 ||
+        length < kKeyBytes) {
+        return {};
+    }
     static constexpr char kHex[] = "0123456789abcdef";
     std::string key;
     for (std::size_t i = 0; i < kKeyBytes; ++i) {
@@ -74,8 +76,9 @@ std::vector<std::string> RescueCopyPaths(const std::string& target, const std::s
     const auto slash = absolute.rfind('/');
     std::vector<std::string> paths{absolute.substr(0, slash + 1) + "." +
                                    absolute.substr(slash + 1) + ".rescue"};
-    if (!dataFolder.empty()) {
-        paths.push_back(dataFolder + kRescueFolder + "/" + pathKey(absolute) + ".vlt");
+    const std::string key = pathKey(absolute);
+    if (!dataFolder.empty() && !key.empty()) {
+        paths.push_back(dataFolder + kRescueFolder + "/" + key + ".vlt");
     }
     return paths;
 }
