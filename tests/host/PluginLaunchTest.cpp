@@ -21,11 +21,13 @@
 #include "engine/vault/ID.h"
 #include "host/PluginLaunchers.h"
 #include "host/PluginList.h"
+#include "qt/PumpUntil.h"
 
 namespace vlt {
 namespace {
 
 using test::PluginFolder;
+using test::pumpUntil;
 
 // The visible top-level window of that object name.
 QWidget* toolWindow(const char* name) {
@@ -42,16 +44,6 @@ QDialog* waitingToolWindow() {
 }
 
 // Pumps events until cond holds or five seconds pass.
-template <typename Cond>
-bool pumpUntil(Cond cond) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!cond() && clock.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return cond();
-}
-
 class PluginLaunch : public ::testing::Test {
   protected:
     int load(const std::string& plugin) { return plugins.VLT_Plugin_Load(folder.add(plugin)); }

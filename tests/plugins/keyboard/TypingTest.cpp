@@ -22,6 +22,7 @@
 
 #include "KeyTable.h"
 #include "PluginABI.h"
+#include "qt/PumpUntil.h"
 
 // Last: Xlib's macros (None, Bool, Status) would break the headers above.
 #include <X11/XKBlib.h>
@@ -33,6 +34,8 @@ extern char** environ;
 
 namespace tapboard {
 namespace {
+
+using vlt::test::pumpUntil;
 
 bool onPath(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
@@ -96,16 +99,6 @@ class XServer : public ::testing::Environment {
   private:
     pid_t pid_ = -1;
 };
-
-template <typename Cond>
-bool pumpUntil(Cond cond, int milliseconds = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!cond() && clock.elapsed() < milliseconds) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return cond();
-}
 
 QWidget* keyboardWindow() {
     for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -1,4 +1,5 @@
-// The exporter windows need a QApplication; the tests run on the offscreen platform.
+// The main() of every suite that shows windows or builds Qt documents: a QApplication on the
+// offscreen platform, also when the test list is read at build time outside ctest's environment.
 #include <gtest/gtest.h>
 
 #include <QApplication>
