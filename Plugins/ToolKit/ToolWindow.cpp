@@ -128,13 +128,15 @@ QLineEdit* addMaskedField(QWidget* parent, const char* name, const QRect& place)
 }
 
 void wipeField(QLineEdit* field) {
-    const QString text = field->text();  // shares the field's own buffer
-    // Text set from a literal lives in read-only memory and holds nothing typed.
-    if (!text.isEmpty() && text.data_ptr().isMutable()) {
-        OPENSSL_cleanse(const_cast<QChar*>(text.constData()),
-                        static_cast<std::size_t>(text.size()) * sizeof(QChar));
+    QString text = field->text();  // shares the field's own buffer
+    field->setText(QString());     // the field lets go of it, and of its undo history
+    // A copy the user put on the clipboard may share the characters: only a buffer nobody else
+    // holds is overwritten. Text set from a literal is never detached.
+    if (text.isDetached()) {
+        QChar* start = text.data() - text.data_ptr().freeSpaceAtBegin();
+        OPENSSL_cleanse(start, static_cast<std::size_t>(text.data_ptr().constAllocatedCapacity()) *
+                                   sizeof(QChar));
     }
-    field->setText(QString());
 }
 
 }  // namespace vlt::tools

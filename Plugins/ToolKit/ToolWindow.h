@@ -59,7 +59,8 @@ QLineEdit* addMaskedField(QWidget* parent, const char* name, const QRect& place)
 // the window's mask flag. Returns false when the window went while the question was open.
 bool toggleMask(QLineEdit* field, bool& masked);
 
-// Overwrites the field's characters in place, then empties it.
+// Empties the field and overwrites the characters it held, unless something else (the
+// clipboard) still shares them.
 void wipeField(QLineEdit* field);
 
 }  // namespace vlt::tools

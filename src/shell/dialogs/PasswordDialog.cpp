@@ -152,8 +152,9 @@ void PasswordDialog::done(int result) {
 }
 
 void PasswordDialog::acceptPassword() {
-    const QString password = passwordField_->text();
-    if (password.isEmpty()) {
+    // The fields' texts are read through temporaries only: a copy still alive when the fields
+    // are wiped would keep their characters from being overwritten.
+    if (passwordField_->text().isEmpty()) {
         prompter_.message(this, QStringLiteral("Information"),
                           QStringLiteral("Please fill the password field."),
                           MessageIcon::Information);
@@ -161,15 +162,14 @@ void PasswordDialog::acceptPassword() {
         return;
     }
     if (confirmField_) {
-        const QString confirmation = confirmField_->text();
-        if (confirmation.isEmpty()) {
+        if (confirmField_->text().isEmpty()) {
             prompter_.message(this, QStringLiteral("Information"),
                               QStringLiteral("Please fill the password confirmation field."),
                               MessageIcon::Information);
             confirmField_->setFocus();
             return;
         }
-        if (password != confirmation) {
+        if (passwordField_->text() != confirmField_->text()) {
             prompter_.message(this, QStringLiteral("Warning"),
                               QStringLiteral("The passwords from the fields do not match. Please "
                                              "re-enter the password to avoid any problems."),
@@ -179,10 +179,13 @@ void PasswordDialog::acceptPassword() {
             return;
         }
     }
-    // Straight from the field's characters: a plain string copy would be freed unwiped.
-    result_ = SecureText(std::u16string_view(QStringView(password).utf16(),
-                                             static_cast<std::size_t>(password.size())));
-    accept();
+    {
+        // Straight from the field's characters: a plain string copy would be freed unwiped.
+        const QString password = passwordField_->text();
+        result_ = SecureText(std::u16string_view(QStringView(password).utf16(),
+                                                 static_cast<std::size_t>(password.size())));
+    }
+    accept();  // wipes the fields
 }
 
 void PasswordDialog::cancel() {

@@ -45,17 +45,24 @@ void SetPasswordMask(QLineEdit* field, int flag) {
     field->setEchoMode(flag == 1 ? QLineEdit::Password : QLineEdit::Normal);
 }
 
+bool wipeUnshared(QString& text) {
+    // Text set from a literal is never detached, and holds nothing typed.
+    if (!text.isDetached()) {
+        return false;
+    }
+    QChar* start = text.data() - text.data_ptr().freeSpaceAtBegin();
+    wipeBytes(start,
+              static_cast<std::size_t>(text.data_ptr().constAllocatedCapacity()) * sizeof(QChar));
+    return true;
+}
+
 void wipeField(QLineEdit* field) {
     if (!field) {
         return;
     }
-    const QString text = field->text();  // shares the field's own buffer
-    // Text set from a literal lives in read-only memory and holds nothing typed.
-    if (!text.isEmpty() && text.data_ptr().isMutable()) {
-        wipeBytes(const_cast<QChar*>(text.constData()),
-                  static_cast<std::size_t>(text.size()) * sizeof(QChar));
-    }
-    field->setText(QString());
+    QString text = field->text();  // shares the field's own buffer
+    field->setText(QString());     // the field lets go of it, and of its undo history
+    wipeUnshared(text);
 }
 
 QPushButton* makeIconButton(QWidget* parent, const char* name, const QRect& place,

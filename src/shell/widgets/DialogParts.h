@@ -35,8 +35,14 @@ QLineEdit* makeMaskedField(QWidget* parent, const char* name, const QRect& place
 // Flag 1 masks the field's text, any other value shows it.
 void SetPasswordMask(QLineEdit* field, int flag);
 
-// Overwrites the characters the field holds, then empties it (which also drops its undo
-// history). Qt offers no way to reach copies it made while the text was typed. Null is ignored.
+// Overwrites the whole buffer of `text` (its characters and any spare room around them, which
+// may hold earlier ones) when nothing else shares it; what another copy still holds, such as the
+// clipboard's, is left alone. Returns whether it was overwritten.
+bool wipeUnshared(QString& text);
+
+// Empties the field (which also drops its undo history), then wipes the characters it held with
+// wipeUnshared. Qt offers no way to reach copies it made while the text was typed. Null is
+// ignored.
 void wipeField(QLineEdit* field);
 
 // A small button that shows a 16x16 icon and no text.
