@@ -74,7 +74,9 @@ void GaugeboxWindow::clearField() {
 }
 
 void GaugeboxWindow::showStrength(const Strength& strength) {
+    // The bar repaints by itself only for a change of a whole chunk; it must never lag the label.
     bar_->setValue(strength.bar);
+    bar_->update();
     verdict_->setText(QString::fromStdU16String(strength.verdict));
 }
 

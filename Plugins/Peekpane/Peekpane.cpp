@@ -1,9 +1,13 @@
 // Peekpane: shows an attachment as plain text, or formatted when it is an RTF document.
+#include <QCoreApplication>
 #include <QString>
+#include <QTextDocument>
 
 #include "GuiBridge.h"
 #include "PeekpaneWindow.h"
 #include "PluginSDK.h"
+#include "RtfTextDocument.h"
+#include "ToolWindow.h"
 
 extern const unsigned char kPeekpaneIcon[1150];
 
@@ -32,6 +36,12 @@ int32_t Plugin_PreviewStart(const uint8_t* Data, int32_t Size) {
     const vlt::peekpane::PreviewMode mode = vlt::peekpane::DetectPreviewMode(Data, size);
     const char* bytes = reinterpret_cast<const char*>(Data);
     const QString text = QString::fromUtf8(bytes, static_cast<qsizetype>(qstrnlen(bytes, size)));
-    vlt::sdk::runWindow([mode, &text] { return new vlt::peekpane::PeekpaneWindow(mode, text); });
+    // Reading a large document takes seconds: it is built here, on the previewer's own thread,
+    // so that the program stays responsive, and only handed to the window on the GUI thread.
+    std::unique_ptr<QTextDocument> document =
+        vlt::peekpane::PreviewDocument(mode, text, vlt::tools::consoleFont(10));
+    document->moveToThread(QCoreApplication::instance()->thread());
+    vlt::sdk::runWindow(
+        [mode, &document] { return new vlt::peekpane::PeekpaneWindow(mode, document.release()); });
     return 0;
 }

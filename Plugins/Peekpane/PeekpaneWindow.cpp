@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
-#include "RtfTextDocument.h"
 #include "ToolWindow.h"
 
 extern const unsigned char kPeekpaneIcon[1150];
@@ -29,7 +29,7 @@ constexpr int kHeight = 315;
 
 }  // namespace
 
-PeekpaneWindow::PeekpaneWindow(PreviewMode mode, const QString& text)
+PeekpaneWindow::PeekpaneWindow(PreviewMode mode, QTextDocument* document)
     : editor_(new QTextEdit(this)),
       menu_(new QMenu(this)),
       wrap_(nullptr),
@@ -51,11 +51,8 @@ PeekpaneWindow::PeekpaneWindow(PreviewMode mode, const QString& text)
     editor_->setLineWrapMode(QTextEdit::WidgetWidth);
     editor_->setContextMenuPolicy(Qt::NoContextMenu);
     editor_->setGeometry(rect());
-    if (mode == RtfMode) {
-        FillTextDocument(*editor_->document(), ReadRtf(text.toStdU16String()), font_);
-    } else {
-        editor_->setPlainText(text);
-    }
+    document->setParent(editor_);
+    editor_->setDocument(document);  // its cursor starts at the top, in both modes
 
     QAction* font = menu_->addAction(tools::embeddedIcon(kFontIcon), QStringLiteral("Change Font"),
                                      this, &PeekpaneWindow::changeFont);

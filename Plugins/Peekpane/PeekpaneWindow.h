@@ -9,6 +9,7 @@
 
 class QAction;
 class QMenu;
+class QTextDocument;
 class QTextEdit;
 
 namespace vlt::peekpane {
@@ -17,8 +18,9 @@ class PeekpaneWindow : public QDialog {
     Q_OBJECT
 
   public:
-    // `text` is the attachment decoded as UTF-8 up to its first zero byte.
-    PeekpaneWindow(PreviewMode mode, const QString& text);
+    // Shows `document` (see PreviewDocument), which the window takes over; it must live on the
+    // GUI thread by now.
+    PeekpaneWindow(PreviewMode mode, QTextDocument* document);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

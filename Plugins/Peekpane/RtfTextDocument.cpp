@@ -45,4 +45,19 @@ void FillTextDocument(QTextDocument& document, const RtfDocument& rtf, const QFo
     }
 }
 
+std::unique_ptr<QTextDocument> PreviewDocument(PreviewMode mode, const QString& text,
+                                               const QFont& base) {
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(base);
+    // Nothing typed in a preview is kept, so there is nothing to undo back to.
+    document->setUndoRedoEnabled(false);
+    if (mode == RtfMode) {
+        FillTextDocument(*document, ReadRtf(text.toStdU16String()), base);
+    } else {
+        document->setPlainText(text);
+    }
+    document->setUndoRedoEnabled(true);
+    return document;
+}
+
 }  // namespace vlt::peekpane

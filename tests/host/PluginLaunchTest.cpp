@@ -4,12 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <chrono>
@@ -43,7 +46,42 @@ QDialog* waitingToolWindow() {
     return qobject_cast<QDialog*>(toolWindow("waitingToolWindow"));
 }
 
-// Pumps events until cond holds or five seconds pass.
+// Presses OK in the next message box that opens.
+void answerNextMessage() {
+    QTimer::singleShot(50, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box->accept();
+        }
+    });
+}
+
+std::u16string clipboardText() {
+    return QGuiApplication::clipboard()->text().toStdU16String();
+}
+
+// The value a progress bar had when it was last painted.
+class PaintedValue : public QObject {
+  public:
+    explicit PaintedValue(QProgressBar* bar) { bar->installEventFilter(this); }
+    int value = -1;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            value = static_cast<QProgressBar*>(watched)->value();
+        }
+        return false;
+    }
+};
+
+// Loads a copy of a tool plugin that comes with VLT: a fresh instance, whose quit flag an earlier
+// test's quit has not set.
+int loadFreshCopy(PluginFolder& folder, PluginList& plugins, const std::string& name) {
+    const std::string copy = folder.file(name + ".so");
+    std::filesystem::copy_file(std::string(VLT_TOOL_PLUGIN_DIR) + "/" + name + ".so", copy);
+    return plugins.VLT_Plugin_Load(copy);
+}
+
 class PluginLaunch : public ::testing::Test {
   protected:
     int load(const std::string& plugin) { return plugins.VLT_Plugin_Load(folder.add(plugin)); }
@@ -182,15 +220,123 @@ TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {
     EXPECT_EQ(toolWindow("peekpaneWindow"), nullptr);
 }
 
-TEST(ToolPlugins, QuitWhileAToolAsksAQuestionTakesBothDown) {
-    // A copy of its own: a fresh instance with its own quit flag.
+TEST(ToolPlugins, WhatTheUserCopiedSurvivesTheToolsWipingTheirFields) {
     PluginFolder folder;
-    const std::string copy = folder.file("Gaugebox.so");
-    std::filesystem::copy_file(std::string(VLT_TOOL_PLUGIN_DIR) + "/Gaugebox.so", copy);
     IdRegistry ids;
     TraceLog log;
     PluginList plugins{ids, log};
-    ASSERT_EQ(plugins.VLT_Plugin_Load(copy), 1);
+    ASSERT_EQ(loadFreshCopy(folder, plugins, "Dicebox"), 1);
+    ASSERT_EQ(loadFreshCopy(folder, plugins, "Gaugebox"), 1);
+
+    // Copied, then a new password made, then the window closed: the clipboard keeps the copy.
+    plugins.VLT_Plugin_Select(0);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("diceboxWindow") != nullptr; }));
+    QWidget* generator = toolWindow("diceboxWindow");
+    auto* password = generator->findChild<QLineEdit*>(QStringLiteral("password"));
+    const std::u16string generated = password->text().toStdU16String();
+    ASSERT_EQ(generated.size(), 32u);
+    answerNextMessage();
+    generator->findChild<QPushButton*>(QStringLiteral("copy"))->click();
+    EXPECT_EQ(clipboardText(), generated);
+    generator->findChild<QPushButton*>(QStringLiteral("create"))->click();
+    EXPECT_NE(password->text().toStdU16String(), generated);
+    EXPECT_EQ(clipboardText(), generated);
+    generator->findChild<QPushButton*>(QStringLiteral("close"))->click();
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("diceboxWindow") == nullptr; }));
+    EXPECT_EQ(clipboardText(), generated);
+
+    // The analyzer's field copied by hand (unmasked), then cleared.
+    plugins.VLT_Plugin_Select(1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
+    QWidget* gauge = toolWindow("gaugeboxWindow");
+    auto* field = gauge->findChild<QLineEdit*>(QStringLiteral("password"));
+    field->setEchoMode(QLineEdit::Normal);
+    field->setText(QString::fromLatin1("Password1!"));
+    field->selectAll();
+    field->copy();
+    gauge->findChild<QPushButton*>(QStringLiteral("clear"))->click();
+    EXPECT_TRUE(field->text().isEmpty());
+    EXPECT_EQ(clipboardText(), u"Password1!");
+    EXPECT_EQ(gauge->findChild<QProgressBar*>(QStringLiteral("bar"))->value(), 0);
+
+    EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
+    EXPECT_EQ(clipboardText(), u"Password1!");
+}
+
+TEST(ToolPlugins, AnalyzerBarIsPaintedAtThePointsItsLabelShows) {
+    PluginFolder folder;
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins{ids, log};
+    ASSERT_EQ(loadFreshCopy(folder, plugins, "Gaugebox"), 1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
+    QWidget* gauge = toolWindow("gaugeboxWindow");
+    auto* field = gauge->findChild<QLineEdit*>(QStringLiteral("password"));
+    auto* bar = gauge->findChild<QProgressBar*>(QStringLiteral("bar"));
+    auto* verdict = gauge->findChild<QLabel*>(QStringLiteral("verdict"));
+    PaintedValue painted(bar);
+
+    // Scores 4 points apart (72, 76, 86, 90), each painted as it is shown; and the clear
+    // button's 0.
+    for (const char* text : {"Password1!", "Password1!a", "Password1!abc", "Password1!abcd"}) {
+        field->setText(QString::fromLatin1(text));
+        ASSERT_TRUE(pumpUntil([&] { return painted.value == bar->value(); })) << text;
+        EXPECT_TRUE(verdict->text().contains(QStringLiteral("(%1 points)").arg(bar->value())));
+    }
+    gauge->findChild<QPushButton*>(QStringLiteral("clear"))->click();
+    ASSERT_TRUE(pumpUntil([&] { return painted.value == 0; }));
+
+    EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
+}
+
+TEST(ToolPlugins, ALargeRtfPreviewIsReadOffTheGuiThreadAndOpensAtTheTop) {
+    PluginFolder folder;
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins{ids, log};
+    ASSERT_EQ(loadFreshCopy(folder, plugins, "Peekpane"), 1);
+    std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Courier New;}}";
+    for (int line = 0; line < 40000; ++line) {
+        rtf += "{\\b line} " + std::to_string(line) + " of a long {\\i formatted} text\\par\n";
+    }
+    rtf += "}";
+
+    // The GUI thread keeps turning while the document is read: its longest pause is a small
+    // part of the time the window takes to come.
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longestPause = 0;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] {
+        longestPause = std::max(longestPause, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    beat.start(5);
+    ASSERT_EQ(VLT_Plugin_LaunchPreview(plugins, {rtf.begin(), rtf.end()}), 1);
+    ASSERT_TRUE(pumpUntil([] { return toolWindow("peekpaneWindow") != nullptr; }));
+    const qint64 shown = clock.elapsed();
+    beat.stop();
+    EXPECT_LT(longestPause, shown / 3) << "window after " << shown << " ms";
+
+    auto* editor = toolWindow("peekpaneWindow")->findChild<QTextEdit*>();
+    ASSERT_TRUE(pumpUntil([&] { return editor->verticalScrollBar()->maximum() > 0; }));
+    EXPECT_TRUE(editor->toPlainText().startsWith(QStringLiteral("line 0 of a long formatted")));
+    EXPECT_EQ(editor->textCursor().position(), 0);
+    EXPECT_EQ(editor->verticalScrollBar()->value(), 0);
+
+    EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
+}
+
+TEST(ToolPlugins, QuitWhileAToolAsksAQuestionTakesBothDown) {
+    PluginFolder folder;
+    IdRegistry ids;
+    TraceLog log;
+    PluginList plugins{ids, log};
+    ASSERT_EQ(loadFreshCopy(folder, plugins, "Gaugebox"), 1);
     ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
     ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
 
