@@ -74,14 +74,6 @@ class PaintedValue : public QObject {
     }
 };
 
-// Loads a copy of a tool plugin that comes with VLT: a fresh instance, whose quit flag an earlier
-// test's quit has not set.
-int loadFreshCopy(PluginFolder& folder, PluginList& plugins, const std::string& name) {
-    const std::string copy = folder.file(name + ".so");
-    std::filesystem::copy_file(std::string(VLT_TOOL_PLUGIN_DIR) + "/" + name + ".so", copy);
-    return plugins.VLT_Plugin_Load(copy);
-}
-
 class PluginLaunch : public ::testing::Test {
   protected:
     int load(const std::string& plugin) { return plugins.VLT_Plugin_Load(folder.add(plugin)); }
@@ -220,19 +212,38 @@ TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {
     EXPECT_EQ(toolWindow("peekpaneWindow"), nullptr);
 }
 
-TEST(ToolPlugins, WhatTheUserCopiedSurvivesTheToolsWipingTheirFields) {
+// Copies of the tool plugins that come with VLT: fresh instances, whose quit flags no earlier
+// test's quit has set.
+class FreshTools : public ::testing::Test {
+  protected:
+    int load(const std::string& name) {
+        const std::string copy = folder.file(name + ".so");
+        std::filesystem::copy_file(std::string(VLT_TOOL_PLUGIN_DIR) + "/" + name + ".so", copy);
+        return plugins.VLT_Plugin_Load(copy);
+    }
+    // Launches the selected tool and waits for its window; null when it does not come.
+    QWidget* launch(const char* window) {
+        if (VLT_Plugin_LaunchTool(plugins) != 1 ||
+            !pumpUntil([window] { return toolWindow(window) != nullptr; })) {
+            return nullptr;
+        }
+        return toolWindow(window);
+    }
+
     PluginFolder folder;
     IdRegistry ids;
     TraceLog log;
     PluginList plugins{ids, log};
-    ASSERT_EQ(loadFreshCopy(folder, plugins, "Dicebox"), 1);
-    ASSERT_EQ(loadFreshCopy(folder, plugins, "Gaugebox"), 1);
+};
+
+TEST_F(FreshTools, WhatTheUserCopiedSurvivesTheToolsWipingTheirFields) {
+    ASSERT_EQ(load("Dicebox"), 1);
+    ASSERT_EQ(load("Gaugebox"), 1);
 
     // Copied, then a new password made, then the window closed: the clipboard keeps the copy.
     plugins.VLT_Plugin_Select(0);
-    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
-    ASSERT_TRUE(pumpUntil([] { return toolWindow("diceboxWindow") != nullptr; }));
-    QWidget* generator = toolWindow("diceboxWindow");
+    QWidget* generator = launch("diceboxWindow");
+    ASSERT_NE(generator, nullptr);
     auto* password = generator->findChild<QLineEdit*>(QStringLiteral("password"));
     const std::u16string generated = password->text().toStdU16String();
     ASSERT_EQ(generated.size(), 32u);
@@ -248,9 +259,8 @@ TEST(ToolPlugins, WhatTheUserCopiedSurvivesTheToolsWipingTheirFields) {
 
     // The analyzer's field copied by hand (unmasked), then cleared.
     plugins.VLT_Plugin_Select(1);
-    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
-    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
-    QWidget* gauge = toolWindow("gaugeboxWindow");
+    QWidget* gauge = launch("gaugeboxWindow");
+    ASSERT_NE(gauge, nullptr);
     auto* field = gauge->findChild<QLineEdit*>(QStringLiteral("password"));
     field->setEchoMode(QLineEdit::Normal);
     field->setText(QString::fromLatin1("Password1!"));
@@ -265,15 +275,10 @@ TEST(ToolPlugins, WhatTheUserCopiedSurvivesTheToolsWipingTheirFields) {
     EXPECT_EQ(clipboardText(), u"Password1!");
 }
 
-TEST(ToolPlugins, AnalyzerBarIsPaintedAtThePointsItsLabelShows) {
-    PluginFolder folder;
-    IdRegistry ids;
-    TraceLog log;
-    PluginList plugins{ids, log};
-    ASSERT_EQ(loadFreshCopy(folder, plugins, "Gaugebox"), 1);
-    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
-    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
-    QWidget* gauge = toolWindow("gaugeboxWindow");
+TEST_F(FreshTools, AnalyzerBarIsPaintedAtThePointsItsLabelShows) {
+    ASSERT_EQ(load("Gaugebox"), 1);
+    QWidget* gauge = launch("gaugeboxWindow");
+    ASSERT_NE(gauge, nullptr);
     auto* field = gauge->findChild<QLineEdit*>(QStringLiteral("password"));
     auto* bar = gauge->findChild<QProgressBar*>(QStringLiteral("bar"));
     auto* verdict = gauge->findChild<QLabel*>(QStringLiteral("verdict"));
@@ -292,12 +297,8 @@ TEST(ToolPlugins, AnalyzerBarIsPaintedAtThePointsItsLabelShows) {
     EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
 }
 
-TEST(ToolPlugins, ALargeRtfPreviewIsReadOffTheGuiThreadAndOpensAtTheTop) {
-    PluginFolder folder;
-    IdRegistry ids;
-    TraceLog log;
-    PluginList plugins{ids, log};
-    ASSERT_EQ(loadFreshCopy(folder, plugins, "Peekpane"), 1);
+TEST_F(FreshTools, ALargeRtfPreviewIsReadOffTheGuiThreadAndOpensAtTheTop) {
+    ASSERT_EQ(load("Peekpane"), 1);
     std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Courier New;}}";
     for (int line = 0; line < 40000; ++line) {
         rtf += "{\\b line} " + std::to_string(line) + " of a long {\\i formatted} text\\par\n";
@@ -331,14 +332,9 @@ TEST(ToolPlugins, ALargeRtfPreviewIsReadOffTheGuiThreadAndOpensAtTheTop) {
     EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
 }
 
-TEST(ToolPlugins, QuitWhileAToolAsksAQuestionTakesBothDown) {
-    PluginFolder folder;
-    IdRegistry ids;
-    TraceLog log;
-    PluginList plugins{ids, log};
-    ASSERT_EQ(loadFreshCopy(folder, plugins, "Gaugebox"), 1);
-    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
-    ASSERT_TRUE(pumpUntil([] { return toolWindow("gaugeboxWindow") != nullptr; }));
+TEST_F(FreshTools, QuitWhileAToolAsksAQuestionTakesBothDown) {
+    ASSERT_EQ(load("Gaugebox"), 1);
+    ASSERT_NE(launch("gaugeboxWindow"), nullptr);
 
     // The hide/show question is open when the program quits: the quit closes the window, the
     // question with it, and the button's handler returns without touching either.
