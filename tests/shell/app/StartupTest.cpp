@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "Fifo.h"
 #include "ShellFixture.h"
 #include "engine/text/Text.h"
 
@@ -196,6 +197,48 @@ TEST_F(ShellFixture, EmptyOrMissingFilesOnTheCommandLineAreIgnored) {
     startWith({QString::fromStdString(home.file("missing.vlt"))});
     EXPECT_TRUE(passwordModes.empty());
     EXPECT_TRUE(prompter.prompts.empty());
+}
+
+// A FIFO where the program keeps a file blocks a real open of it for good: start-up would never
+// show the window, and the exit would never end.
+TEST_F(ShellFixture, FifosInPlaceOfTheSettingsStopNeitherStartNorExit) {
+    std::filesystem::create_directories(dataFolder());
+    {
+        test::Fifo config(configPath());
+        test::Fifo recent(dataFolder() + "Recent.ini");
+        test::Fifo besideProgram(home.file("bin/Config.ini"));
+        startWith();
+        EXPECT_EQ(app->paths().PortableMode, 0);  // only a regular file there makes it portable
+        EXPECT_EQ(promptTexts(), QStringList{kFactoryMessage});
+        EXPECT_TRUE(std::filesystem::is_regular_file(configPath()));
+        EXPECT_TRUE(app->engine().Recent.paths.empty());
+        EXPECT_TRUE(app->window().isVisible());
+        EXPECT_FALSE(config.blocked());
+        EXPECT_FALSE(recent.blocked());
+        EXPECT_FALSE(besideProgram.blocked());
+    }
+    // One that takes the settings' place while the program runs is left alone at exit.
+    std::filesystem::remove(configPath());
+    test::Fifo config(configPath());
+    app->window().dispatch(Command{10});
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_TRUE(std::filesystem::is_fifo(configPath()));
+    EXPECT_FALSE(config.blocked());
+}
+
+TEST_F(ShellFixture, AFifoAsTheTraceLogIsReportedAndTheProgramRunsWithoutALog) {
+    writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
+    test::Fifo log(dataFolder() + "VLT.log");
+    startWith();
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].caption, "Warning");
+    EXPECT_EQ(prompter.prompts[0].text,
+              "Error creating log file at: \"" + QString::fromStdString(log.path()) + "\".");
+    EXPECT_TRUE(app->window().isVisible());
+    EXPECT_FALSE(app->engine().log.isOpen());
+    app->window().dispatch(Command{10});
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_FALSE(log.blocked());
 }
 
 TEST(WindowPosition, StoredPositionsAreCheckedAgainstTheScreens) {
