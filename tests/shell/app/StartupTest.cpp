@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
@@ -11,6 +13,7 @@
 
 #include "Fifo.h"
 #include "ShellFixture.h"
+#include "engine/settings/IniFile.h"
 #include "engine/text/Text.h"
 
 namespace vlt {
@@ -239,6 +242,28 @@ TEST_F(ShellFixture, AFifoAsTheTraceLogIsReportedAndTheProgramRunsWithoutALog) {
     app->window().dispatch(Command{10});
     EXPECT_EQ(endCodes, std::vector<int>{0});
     EXPECT_FALSE(log.blocked());
+}
+
+// A stored size beyond the desktop (hand-edited, or from a larger screen) would put the status
+// bar and the comment view off screen, and every exit would store it again.
+TEST_F(ShellFixture, AStoredSizeBeyondTheDesktopIsShrunkAndTheRealSizeIsStored) {
+    writeConfig("[Window]\r\nMainWinW = 99999999\r\nMainWinH = 99999999\r\n");
+    startWith();
+    const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+    MainWindow& window = app->window();
+    EXPECT_LE(window.width(), desktop.width());
+    EXPECT_LE(window.height(), desktop.height());
+    EXPECT_TRUE(desktop.contains(window.frameGeometry()));
+    const QRect statusBar(window.statusBar()->mapToGlobal(QPoint(0, 0)),
+                          window.statusBar()->size());
+    EXPECT_TRUE(desktop.contains(statusBar));
+
+    const QSize shown = window.size();
+    window.dispatch(Command{10});
+    IniFile ini;
+    ASSERT_TRUE(ini.load(configPath()));
+    EXPECT_EQ(ini.readNumber(u"Window", u"MainWinW", 0), shown.width());
+    EXPECT_EQ(ini.readNumber(u"Window", u"MainWinH", 0), shown.height());
 }
 
 TEST(WindowPosition, StoredPositionsAreCheckedAgainstTheScreens) {
