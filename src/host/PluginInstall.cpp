@@ -6,11 +6,10 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 #include "PluginABI.h"
+#include "common/RegularFile.h"
+#include "engine/crypto/MD5.h"
 #include "engine/text/Text.h"
 #include "host/PluginLibrary.h"
 #include "host/PluginList.h"
@@ -39,13 +38,8 @@ std::u16string textExport(void* handle, const char* name) {
 // Copies source to target through a temporary file in target's folder, so that target is never
 // seen half-written and a library loaded from it is never overwritten in place.
 bool copyInto(const std::string& source, const std::string& target) {
-    std::ifstream in(source, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    std::string bytes;
+    if (ReadRegularFile(source, bytes) != FileRefusal::None) {
         return false;
     }
     std::string temporary = (fs::path(target).parent_path() / ".plugin-XXXXXX").string();
@@ -73,9 +67,9 @@ bool copyInto(const std::string& source, const std::string& target) {
 }
 
 bool sameContentLoaded(const PluginList& plugins, const std::string& file) {
-    const std::u16string md5 = fileMd5(file);
+    const std::u16string md5 = FileMD5Hex(file);
     for (const VLTPlg& p : plugins.records()) {
-        if (!md5.empty() && fileMd5(p.Path) == md5) {
+        if (!md5.empty() && FileMD5Hex(p.Path) == md5) {
             return true;
         }
     }

@@ -1,14 +1,11 @@
 #include "host/PluginLibrary.h"
 
 #include <dlfcn.h>
-#include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <memory>
 
 #include "engine/text/Text.h"
 
@@ -48,36 +45,6 @@ void closePluginLibrary(void* handle) {
 
 void* pluginExport(void* handle, const char* name) {
     return handle == nullptr ? nullptr : ::dlsym(handle, name);
-}
-
-std::u16string fileMd5(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    if (!ctx || EVP_DigestInit_ex(ctx.get(), EVP_md5(), nullptr) != 1) {
-        return {};
-    }
-    char block[65536];
-    while (in.read(block, sizeof block) || in.gcount() > 0) {
-        EVP_DigestUpdate(ctx.get(), block, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad()) {
-        return {};
-    }
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (EVP_DigestFinal_ex(ctx.get(), digest, &length) != 1) {
-        return {};
-    }
-    static constexpr char16_t kHex[] = u"0123456789abcdef";
-    std::u16string text;
-    for (unsigned int i = 0; i < length; ++i) {
-        text += kHex[digest[i] >> 4];
-        text += kHex[digest[i] & 0xF];
-    }
-    return text;
 }
 
 }  // namespace vlt

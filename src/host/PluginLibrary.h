@@ -1,6 +1,6 @@
 #pragma once
 // The operating-system side of a plugin file: which files may be loaded, opening and closing,
-// export lookup, and the MD5 the trace names.
+// and export lookup.
 
 #include <string>
 
@@ -15,7 +15,5 @@ void* openPluginLibrary(const std::string& path, std::string* error = nullptr);
 void closePluginLibrary(void* handle);
 // The export, or null when it is missing or the library is not open.
 void* pluginExport(void* handle, const char* name);
-// 32 lowercase hexadecimal digits, "" when the file cannot be read.
-std::u16string fileMd5(const std::string& path);
 
 }  // namespace vlt

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "PluginABI.h"
+#include "engine/crypto/MD5.h"
 #include "engine/log/Logging.h"
 #include "engine/text/Text.h"
 #include "engine/vault/ID.h"
@@ -101,7 +102,7 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
 
     const VLTPlg& p = records_.back();
     log_.Trace(u"VLTPlg()\\ID: " + decimal(p.ID), kLoad);
-    log_.Trace(u"VLTPlg()\\MD5: " + fileMd5(path), kLoad);
+    log_.Trace(u"VLTPlg()\\MD5: " + FileMD5Hex(path), kLoad);
     log_.Trace(u"VLTPlg()\\Name: " + p.Name, kLoad);
     log_.Trace(u"VLTPlg()\\Version: " + p.Version, kLoad);
     log_.Trace(u"VLTPlg()\\Description: " + p.Description, kLoad);

@@ -3,50 +3,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/container/AtomicFile.h"
 #include "platform/DataFolder.h"
+#include "platform/DesktopEntry.h"
 
 namespace vlt {
 
 namespace {
 
 constexpr const char* kEntryName = "orvelline-vaultwick.desktop";
-
-// One argument of an Exec line: in double quotes, with '"', '`', '$' and '\' escaped by a
-// backslash; then every '\' doubled again, because the whole value is a desktop-entry string.
-std::string execArgument(const std::string& argument) {
-    std::string quoted = "\"";
-    for (char c : argument) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') {
-            quoted += '\\';
-        }
-        quoted += c;
-    }
-    quoted += '"';
-    std::string value;
-    for (char c : quoted) {
-        value += c;
-        if (c == '\\') {
-            value += '\\';
-        }
-    }
-    return value;
-}
-
-// Line breaks would end the value early; a desktop-entry string escapes them.
-std::string entryString(const std::string& text) {
-    std::string value;
-    for (char c : text) {
-        if (c == '\n') {
-            value += "\\n";
-        } else if (c == '\r') {
-            value += "\\r";
-        } else {
-            value += c;
-        }
-    }
-    return value;
-}
 
 }  // namespace
 
@@ -64,8 +28,8 @@ std::string AutostartEntry(const std::string& programFile) {
            "Name=Orvelline Vaultwick\n"
            "Comment=Password manager\n"
            "Exec=" +
-           entryString(execArgument(programFile)) +
-           " -tray\n"
+           DesktopExecValue(programFile, "-tray") +
+           "\n"
            "Icon=orvelline-vaultwick\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
@@ -77,16 +41,12 @@ bool SetAutostart(bool on, const std::string& programFile,
     if (path.empty()) {
         return false;
     }
-    std::error_code error;
     if (!on) {
+        std::error_code error;
         std::filesystem::remove(path, error);
         return !error;
     }
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    if (error) {
-        return false;
-    }
-    return writeFileAtomically(path, AutostartEntry(programFile), FileWriter{}, 0644);
+    return WriteDesktopFile(path, AutostartEntry(programFile));
 }
 
 }  // namespace vlt

@@ -7,11 +7,11 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
-#include "engine/container/AtomicFile.h"
+#include "common/RegularFile.h"
+#include "platform/DesktopEntry.h"
 #include "platform/XdgFiles.h"
 
 extern char** environ;
@@ -50,44 +50,22 @@ XdgPlaces places() {
             config / "mimeapps.list"};
 }
 
-// The program as the first word of an Exec line: quoted, with the characters that are special
-// inside quotes escaped, then every backslash doubled for the desktop file's string rules and
-// every percent sign doubled for the field codes.
-std::string execProgram(const std::string& programPath) {
-    std::string quoted = "\"";
-    for (char c : programPath) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') {
-            quoted += '\\';
-        }
-        quoted += c;
-    }
-    quoted += '"';
-    std::string line;
-    for (char c : quoted) {
-        line += c;
-        if (c == '\\' || c == '%') {
-            line += c;
-        }
-    }
-    return line + " %f";
-}
-
 // The shipped desktop entry with its Exec line pointing at this program.
 std::string desktopEntryFor(const std::string& programPath) {
     std::istringstream in{std::string(xdg::kDesktopEntry)};
     std::string out;
     for (std::string line; std::getline(in, line);) {
-        out += line.starts_with("Exec=") ? "Exec=" + execProgram(programPath) : line;
+        out += line.starts_with("Exec=") ? "Exec=" + DesktopExecValue(programPath, "%f") : line;
         out += '\n';
     }
     return out;
 }
 
+// What the file holds; "" when it is missing or no regular file (a FIFO would block the read).
 std::string readText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string text;
+    ReadRegularFile(path.string(), text);
+    return text;
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -131,13 +109,6 @@ std::string editedMimeApps(const std::string& text, bool set) {
     return out;
 }
 
-bool writeFile(const fs::path& path, std::string_view bytes) {
-    std::error_code error;
-    fs::create_directories(path.parent_path(), error);
-    const FileWriter writer;
-    return writeFileAtomically(path.string(), std::string(bytes), writer, 0644);
-}
-
 bool removeFile(const fs::path& path) {
     std::error_code error;
     fs::remove(path, error);
@@ -169,16 +140,16 @@ bool ApplyFileAssociation(bool on, const std::string& programPath) {
     const std::string mimeApps = editedMimeApps(readText(at.mimeApps), on);
     bool done = true;
     if (on) {
-        done = writeFile(at.mimePackage, xdg::kMimePackage) &&
-               writeFile(at.icon, xdg::kProgramIcon) &&
-               writeFile(at.desktopFile, desktopEntryFor(programPath)) &&
-               writeFile(at.mimeApps, mimeApps);
+        done = WriteDesktopFile(at.mimePackage, xdg::kMimePackage) &&
+               WriteDesktopFile(at.icon, xdg::kProgramIcon) &&
+               WriteDesktopFile(at.desktopFile, desktopEntryFor(programPath)) &&
+               WriteDesktopFile(at.mimeApps, mimeApps);
     } else {
         for (const fs::path& file : {at.mimePackage, at.icon, at.desktopFile}) {
             done = removeFile(file) && done;
         }
         if (fs::exists(at.mimeApps)) {
-            done = writeFile(at.mimeApps, mimeApps) && done;
+            done = WriteDesktopFile(at.mimeApps, mimeApps) && done;
         }
     }
     updateMimeDatabase(at.mimeFolder);

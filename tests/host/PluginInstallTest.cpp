@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <filesystem>
 
+#include "Fifo.h"
 #include "PluginFolder.h"
 #include "ScriptedDesktop.h"
 #include "engine/log/Logging.h"
@@ -71,6 +72,22 @@ TEST_F(PluginInstall, RefusesWhatIsNoPluginAndInstallsWhatIs) {
     EXPECT_EQ(install(offered.file("WaitingTool.so"), 0),
               u"The plugin you have chosen is already installed. Installation aborted.");
     EXPECT_EQ(plugins.records().size(), 1u);
+}
+
+// Reading a FIFO would block for good: one chosen for installing is refused before it is read,
+// and a loaded plugin's file replaced by one is left out of the same-content check.
+TEST_F(PluginInstall, FifosAreNeitherCopiedNorDigested) {
+    test::Fifo chosen(offered.file("pipe.so"));
+    EXPECT_EQ(install(chosen.path(), 0),
+              u"The file size is smaller or equal to 0. Installation aborted.");
+    ASSERT_EQ(plugins.VLT_Plugin_Load(installed.add("WaitingTool")), 1);
+    fs::remove(installed.file("WaitingTool.so"));
+    test::Fifo replaced(installed.file("WaitingTool.so"));
+    EXPECT_EQ(install(offered.add("SignatureOnly")),
+              u"Plugin installation completed successfully.");
+    EXPECT_EQ(plugins.records().size(), 2u);
+    EXPECT_FALSE(chosen.blocked());
+    EXPECT_FALSE(replaced.blocked());
 }
 
 TEST_F(PluginInstall, RemovingARunningToolStopsItFirstAndKeepsABackup) {

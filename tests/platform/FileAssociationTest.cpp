@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "TempDir.h"
+#include "platform/Autostart.h"
 #include "platform/FileAssociation.h"
 
 namespace vlt {
@@ -88,6 +89,48 @@ TEST_F(FileAssociationTest, AnAwkwardProgramPathIsQuotedAndEscapedForTheExecLine
     // Without a mimeapps.list one is made with the default group.
     EXPECT_EQ(test::readFile(mimeApps()),
               "[Default Applications]\napplication/x-vlt-container=orvelline-vaultwick.desktop;\n");
+}
+
+// The program path a desktop reads from an Exec value: the string escapes are undone first,
+// then the quoting of the first argument and its doubled percent signs.
+std::string execProgramOf(const std::string& exec) {
+    std::string value;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        if (exec[i] == '\\' && i + 1 < exec.size()) {
+            const char next = exec[++i];
+            value += next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
+        } else {
+            value += exec[i];
+        }
+    }
+    std::string program;
+    if (!value.starts_with('"')) {
+        return value.substr(0, value.find(' '));
+    }
+    for (std::size_t i = 1; i < value.size() && value[i] != '"'; ++i) {
+        if (value[i] == '\\' || (value[i] == '%' && value[i + 1] == '%')) {
+            ++i;
+        }
+        program += value[i];
+    }
+    return program;
+}
+
+// The autostart entry and the file association are written by the same Apply: both must give
+// the desktop back the very program path, whatever characters its folder holds.
+TEST_F(FileAssociationTest, BothEntriesOfAnAwkwardProgramFolderValidateAndNameTheProgram) {
+    const std::string program = "/opt/100% \"sure\" \\ $HOME/VLT";
+    ASSERT_TRUE(ApplyFileAssociation(true, program));
+    ASSERT_TRUE(SetAutostart(true, program));
+    const std::pair<std::string, std::string> entries[] = {{desktopFile(), " %f"},
+                                                           {AutostartEntryPath(), " -tray"}};
+    for (const auto& [file, arguments] : entries) {
+        SCOPED_TRACE(file);
+        EXPECT_TRUE(validates(file));
+        const std::string exec = lineStarting(test::readFile(file), "Exec=").substr(5);
+        EXPECT_EQ(execProgramOf(exec), program) << exec;
+        EXPECT_TRUE(exec.ends_with(arguments)) << exec;
+    }
 }
 
 TEST(ShippedDesktopEntry, Validates) {

@@ -14,6 +14,7 @@
 #include <new>
 #include <string_view>
 
+#include "common/RegularFile.h"
 #include "engine/container/RescueCopy.h"
 
 namespace vlt {
@@ -202,22 +203,26 @@ bool AtomicFile::open() {
     written_ = 0;
     resolved_ = target_;
     struct stat existing {};
-    const bool exists = ::stat(target_.c_str(), &existing) == 0;
+    bool exists = ::stat(target_.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         return fail(errno);
     }
     if (exists) {
-        if (!S_ISREG(existing.st_mode)) {
+        // A FIFO or socket where the file belongs holds nothing to keep, and opening it could
+        // block: it is renamed over like a missing file. Folders and devices are refused.
+        const bool special = S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode);
+        if (!S_ISREG(existing.st_mode) && !special) {
             return fail(S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
         }
         if (char* real = ::realpath(target_.c_str(), nullptr)) {
             resolved_ = real;
             std::free(real);
         }
-        // A file its owner made read-only is not replaced behind their back.
-        if (::access(resolved_.c_str(), W_OK) != 0) {
-            return fail(errno);
-        }
+        exists = !special;
+    }
+    // A file its owner made read-only is not replaced behind their back.
+    if (exists && ::access(resolved_.c_str(), W_OK) != 0) {
+        return fail(errno);
     }
     try {
         if (buffer_.size() != kBufferSize) {
@@ -466,7 +471,7 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes,
 
 bool copyFileAtomically(const std::string& from, const std::string& to, const FileWriter& writer,
                         unsigned newFileMode) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    const int in = OpenRegularFile(from, O_RDONLY, 0, nullptr);
     if (in < 0) {
         return false;
     }

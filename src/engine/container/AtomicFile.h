@@ -48,8 +48,9 @@ class AtomicFile {
     void replaceByRenameOnly() { renameOnly_ = true; }
 
     // Prepares the writing (a symbolic link is followed, so the file it points to is the one
-    // replaced). False when neither a temporary file nor the target can be written, or an
-    // existing target may not be written.
+    // replaced; a FIFO or socket in the file's place is replaced too, never opened). False when
+    // neither a temporary file nor the target can be written, or an existing target may not be
+    // written, or the target is a folder or a device.
     bool open();
     // Appends bytes; false (and the file is doomed) once any write fails.
     bool write(const void* data, std::size_t size);

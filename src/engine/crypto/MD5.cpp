@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <memory>
 
+#include "common/RegularFile.h"
+
 namespace vlt {
 
 namespace {
@@ -50,7 +52,7 @@ std::u16string MD5Hex(std::span<const std::uint8_t> bytes) {
 }
 
 std::u16string FileMD5Hex(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path, O_RDONLY, 0, nullptr);
     if (fd < 0) {
         return {};
     }

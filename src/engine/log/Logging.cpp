@@ -1,9 +1,9 @@
 #include "engine/log/Logging.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include "common/RegularFile.h"
 #include "engine/text/Text.h"
 
 namespace vlt {
@@ -23,8 +23,9 @@ int TraceLog::Log_Open(const std::string& path) {
         std::fclose(file_);
         file_ = nullptr;
     }
-    // Append, never truncate; the log may name files and folders, so it is owner-only.
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    // Append, never truncate; the log may name files and folders, so it is owner-only. A FIFO
+    // or device in its place is no log: writing to it could block every traced step.
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND, 0600, nullptr);
     if (fd < 0) {
         return 0;
     }

@@ -1,13 +1,9 @@
 #include "engine/settings/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <limits>
 
+#include "common/RegularFile.h"
 #include "engine/container/AtomicFile.h"
 #include "engine/crypto/SecureBuffer.h"
 #include "engine/text/Text.h"
@@ -47,38 +43,6 @@ std::u16string oneLine(std::u16string_view text) {
     return out;
 }
 
-// The whole file, or nothing when it is not a readable regular file.
-std::optional<std::string> readWholeFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    struct stat info {};
-    std::optional<std::string> bytes;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        bytes.emplace();
-        char chunk[4096];
-        for (;;) {
-            ssize_t n = ::read(fd, chunk, sizeof chunk);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                wipeBytes(bytes->data(), bytes->size());
-                bytes.reset();
-                break;
-            }
-            if (n == 0) {
-                break;
-            }
-            bytes->append(chunk, static_cast<std::size_t>(n));
-        }
-        wipeBytes(chunk, sizeof chunk);
-    }
-    ::close(fd);
-    return bytes;
-}
-
 void wipeString(std::string& text) {
     wipeBytes(text.data(), text.size());
     text.clear();
@@ -111,11 +75,12 @@ void IniFile::reset() {
 
 bool IniFile::load(const std::string& path) {
     reset();
-    std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) {
+    // Never blocks: a FIFO or a device where the file belongs is as unreadable as a missing file.
+    std::string bytes;
+    if (ReadRegularFile(path, bytes) != FileRefusal::None) {
         return false;
     }
-    std::string_view rest(*bytes);
+    std::string_view rest(bytes);
     byteOrderMark_ = rest.starts_with(kByteOrderMark);
     if (byteOrderMark_) {
         rest.remove_prefix(kByteOrderMark.size());
@@ -146,7 +111,7 @@ bool IniFile::load(const std::string& path) {
         wipeString(decoded);
         lines_.push_back(std::move(line));
     }
-    wipeString(*bytes);
+    wipeString(bytes);
     changed_ = false;
     return true;
 }

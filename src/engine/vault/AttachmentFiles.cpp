@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "common/RegularFile.h"
 #include "engine/text/Text.h"
 
 namespace vlt {
@@ -45,23 +46,14 @@ std::int32_t FileAttributeBits(const std::string& path) {
 }
 
 bool ReadFileInto(const std::string& path, SecureBuffer& block) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO or device put in the file's place since its size was read is refused, not read.
+    const int fd = OpenRegularFile(path, O_RDONLY, 0, nullptr);
     if (fd < 0) {
         return false;
     }
-    std::size_t have = 0;
-    while (have < block.size()) {
-        const ssize_t got = ::read(fd, block.data() + have, block.size() - have);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        have += static_cast<std::size_t>(got);
-    }
+    const bool whole = ReadFullyAt(fd, 0, block.data(), block.size());
     ::close(fd);
-    return have == block.size();
+    return whole;
 }
 
 std::optional<std::string> SafeFileName(std::u16string_view storedName) {

@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QScreen>
+#include <QWindow>
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/Version.h"
@@ -89,6 +91,14 @@ void Application::CheckWindowPosition(MainSettings& settings, const QList<QRect>
     settings.MainWinY = -1;
 }
 
+void Application::CheckWindowSize(MainSettings& settings, const QRect& available) {
+    if (available.isEmpty()) {
+        return;
+    }
+    settings.MainWinW = std::min(settings.MainWinW, available.width());
+    settings.MainWinH = std::min(settings.MainWinH, available.height());
+}
+
 void Application::startLog() {
     Engine& e = *engine_;
     if (e.settings.Main.LogActions != 1) {
@@ -145,10 +155,19 @@ bool Application::start(const QStringList& arguments) {
     window_->CreateMainMenu();
     desktop_->attach(window_.get());
     window_->setWindowTitle(qs(NoContainerTitle()));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        // The frame the desktop puts around the window must fit as well; it is known once the
+        // native window exists.
+        window_->winId();
+        const QWindow* handle = window_->windowHandle();
+        const QMargins frame = handle != nullptr ? handle->frameMargins() : QMargins();
+        CheckWindowSize(e.settings.Main, screen->availableGeometry().marginsRemoved(frame));
+    }
     window_->resize(e.settings.Main.MainWinW, e.settings.Main.MainWinH);
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        window_->move(area.center() - window_->rect().center());
+        QRect whole = window_->frameGeometry();  // centred with its frame
+        whole.moveCenter(screen->availableGeometry().center());
+        window_->move(whole.topLeft());
     }
 
     trace(u"Applying settings to the gadgets");

@@ -49,6 +49,10 @@ class Application {
     // Moves a stored window position that lies wholly off every screen back to centred, and
     // clips a left or top edge past the first screen to 0.
     static void CheckWindowPosition(MainSettings& settings, const QList<QRect>& screens);
+    // Shrinks a stored size larger than the desktop's free area to that area: a window taller
+    // than the desktop hides its status bar and comment view, and the exit would store the size
+    // again.
+    static void CheckWindowSize(MainSettings& settings, const QRect& available);
 
   private:
     // "Plugins" beside the program.

@@ -126,6 +126,26 @@ struct stat statOf(const std::string& path) {
     return st;
 }
 
+// Opening a FIFO could block for good; it holds nothing to keep, so it is renamed over, also
+// behind a symbolic link. A device is neither opened nor replaced.
+TEST(AtomicFile, AFifoInTheFilesPlaceIsReplacedNeverOpened) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("a.ini").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(dir.file("real.ini").c_str(), 0644), 0);
+    std::filesystem::create_symlink(dir.path() / "real.ini", dir.path() / "link.ini");
+    ASSERT_TRUE(writeFileAtomically(dir.file("a.ini"), std::string("new"), plainWriter));
+    ASSERT_TRUE(writeFileAtomically(dir.file("link.ini"), std::string("linked"), plainWriter));
+    EXPECT_EQ(test::readFile(dir.file("a.ini")), "new");
+    EXPECT_EQ(statOf(dir.file("a.ini")).st_mode & 07777, 0600u);  // a new file's mode
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.ini"));
+    EXPECT_EQ(test::readFile(dir.file("real.ini")), "linked");
+    EXPECT_EQ(filesIn(dir.path()), 3u);
+
+    AtomicFile device("/dev/null", plainWriter);
+    EXPECT_FALSE(device.open());
+    EXPECT_EQ(device.error(), EINVAL);
+}
+
 TEST(AtomicFile, ReplacingKeepsOwnerAndGroup) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root can give a file to another user";

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "Fifo.h"
 #include "TempDir.h"
 #include "engine/log/Logging.h"
 #include "engine/vault/FreeMemory.h"
@@ -51,6 +52,16 @@ TEST_F(LogFixture, ExistingLogIsAppendedNotTruncated) {
     log.Trace(u"again", "P");
     log.Log_Close();
     EXPECT_EQ(test::readFile(path), "earlier session\r\n#08/12/26 09:28:50 P() -> again\r\n");
+}
+
+// A FIFO or device as the log would block the start, or every traced step: no log is opened.
+TEST_F(LogFixture, AFifoOrDeviceIsNoLog) {
+    test::Fifo fifo(path);
+    EXPECT_EQ(log.Log_Open(path), 0);
+    EXPECT_EQ(log.Log_Open("/dev/null"), 0);
+    EXPECT_EQ(log.Log_Write(u"x"), -1);
+    EXPECT_FALSE(log.isOpen());
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
 TEST_F(LogFixture, WithoutAnOpenLogNothingIsWritten) {

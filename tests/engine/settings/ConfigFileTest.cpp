@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "Fifo.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "engine/settings/ConfigFile.h"
@@ -150,6 +151,32 @@ TEST(ConfigFile, AFolderInThePlaceOfTheFileIsNeitherReadNorReplaced) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("Config.ini")));
     EXPECT_FALSE(WriteMainSettings(s, dir.file("Config.ini"), writer));
     EXPECT_FALSE(WriteExitSettings(s, dir.file("Config.ini"), writer));
+}
+
+// A FIFO where the file belongs would block a real open for good: start-up must take it as an
+// unreadable file and replace it, and Apply and the exit must refuse it, all without opening it.
+TEST(ConfigFile, AFifoInThePlaceOfTheFileIsReplacedAtStartAndNeverOpened) {
+    test::TempDir dir;
+    test::Fifo fifo(dir.file("Config.ini"));
+    test::ScriptedDesktop desktop;
+    Settings s = scribbled();
+    EXPECT_EQ(ReadConfig(s, desktop, fifo.path(), writer), kConfigRecreated);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].caption, u"Information");
+    EXPECT_EQ(desktop.messages[0].text, kRecreatedText);
+    EXPECT_EQ(writtenOut(s), factoryFile());
+    EXPECT_TRUE(std::filesystem::is_regular_file(fifo.path()));
+    EXPECT_EQ(test::readFile(fifo.path()), factoryFile());
+    EXPECT_EQ(std::filesystem::status(fifo.path()).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    // A FIFO that took the file's place while the program ran is left alone.
+    test::Fifo later(dir.file("Later.ini"));
+    EXPECT_FALSE(WriteMainSettings(s, later.path(), writer));
+    EXPECT_FALSE(WriteExitSettings(s, later.path(), writer));
+    EXPECT_TRUE(std::filesystem::is_fifo(later.path()));
+    EXPECT_FALSE(fifo.blocked());
+    EXPECT_FALSE(later.blocked());
 }
 
 TEST(ConfigFile, ApplyWritesOnlyTheMainGroupAndCreatesAMissingFile) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "Fifo.h"
 #include "TempDir.h"
 #include "engine/settings/RecentFiles.h"
 #include "engine/text/Text.h"
@@ -168,6 +169,19 @@ TEST(RecentFiles, AnUncreatableFileKeepsTheListInMemoryOnly) {
     recent.AddRecentFile(vault(1), 1, writer);
     EXPECT_EQ(recent.paths, (Paths{vault(1), vault(2)}));
     EXPECT_FALSE(std::filesystem::exists(dir.file("no-such-folder")));
+}
+
+TEST(RecentFiles, AFifoInThePlaceOfTheFileIsAnEmptyListAndIsReplaced) {
+    test::TempDir dir;
+    test::Fifo fifo(dir.file("Recent.ini"));
+    RecentFiles recent(fifo.path());
+    recent.read();
+    EXPECT_TRUE(recent.paths.empty());
+    recent.AddRecentFile(vault(1), 1, writer);
+    EXPECT_EQ(recent.paths, Paths{vault(1)});
+    EXPECT_TRUE(std::filesystem::is_regular_file(fifo.path()));
+    EXPECT_EQ(test::readFile(fifo.path()), recentFile({vault(1)}));
+    EXPECT_FALSE(fifo.blocked());
 }
 
 TEST(RecentFiles, ClearingEmptiesTheListAndDeletesTheFile) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Fifo.h"
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
@@ -120,6 +121,20 @@ TEST_F(Attachments, AddedFilesComeBackByteForByteAndAnExistingFileIsReplacedOnly
     EXPECT_EQ(test::readFile(dir.file("out/notes.txt")), content);
     EXPECT_FALSE(fs::exists(dir.file("out/notes.txt.tmp")));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.file("out")), fs::directory_iterator()), 1);
+}
+
+// Reading a FIFO would block for good: chosen as a file, or put in a file's place once its
+// size was read, it is skipped like any unreadable file, and its digest is never taken.
+TEST_F(Attachments, AFifoIsSkippedLikeAnUnreadableFileAndNeverRead) {
+    test::Fifo fifo(dir.file("in/pipe"));
+    desktop.openFilesAnswers.push_back({fromUtf8(fifo.path()), input("a.txt", "abc")});
+    Attachment_BeginEditing(engine);
+    EXPECT_EQ(Attachment_Add(engine, kEntry, {}), 1);
+    EXPECT_EQ(lastText(), u"Attachment insertion finished. 1 of 2 files added successfully.");
+    SecureBuffer block(3);
+    EXPECT_FALSE(ReadFileInto(fifo.path(), block));
+    EXPECT_EQ(FileMD5Hex(fifo.path()), u"");
+    EXPECT_FALSE(fifo.blocked());
 }
 
 TEST_F(Attachments, ARefusedLargeFileLeavesNoSummaryAndItsAnswerCarriesOverToTheNextAdd) {

@@ -4,12 +4,16 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
 
+#include "Fifo.h"
 #include "ShellFixture.h"
+#include "engine/settings/IniFile.h"
 #include "engine/text/Text.h"
 
 namespace vlt {
@@ -196,6 +200,70 @@ TEST_F(ShellFixture, EmptyOrMissingFilesOnTheCommandLineAreIgnored) {
     startWith({QString::fromStdString(home.file("missing.vlt"))});
     EXPECT_TRUE(passwordModes.empty());
     EXPECT_TRUE(prompter.prompts.empty());
+}
+
+// A FIFO where the program keeps a file blocks a real open of it for good: start-up would never
+// show the window, and the exit would never end.
+TEST_F(ShellFixture, FifosInPlaceOfTheSettingsStopNeitherStartNorExit) {
+    std::filesystem::create_directories(dataFolder());
+    {
+        test::Fifo config(configPath());
+        test::Fifo recent(dataFolder() + "Recent.ini");
+        test::Fifo besideProgram(home.file("bin/Config.ini"));
+        startWith();
+        EXPECT_EQ(app->paths().PortableMode, 0);  // only a regular file there makes it portable
+        EXPECT_EQ(promptTexts(), QStringList{kFactoryMessage});
+        EXPECT_TRUE(std::filesystem::is_regular_file(configPath()));
+        EXPECT_TRUE(app->engine().Recent.paths.empty());
+        EXPECT_TRUE(app->window().isVisible());
+        EXPECT_FALSE(config.blocked());
+        EXPECT_FALSE(recent.blocked());
+        EXPECT_FALSE(besideProgram.blocked());
+    }
+    // One that takes the settings' place while the program runs is left alone at exit.
+    std::filesystem::remove(configPath());
+    test::Fifo config(configPath());
+    app->window().dispatch(Command{10});
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_TRUE(std::filesystem::is_fifo(configPath()));
+    EXPECT_FALSE(config.blocked());
+}
+
+TEST_F(ShellFixture, AFifoAsTheTraceLogIsReportedAndTheProgramRunsWithoutALog) {
+    writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
+    test::Fifo log(dataFolder() + "VLT.log");
+    startWith();
+    ASSERT_EQ(prompter.prompts.size(), 1u);
+    EXPECT_EQ(prompter.prompts[0].caption, "Warning");
+    EXPECT_EQ(prompter.prompts[0].text,
+              "Error creating log file at: \"" + QString::fromStdString(log.path()) + "\".");
+    EXPECT_TRUE(app->window().isVisible());
+    EXPECT_FALSE(app->engine().log.isOpen());
+    app->window().dispatch(Command{10});
+    EXPECT_EQ(endCodes, std::vector<int>{0});
+    EXPECT_FALSE(log.blocked());
+}
+
+// A stored size beyond the desktop (hand-edited, or from a larger screen) would put the status
+// bar and the comment view off screen, and every exit would store it again.
+TEST_F(ShellFixture, AStoredSizeBeyondTheDesktopIsShrunkAndTheRealSizeIsStored) {
+    writeConfig("[Window]\r\nMainWinW = 99999999\r\nMainWinH = 99999999\r\n");
+    startWith();
+    const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+    MainWindow& window = app->window();
+    EXPECT_LE(window.width(), desktop.width());
+    EXPECT_LE(window.height(), desktop.height());
+    EXPECT_TRUE(desktop.contains(window.frameGeometry()));
+    const QRect statusBar(window.statusBar()->mapToGlobal(QPoint(0, 0)),
+                          window.statusBar()->size());
+    EXPECT_TRUE(desktop.contains(statusBar));
+
+    const QSize shown = window.size();
+    window.dispatch(Command{10});
+    IniFile ini;
+    ASSERT_TRUE(ini.load(configPath()));
+    EXPECT_EQ(ini.readNumber(u"Window", u"MainWinW", 0), shown.width());
+    EXPECT_EQ(ini.readNumber(u"Window", u"MainWinH", 0), shown.height());
 }
 
 TEST(WindowPosition, StoredPositionsAreCheckedAgainstTheScreens) {
