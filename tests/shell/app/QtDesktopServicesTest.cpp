@@ -8,6 +8,7 @@
 #include <QMimeData>
 
 #include "FakePrompter.h"
+#include "qt/PumpUntil.h"
 #include "shell/app/QtDesktop.h"
 
 namespace vlt {
@@ -57,8 +58,7 @@ TEST(QtLinkOpener, OnlyWebAndMailAddressesReachTheBrowserWholeAndUnchanged) {
 }
 
 bool activeAfterEvents(QWidget* window) {
-    QApplication::processEvents();
-    return QApplication::activeWindow() == window;
+    return test::pumpUntil([window] { return QApplication::activeWindow() == window; }, 1000);
 }
 
 // A file chooser closing leaves no window active; what follows belongs to the window that asked.
