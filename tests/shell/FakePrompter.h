@@ -13,6 +13,7 @@ struct Prompt {
     QString text;
     MessageIcon icon;
     bool question;
+    QWidget* parent = nullptr;  // the window the box would belong to
 };
 
 class FakePrompter : public Prompter {
@@ -21,12 +22,13 @@ class FakePrompter : public Prompter {
     std::deque<bool> answers;
     std::vector<Prompt> prompts;
 
-    void message(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override {
-        prompts.push_back({caption, text, icon, false});
+    void message(QWidget* parent, const QString& caption, const QString& text,
+                 MessageIcon icon) override {
+        prompts.push_back({caption, text, icon, false, parent});
     }
-    bool askYesNo(QWidget*, const QString& caption, const QString& text,
+    bool askYesNo(QWidget* parent, const QString& caption, const QString& text,
                   MessageIcon icon) override {
-        prompts.push_back({caption, text, icon, true});
+        prompts.push_back({caption, text, icon, true, parent});
         if (answers.empty()) {
             return false;
         }

@@ -47,6 +47,7 @@ class ScriptedDesktop : public Desktop {
     std::u16string comment;
     int clipboardClears = 0;
     std::vector<std::u16string> openedUrls;
+    bool openUrlResult = true;  // whether the browser starts
     bool mainWindowClosed = false;
     std::vector<int> endCodes;
     // What the entry editor was opened on, and in which mode.
@@ -93,7 +94,7 @@ class ScriptedDesktop : public Desktop {
     }
     bool OpenUrl(std::u16string_view url) override {
         openedUrls.emplace_back(url);
-        return true;
+        return openUrlResult;
     }
     void EndProgram(int exitCode) override { endCodes.push_back(exitCode); }
     std::optional<Entry> OpenEntryWindow(const Entry& input, int mode) override;

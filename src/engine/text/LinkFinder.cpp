@@ -22,6 +22,32 @@ bool startsWithIgnoreCase(std::u16string_view text, std::u16string_view prefix) 
     return text.size() >= prefix.size() && lowerAscii(text.substr(0, prefix.size())) == prefix;
 }
 
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// "name:" at the start, where name is a URL scheme; a colon before a port number ("host:8080")
+// is no scheme.
+bool hasScheme(std::u16string_view text) {
+    if (text.empty() || !isAsciiLetter(text[0])) {
+        return false;
+    }
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u':') {
+            return i + 1 == text.size() || !isAsciiDigit(text[i + 1]);
+        }
+        if (!isAsciiLetter(c) && !isAsciiDigit(c) && c != u'+' && c != u'-' && c != u'.') {
+            return false;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::vector<FoundLink> FindLinks(std::u16string_view text) {
@@ -72,6 +98,16 @@ bool IsOpenableUrl(std::u16string_view url) {
         }
     }
     return false;
+}
+
+std::u16string BrowserAddress(std::u16string_view stored) {
+    std::u16string address = trimBlanks(stored);
+    const bool hostFirst =
+        !address.empty() && (isAsciiLetter(address[0]) || isAsciiDigit(address[0]));
+    if (hostFirst && !hasScheme(address)) {
+        address.insert(0, u"http://");
+    }
+    return address;
 }
 
 }  // namespace vlt

@@ -166,6 +166,22 @@ std::u16string trimBlanks(std::u16string_view text) {
     return std::u16string(text.substr(first, last - first));
 }
 
+std::u16string crLfLineBreaks(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+            out += u"\r\n";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 std::u16string lowerAscii(std::u16string_view text) {
     std::u16string out(text);
     for (auto& c : out) {

@@ -26,6 +26,8 @@ std::u16string trimBlanks(std::u16string_view text);
 // Lower-cases A-Z only.
 std::u16string lowerAscii(std::u16string_view text);
 bool endsWithIgnoreCase(std::u16string_view text, std::u16string_view suffix);
+// Every line break (CR LF, a lone LF or a lone CR) as CR LF, the way stored texts hold them.
+std::u16string crLfLineBreaks(std::u16string_view text);
 
 // Decimal text of a number.
 std::u16string decimal(std::int64_t value);

@@ -92,13 +92,22 @@ int FieldLaunchURL(Engine& engine) {
         return 0;
     }
     // Only web and mail addresses leave the program: a stored "file:" or program path does not.
-    // A bare "www." address is a web address, as in the comment view.
-    std::u16string url = trimBlanks(entry->URL);
-    if (lowerAscii(url.substr(0, 4)) == u"www.") {
-        url = u"http://" + url;
+    // An address without a scheme is a web address, as a bare "www." one is in the comments.
+    const std::u16string url = BrowserAddress(entry->URL);
+    if (!IsOpenableUrl(url)) {
+        engine.desktop.Message(u"Information",
+                               url.empty() ? u"This entry has no URL to open."
+                                           : u"VLT opens only web and mail addresses (http, "
+                                             u"https, ftp and mailto).",
+                               MessageIcon::Information);
+        engine.log.Trace(u"URL not opened, returning", kProc);
+        return 0;
     }
-    if (IsOpenableUrl(url)) {
-        engine.desktop.OpenUrl(url);
+    if (!engine.desktop.OpenUrl(url)) {
+        engine.desktop.Message(u"Warning", u"VLT could not start the default browser.",
+                               MessageIcon::Warning);
+        engine.log.Trace(u"Couldn't launch browser, returning", kProc);
+        return 0;
     }
     engine.log.Trace(u"Launched browser, returning", kProc);
     return 1;

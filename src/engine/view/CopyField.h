@@ -14,8 +14,9 @@ struct Engine;
 // countdown. 1 when the entry was found, else 0.
 int CopyField(Engine& engine, std::int32_t field);
 
-// Hands the entry's URL to the browser, when it is a web or mail address. 1 when the entry was
-// found, else 0.
+// Hands the entry's URL to the browser when it is a web or mail address (one without a scheme
+// as an http address), and otherwise says why nothing was opened. 1 when the browser was
+// started, else 0.
 int FieldLaunchURL(Engine& engine);
 
 }  // namespace vlt

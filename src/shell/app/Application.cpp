@@ -148,6 +148,10 @@ bool Application::start(const QStringList& arguments) {
     trace(u"Done loading plugins");
 
     trace(u"Opening main window");
+    // The clearing and auto-close timers first: they tick only once the event loop runs (or a
+    // container named on the command line asks for its password), by then with a window.
+    idleGuards_ = std::make_unique<IdleGuards>(e);
+    idleGuards_->startEnabled();
     // The window traces the steps of its own building.
     window_ = std::make_unique<MainWindow>(e);
     window_->setPlugins(pluginShell_.get());
@@ -175,8 +179,6 @@ bool Application::start(const QStringList& arguments) {
 
     handleCommandLine(arguments);
     applyWindowSettings();
-    idleGuards_ = std::make_unique<IdleGuards>(e);
-    idleGuards_->startEnabled();
     window_->startIdleGuards = [this] { idleGuards_->startEnabled(); };
     // Using the tray icon is using the program.
     QObject::connect(window_->tray(), &TrayIcon::used, window_.get(),

@@ -16,6 +16,7 @@
 #include "shell/dialogs/PasswordDialog.h"
 #include "shell/main/EntryListModel.h"
 #include "shell/main/MainWindow.h"
+#include "shell/widgets/ModalRun.h"
 
 namespace vlt {
 
@@ -58,6 +59,11 @@ QWidget* QtDesktop::dialogParent() const {
     if (QWidget* active = QApplication::activeWindow()) {
         return active;
     }
+    // Between two windows (a file chooser just closed, the focus not back yet) the open modal
+    // window still owns what comes next, not the main window it blocks.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
     return window_;
 }
 
@@ -81,12 +87,16 @@ bool QtDesktop::AskYesNo(std::u16string_view caption, std::u16string_view text, 
 
 std::u16string QtDesktop::OpenFileRequester(std::u16string_view title,
                                             std::u16string_view pattern) {
-    return u16s(requesters_.openFile(dialogParent(), qs(title), qtFilter(pattern)));
+    return u16s(RunRequester(dialogParent(), [&](QWidget* parent) {
+        return requesters_.openFile(parent, qs(title), qtFilter(pattern));
+    }));
 }
 
 std::u16string QtDesktop::SaveFileRequester(std::u16string_view title, std::u16string_view pattern,
                                             std::u16string_view) {
-    return u16s(requesters_.saveFile(dialogParent(), qs(title), qtFilter(pattern)));
+    return u16s(RunRequester(dialogParent(), [&](QWidget* parent) {
+        return requesters_.saveFile(parent, qs(title), qtFilter(pattern));
+    }));
 }
 
 SecureText QtDesktop::AskPassword(PasswordMode mode) {
@@ -176,15 +186,18 @@ void QtDesktop::ClearClipboard() {
 std::vector<std::u16string> QtDesktop::OpenFilesRequester(std::u16string_view title,
                                                           std::u16string_view pattern) {
     std::vector<std::u16string> files;
-    for (const QString& file :
-         requesters_.openFiles(dialogParent(), qs(title), qtFilter(pattern))) {
+    const QStringList chosen = RunRequester(dialogParent(), [&](QWidget* parent) {
+        return requesters_.openFiles(parent, qs(title), qtFilter(pattern));
+    });
+    for (const QString& file : chosen) {
         files.push_back(u16s(file));
     }
     return files;
 }
 
 std::u16string QtDesktop::PathRequester(std::u16string_view text) {
-    return u16s(requesters_.folder(dialogParent(), qs(text)));
+    return u16s(RunRequester(
+        dialogParent(), [&](QWidget* parent) { return requesters_.folder(parent, qs(text)); }));
 }
 
 void QtDesktop::SetClipboardText(std::u16string_view text) {

@@ -1,5 +1,6 @@
 #include "shell/commands/MainMenu.h"
 
+#include <QFontMetrics>
 #include <QMenu>
 #include <QMenuBar>
 #include <algorithm>
@@ -18,8 +19,12 @@ QString literalMenuText(QString text) {
     return text.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-// "1) " and the file name part of the path, surrounding double quotes dropped.
-QString recentItemText(int position, const QString& path) {
+// Widest a recent file's item text gets, in pixels; the full path is its tool tip.
+constexpr int kRecentTextWidth = 360;
+
+// "1) " and the file name part of the path, surrounding double quotes dropped; a long name
+// loses its middle, so that neither the menu nor the time it takes to open grows with it.
+QString recentItemText(int position, const QString& path, const QFontMetrics& metrics) {
     QString name = qs(fileNamePart(u16s(path)));
     if (name.startsWith(QLatin1Char('"'))) {
         name.remove(0, 1);
@@ -27,7 +32,10 @@ QString recentItemText(int position, const QString& path) {
     if (name.endsWith(QLatin1Char('"'))) {
         name.chop(1);
     }
-    return QStringLiteral("%1) ").arg(position + 1) + literalMenuText(name);
+    const QString number = QStringLiteral("%1) ").arg(position + 1);
+    name = metrics.elidedText(name, Qt::ElideMiddle,
+                              kRecentTextWidth - metrics.horizontalAdvance(number));
+    return number + literalMenuText(name);
 }
 
 constexpr int kImporter = 1;
@@ -117,9 +125,12 @@ void MainMenu::addRecentSubmenu(QMenu* file, const QStringList& paths) {
     file->addSeparator();
     QMenu* recent = addSubmenu(file, "&Recent files", "menuRecent");
     items_.addLines(recent, {Command::ClearRecentFiles, kSeparator});
+    recent->setToolTipsVisible(true);
     const int shown = std::min(static_cast<int>(paths.size()), kMaxRecentFiles);
     for (int i = 0; i < shown; ++i) {
-        items_.add(recent, RecentFileCommand(i), recentItemText(i, paths[i]), QIcon());
+        QAction* item = items_.add(recent, RecentFileCommand(i),
+                                   recentItemText(i, paths[i], recent->fontMetrics()), QIcon());
+        item->setToolTip(paths[i]);
     }
 }
 

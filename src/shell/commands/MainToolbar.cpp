@@ -39,8 +39,10 @@ MainToolbar::MainToolbar(const PopupMenus& popups, QWidget* parent)
     setMovable(false);
     setFloatable(false);
     setIconSize(QSize(16, 16));
-    setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // Buttons side by side without gaps, so that as many as possible fit a narrow window.
+    // Text under the icon: with the text beside it the last buttons of the twelve would not fit
+    // the factory window width and went behind the toolbar's extension arrow.
+    setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Buttons side by side without gaps, so that all of them fit a narrow window.
     layout()->setSpacing(0);
     for (const ToolbarButton& b : kButtons) {
         items_.add(this, b.command);

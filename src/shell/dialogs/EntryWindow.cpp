@@ -14,16 +14,17 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <algorithm>
-#include <limits>
 
 #include "engine/text/DateText.h"
 #include "engine/text/Misc.h"
+#include "engine/text/Text.h"
 #include "engine/text/TimePeriods.h"
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
 #include "shell/commands/CommandTable.h"
 #include "shell/widgets/Banners.h"
 #include "shell/widgets/DialogParts.h"
+#include "shell/widgets/ExpiryDateField.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/LinkTextEdit.h"
 #include "shell/widgets/ModalRun.h"
@@ -45,21 +46,6 @@ constexpr int kColorIcon = 52;
 constexpr int kAcceptImage = 0;
 constexpr int kCancelImage = 1;
 constexpr int kFirstAttachmentImage = 2;  // add, delete, save, preview
-
-QDateTime dateTimeOf(std::int32_t date) {
-    return QDateTime::fromSecsSinceEpoch(date, Qt::UTC);
-}
-
-std::int32_t dateOf(const QDateTime& value) {
-    const qint64 secs = value.toSecsSinceEpoch();
-    if (secs > std::numeric_limits<std::int32_t>::max()) {
-        return std::numeric_limits<std::int32_t>::max();
-    }
-    if (secs < std::numeric_limits<std::int32_t>::min()) {
-        return std::numeric_limits<std::int32_t>::min();
-    }
-    return static_cast<std::int32_t>(secs);
-}
 
 QLineEdit* makeField(QWidget* parent, const char* name, const QRect& place, const QString& text,
                      const QString& tip) {
@@ -85,6 +71,14 @@ SecureText secureTextOf(const QLineEdit* field) {
     const QString text = field->text();
     return SecureText(
         std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())));
+}
+
+// A field that still shows what it showed at opening gives back the stored text byte for byte:
+// the fields show line breaks and some blanks their own way, and an unchanged entry must stay
+// as it was.
+std::u16string keptOrEdited(const QString& shown, const QString& opened,
+                            const std::u16string& stored, std::u16string edited) {
+    return shown == opened ? stored : std::move(edited);
 }
 
 }  // namespace
@@ -142,6 +136,7 @@ EntryWindow::EntryWindow(const Entry& input, int mode, const EntryWindowServices
 
     tabs->setCurrentIndex(0);
     account_->setFocus();
+    opened_ = {account_->text(), user_->text(), url_->text(), comment_->text()};
 }
 
 EntryWindow::~EntryWindow() {
@@ -194,17 +189,10 @@ void EntryWindow::createGeneralPage(QWidget* page) {
                             QStringLiteral("Entry expires:"), input_.Expires == 1,
                             QStringLiteral("The entry can be set to expire after the specified "
                                            "time period"));
-    expiryDate_ = new QDateTimeEdit(page);
-    expiryDate_->setObjectName(QStringLiteral("expiryDate"));
-    expiryDate_->setGeometry(113, 243, 320, 20);
-    expiryDate_->setTimeSpec(Qt::UTC);
-    expiryDate_->setDateTimeRange(dateTimeOf(std::numeric_limits<std::int32_t>::min()),
-                                  dateTimeOf(std::numeric_limits<std::int32_t>::max()));
-    expiryDate_->setDisplayFormat(QStringLiteral("'Entry expires on' MM/dd/yyyy 'at' HH:mm"));
-    expiryDate_->setCalendarPopup(true);
+    expiryDate_ = makeExpiryDateField(page, "expiryDate", QRect(113, 243, 320, 20), QString());
     setExpiry(input_.ExpirationDate);
     connect(expiryDate_, &QDateTimeEdit::dateTimeChanged, this,
-            [this](const QDateTime& value) { expiry_ = dateOf(value); });
+            [this](const QDateTime& value) { expiry_ = ExpiryFieldDate(value); });
     quickDate_ =
         makeIconButton(page, "quickDateButton", QRect(438, 240, 25, 25), MenuIcon(kQuickDateIcon),
                        QStringLiteral("Click here to choose some predefined time periods"));
@@ -406,11 +394,16 @@ void EntryWindow::acceptEntry() {
         return;
     }
     Entry entry;
-    entry.Account = u16s(account_->text());
-    entry.User = u16s(user_->text());
+    const QString account = account_->text();
+    const QString user = user_->text();
+    const QString url = url_->text();
+    const QString comment = comment_->text();
+    entry.Account = keptOrEdited(account, opened_.account, input_.Account, u16s(account));
+    entry.User = keptOrEdited(user, opened_.user, input_.User, u16s(user));
     entry.Password = secureTextOf(password_);
-    entry.URL = u16s(url_->text());
-    entry.Comment = u16s(comment_->text());
+    entry.URL = keptOrEdited(url, opened_.url, input_.URL, u16s(url));
+    entry.Comment =
+        keptOrEdited(comment, opened_.comment, input_.Comment, crLfLineBreaks(u16s(comment)));
     entry.Expires = expires_->isChecked() ? 1 : 0;
     entry.ExpirationDate = expiry_;
     entry.CustomForeground = foregroundBox_->isChecked() ? 1 : 0;
@@ -456,7 +449,7 @@ void EntryWindow::setExpiry(std::int32_t date) {
     // Kept to the second, though the field shows minutes; only the user's edits replace it.
     expiry_ = date;
     const QSignalBlocker quiet(expiryDate_);
-    expiryDate_->setDateTime(dateTimeOf(date));
+    expiryDate_->setDateTime(ExpiryFieldTime(date));
 }
 
 void EntryWindow::chooseColor(bool foreground) {

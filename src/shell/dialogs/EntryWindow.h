@@ -117,6 +117,13 @@ class EntryWindow : public QDialog {
     std::int32_t foreground_ = 0;
     std::int32_t background_ = 0;
     std::optional<Entry> result_;
+    // What the text fields showed at opening: one that still shows it is taken as untouched.
+    struct OpenedTexts {
+        QString account;
+        QString user;
+        QString url;
+        QString comment;
+    } opened_;
 
     QLineEdit* account_ = nullptr;
     QLineEdit* user_ = nullptr;

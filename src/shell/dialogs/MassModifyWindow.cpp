@@ -7,12 +7,12 @@
 #include <QDateTimeEdit>
 #include <QMenu>
 #include <QPointer>
-#include <limits>
 
 #include "engine/text/TimePeriods.h"
 #include "shell/app/QtText.h"
 #include "shell/widgets/Banners.h"
 #include "shell/widgets/DialogParts.h"
+#include "shell/widgets/ExpiryDateField.h"
 #include "shell/widgets/IconCatalog.h"
 #include "shell/widgets/ModalRun.h"
 #include "shell/widgets/UiFonts.h"
@@ -24,15 +24,6 @@ namespace {
 constexpr int kAcceptImage = 0;
 constexpr int kCancelImage = 1;
 constexpr int kPeriodsIcon = 51;
-
-// Dates are local wall-clock seconds that read as UTC (DateText.h); the field shows them so.
-QDateTime toField(std::int32_t date) {
-    return QDateTime::fromSecsSinceEpoch(date, Qt::UTC);
-}
-
-std::int32_t fromField(const QDateTime& value) {
-    return static_cast<std::int32_t>(value.toSecsSinceEpoch());
-}
 
 QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QRect& place, const char* text,
                         const char* tip) {
@@ -79,16 +70,10 @@ void MassModifyWindow::createControls(const std::vector<GroupChoice>& groups) {
     expiryBox_ = makeCheckBox(
         this, "expiryBox", QRect(5, 110, 340, 15),
         "Change expiration date to:", "Change the expiration date for the selected entries");
-    dateField_ = new QDateTimeEdit(this);
-    dateField_->setObjectName(QStringLiteral("dateField"));
-    dateField_->setGeometry(5, 130, 310, 20);
-    dateField_->setToolTip(
+    dateField_ = makeExpiryDateField(
+        this, "dateField", QRect(5, 130, 310, 20),
         QStringLiteral("Change the expiration date for all the selected entries"));
-    dateField_->setTimeSpec(Qt::UTC);
-    dateField_->setDateTimeRange(toField(std::numeric_limits<std::int32_t>::min()),
-                                 toField(std::numeric_limits<std::int32_t>::max()));
-    dateField_->setDisplayFormat(QStringLiteral("'Entry expires on' MM/dd/yyyy 'at' HH:mm"));
-    dateField_->setDateTime(toField(now_));
+    dateField_->setDateTime(ExpiryFieldTime(now_));
     periodButton_ = makeIconButton(this, "periodButton", QRect(320, 128, 25, 25),
                                    MenuIcon(kPeriodsIcon), QStringLiteral("Choose a time period"));
     connect(periodButton_, &QPushButton::clicked, this, &MassModifyWindow::showPeriods);
@@ -118,13 +103,13 @@ MassModifyChoice MassModifyWindow::choice() const {
     c.moveToGroup = moveBox_->isChecked();
     c.groupId = groupBox_->currentIndex() >= 0 ? groupBox_->currentData().toInt() : 0;
     c.changeExpiry = expiryBox_->isChecked();
-    c.expirationDate = fromField(dateField_->dateTime());
+    c.expirationDate = ExpiryFieldDate(dateField_->dateTime());
     c.expires = expiresBox_->isChecked();
     return c;
 }
 
 void MassModifyWindow::pickPeriod(int period) {
-    dateField_->setDateTime(toField(DateAfterPeriod(now_, period)));
+    dateField_->setDateTime(ExpiryFieldTime(DateAfterPeriod(now_, period)));
 }
 
 void MassModifyWindow::showPeriods() {

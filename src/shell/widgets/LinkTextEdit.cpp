@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
+#include <QTextDocument>
 
 #include "engine/text/LinkFinder.h"
 #include "shell/app/QtText.h"
@@ -45,7 +46,11 @@ LinkTextEdit::LinkTextEdit(QWidget* parent, const char* name, bool oneLine)
 }
 
 QString LinkTextEdit::text() const {
-    QString plain = toPlainText();
+    // The raw text keeps what the user typed (toPlainText would turn no-break spaces into
+    // blanks); only the breaks between lines are read as line feeds.
+    QString plain = document()->toRawText();
+    plain.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    plain.replace(QChar::LineSeparator, QLatin1Char('\n'));
     if (oneLine_) {
         plain.replace(QLatin1Char('\n'), QLatin1Char(' '));
     }

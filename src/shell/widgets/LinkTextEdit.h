@@ -19,7 +19,8 @@ class LinkTextEdit : public QPlainTextEdit {
     // Called with a clicked link's text as shown and the address it stands for.
     std::function<void(const std::u16string& shown, const std::u16string& url)> linkClicked;
 
-    // The text; in one-line mode any line breaks pasted in are read as blanks.
+    // The text as typed, lines separated by line feeds; in one-line mode any line breaks pasted
+    // in are read as blanks.
     QString text() const;
 
   protected:

@@ -1,7 +1,8 @@
 #pragma once
 // Running a modal window the way every dialog of the program does: owned by the window that opened
 // it, taken apart safely when its owner went meanwhile (a container closed under it by the
-// auto-close), and handing the focus back to the owner afterwards.
+// auto-close), and handing the focus back to the owner afterwards; and the same focus hand-back
+// for requesters that open their own windows.
 
 #include <QApplication>
 #include <QPointer>
@@ -32,6 +33,19 @@ void RunModal(const QPointer<QWidget>& owner, Window* created, Take take) {
     if (owner) {
         owner->activateWindow();
     }
+}
+
+// Runs `ask(owner)`, a requester that opens a window of its own (a file chooser), and hands the
+// focus back to `owner` afterwards, as RunModal does: without a window manager nothing else
+// would, and the keys typed next would go nowhere.
+template <typename Ask>
+auto RunRequester(QWidget* parent, Ask ask) {
+    const QPointer<QWidget> owner = ModalOwner(parent);
+    auto answer = ask(owner.data());
+    if (owner) {
+        owner->activateWindow();
+    }
+    return answer;
 }
 
 }  // namespace vlt

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedDesktop.h"
+#include "TraceCapture.h"
+#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 #include "engine/view/CopyField.h"
 #include "engine/view/EntryList.h"
@@ -89,21 +91,61 @@ TEST_F(CopyFields, WithoutASelectedRowNothingIsCopiedOrMinimised) {
     EXPECT_EQ(engine.ClipboardClearState.Armed, 0);
 }
 
-TEST_F(CopyFields, OnlyWebAndMailAddressesAreHandedToTheBrowser) {
-    const std::u16string urls[] = {u" www.example.com",
-                                   u"mailto:jo@example.com",
-                                   u"file:///etc/passwd",
-                                   u"javascript:alert(1)",
-                                   u"",
-                                   u"/usr/bin/xterm"};
-    for (const std::u16string& url : urls) {
-        engine.vault.Entries.at(0).URL = url;
+TEST_F(CopyFields, AnAddressWithoutSchemeOpensAsHttpAndARefusedOneSaysWhy) {
+    struct Case {
+        std::u16string stored;
+        std::u16string opened;   // "" when nothing may be opened
+        std::u16string message;  // what the user is told instead
+    };
+    const std::u16string refused =
+        u"VLT opens only web and mail addresses (http, https, ftp and mailto).";
+    const Case cases[] = {
+        {u" www.example.com", u"http://www.example.com", u""},
+        {u"example.com/login", u"http://example.com/login", u""},
+        {u"localhost:8080/admin", u"http://localhost:8080/admin", u""},
+        {u"HTTPS://bank.example", u"HTTPS://bank.example", u""},
+        {u"mailto:jo@example.com", u"mailto:jo@example.com", u""},
+        {u"file:///etc/passwd", u"", refused},
+        {u"javascript:alert(1)", u"", refused},
+        {u"/usr/bin/xterm", u"", refused},
+        {u"   ", u"", u"This entry has no URL to open."},
+        {u"", u"", u"This entry has no URL to open."},
+    };
+    for (const Case& c : cases) {
+        test::TraceCapture trace(engine.log);
+        engine.vault.Entries.at(0).URL = c.stored;
         engine.vault.Entries.at(0).AccessDate = 0;
-        EXPECT_EQ(FieldLaunchURL(engine), 1);
+        desktop.openedUrls.clear();
+        desktop.messages.clear();
+        EXPECT_EQ(FieldLaunchURL(engine), c.opened.empty() ? 0 : 1) << toUtf8(c.stored);
         EXPECT_EQ(entry().AccessDate, kNow);  // used, even when nothing could be opened
+        EXPECT_EQ(entry().URL, c.stored);     // the stored address stays as it was
+        const std::string lines = trace.lines();
+        if (c.opened.empty()) {
+            EXPECT_TRUE(desktop.openedUrls.empty()) << toUtf8(c.stored);
+            ASSERT_EQ(desktop.messages.size(), 1u) << toUtf8(c.stored);
+            EXPECT_EQ(desktop.messages[0].text, c.message);
+            EXPECT_EQ(desktop.messages[0].caption, u"Information");
+            EXPECT_NE(lines.find("FieldLaunchURL() -> URL not opened, returning"),
+                      std::string::npos);
+            EXPECT_EQ(lines.find("Launched browser"), std::string::npos) << lines;
+        } else {
+            EXPECT_EQ(desktop.openedUrls, std::vector<std::u16string>{c.opened});
+            EXPECT_TRUE(desktop.messages.empty()) << toUtf8(c.stored);
+            EXPECT_NE(lines.find("FieldLaunchURL() -> Launched browser, returning"),
+                      std::string::npos);
+        }
     }
-    EXPECT_EQ(desktop.openedUrls,
-              (std::vector<std::u16string>{u"http://www.example.com", u"mailto:jo@example.com"}));
+
+    // A browser that cannot be started is no launch either.
+    test::TraceCapture trace(engine.log);
+    engine.vault.Entries.at(0).URL = u"example.com";
+    desktop.openUrlResult = false;
+    desktop.messages.clear();
+    EXPECT_EQ(FieldLaunchURL(engine), 0);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, u"VLT could not start the default browser.");
+    EXPECT_EQ(trace.lines().find("Launched browser"), std::string::npos);
 }
 
 }  // namespace

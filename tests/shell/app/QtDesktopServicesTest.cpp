@@ -1,11 +1,14 @@
 // The services of the Qt desktop: the clipboard, the link opener, the file requesters' filters.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QMimeData>
 
 #include "FakePrompter.h"
+#include "qt/PumpUntil.h"
 #include "shell/app/QtDesktop.h"
 
 namespace vlt {
@@ -52,6 +55,61 @@ TEST(QtLinkOpener, OnlyWebAndMailAddressesReachTheBrowserWholeAndUnchanged) {
     ASSERT_EQ(opened.size(), 2u);
     EXPECT_EQ(opened[0].host(), QStringLiteral("example.com"));
     EXPECT_EQ(opened[1].scheme(), QStringLiteral("mailto"));
+}
+
+bool activeAfterEvents(QWidget* window) {
+    return test::pumpUntil([window] { return QApplication::activeWindow() == window; }, 1000);
+}
+
+// A file chooser closing leaves no window active; what follows belongs to the window that asked.
+TEST(QtRequesters, AfterEachFileChooserTheFocusIsBackWithTheWindowThatAsked) {
+    test::FakePrompter prompter;
+    QtDesktop desktop(prompter);
+    QDialog editor;
+    editor.setWindowModality(Qt::ApplicationModal);
+    editor.show();
+    editor.activateWindow();
+    ASSERT_TRUE(activeAfterEvents(&editor));
+    std::vector<QWidget*> parents;
+    auto choose = [&parents](QWidget* parent) {
+        parents.push_back(parent);
+        QDialog chooser(parent);
+        chooser.show();
+        chooser.activateWindow();
+        EXPECT_TRUE(activeAfterEvents(&chooser));
+        chooser.hide();
+        QApplication::processEvents();
+    };
+    auto& requesters = desktop.requesters();
+    requesters.openFiles = [&](QWidget* parent, const QString&, const QString&) {
+        choose(parent);
+        return QStringList{QStringLiteral("/tmp/a.txt")};
+    };
+    requesters.folder = [&](QWidget* parent, const QString&) {
+        choose(parent);
+        return QStringLiteral("/tmp");
+    };
+    requesters.openFile = [&](QWidget* parent, const QString&, const QString&) {
+        choose(parent);
+        return QString();
+    };
+    requesters.saveFile = requesters.openFile;
+
+    EXPECT_EQ(desktop.OpenFilesRequester(u"Add", u"All files (*.*)|*.*").size(), 1u);
+    desktop.Message(u"Files added", u"done", MessageIcon::None);
+    EXPECT_TRUE(activeAfterEvents(&editor));
+    EXPECT_EQ(desktop.PathRequester(u"Extract to"), u"/tmp");
+    desktop.Message(u"Files extracted", u"done", MessageIcon::None);
+    EXPECT_TRUE(activeAfterEvents(&editor));
+    desktop.OpenFileRequester(u"Open", u"All files (*.*)|*.*");
+    EXPECT_TRUE(activeAfterEvents(&editor));
+    desktop.SaveFileRequester(u"Save", u"All files (*.*)|*.*", u"");
+    EXPECT_TRUE(activeAfterEvents(&editor));
+    EXPECT_EQ(QApplication::activeWindow(), &editor);
+    EXPECT_EQ(parents, std::vector<QWidget*>(4, &editor));
+    ASSERT_EQ(prompter.prompts.size(), 2u);
+    EXPECT_EQ(prompter.prompts[0].parent, &editor);
+    EXPECT_EQ(prompter.prompts[1].parent, &editor);
 }
 
 }  // namespace

@@ -63,7 +63,8 @@ TEST_F(ShellFixture, AConfigBesideTheProgramMakesItPortable) {
 }
 
 TEST_F(ShellFixture, StartUpTracesItsStepsInOrderEachAsItsWorkBegins) {
-    writeConfig("[MainSettings]\r\nLogActions = 1\r\n");
+    writeConfig(
+        "[MainSettings]\r\nLogActions = 1\r\nAutoClearClip = 1\r\nAutoCloseContainer = 1\r\n");
     make();
     // The log reads the clock once for each line it writes: the parts of the main window that
     // exist at that moment are those the steps traced before that line have built.
@@ -90,6 +91,10 @@ TEST_F(ShellFixture, StartUpTracesItsStepsInOrderEachAsItsWorkBegins) {
                            "Main() -> Loading plugins",
                            "Main() -> Done loading plugins",
                            "Main() -> Opening main window",
+                           "Main() -> Started autoclose container thread id: ",
+                           "Main() -> Started autoclear clipboard thread id: ",
+                           "Main() -> Configuring main window",
+                           "Main() -> Adding keyboard shortcuts",
                            "Main() -> Applying window settings",
                            "Main() -> Showing window"};
     std::size_t at = 0;

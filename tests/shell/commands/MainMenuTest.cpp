@@ -152,6 +152,26 @@ TEST_F(MainMenuTest, RecentItemsShowNumberedFileNames) {
     EXPECT_EQ(commands, (std::vector<int>{301, 9}));
 }
 
+TEST_F(MainMenuTest, ALongRecentFileNameIsShortenedAndItsPathIsTheToolTip) {
+    state.recentsOn = true;
+    const QString longName =
+        QStringLiteral("start-") + QString(3000, QLatin1Char('x')) + QStringLiteral("-end.vlt");
+    const QString path = QStringLiteral("/data/") + longName;
+    state.recentPaths = {path, QStringLiteral("/home/u/a.vlt")};
+    build();
+    QMenu* recent = find("menuRecent");
+    const QString text = menu.action(Command{300})->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("1) start-"))) << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QStringLiteral("-end.vlt"))) << text.toStdString();
+    EXPECT_LE(recent->fontMetrics().horizontalAdvance(text), 400);
+    EXPECT_LT(recent->sizeHint().width(), 600);
+    EXPECT_EQ(menu.action(Command{300})->toolTip(), path);
+    EXPECT_TRUE(recent->toolTipsVisible());
+    // A short name is shown whole.
+    EXPECT_EQ(menu.action(Command{301})->text(), QStringLiteral("2) a.vlt"));
+    EXPECT_EQ(menu.action(Command{301})->toolTip(), QStringLiteral("/home/u/a.vlt"));
+}
+
 TEST_F(MainMenuTest, RecentSubmenuStopsAtTenSoNumbersNeverReachThePlugins) {
     state.recentsOn = true;
     for (int i = 0; i < 15; ++i) {

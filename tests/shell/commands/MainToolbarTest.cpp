@@ -1,10 +1,12 @@
 // The main window's toolbar: its buttons, their drop-down popups and the commands they report.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMenu>
 #include <QToolButton>
 
 #include "CommandLayout.h"
+#include "ShellFixture.h"
 #include "shell/commands/MainToolbar.h"
 #include "shell/commands/PopupMenus.h"
 #include "shell/widgets/IconCatalog.h"
@@ -14,6 +16,7 @@ namespace {
 
 using test::commandLayout;
 using test::sameIcon;
+using test::ShellFixture;
 using Layout = std::vector<std::string>;
 
 class MainToolbarTest : public ::testing::Test {
@@ -27,7 +30,7 @@ TEST_F(MainToolbarTest, TwelveButtonsWithSeparatorsAfterTheMarkedOnes) {
     EXPECT_EQ(commandLayout(&toolbar),
               (Layout{"104", "105", "106", "-", "107", "-", "108", "-", "109", "-", "110", "-",
                       "111", "-", "112", "-", "113", "114", "115"}));
-    EXPECT_EQ(toolbar.toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    EXPECT_EQ(toolbar.toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
 }
 
 TEST_F(MainToolbarTest, EachButtonCarriesItsItemWithTextTooltipAndIcon) {
@@ -70,6 +73,25 @@ TEST_F(MainToolbarTest, ButtonsAndTheirPopupItemsReportCommands) {
     toolbar.button(Command{111})->menu()->actions().at(2)->trigger();
     EXPECT_EQ(fromToolbar, (std::vector<int>{105, 115, 108}));
     EXPECT_EQ(fromPopups, (std::vector<int>{139}));
+}
+
+// At the factory window size every button is on the bar, none behind the extension arrow.
+TEST_F(ShellFixture, AllTwelveButtonsShowInTheFactorySizedWindow) {
+    startWith();
+    MainWindow& window = app->window();
+    ASSERT_EQ(window.size(), QSize(685, 450));
+    QApplication::processEvents();
+    auto* toolbar = window.findChild<MainToolbar*>(QStringLiteral("mainToolbar"));
+    ASSERT_NE(toolbar, nullptr);
+    for (int id = 104; id <= 115; ++id) {
+        QToolButton* button = toolbar->button(Command{id});
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(button->isVisible()) << id;
+        EXPECT_TRUE(toolbar->rect().contains(button->geometry())) << id;
+        EXPECT_FALSE(button->text().isEmpty()) << id;
+    }
+    auto* more = toolbar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    EXPECT_TRUE(more == nullptr || !more->isVisible());
 }
 
 }  // namespace

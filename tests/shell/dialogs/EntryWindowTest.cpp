@@ -98,6 +98,44 @@ TEST_F(EntryWindowTest, ReturnInTheCommentBreaksTheLineAndEscapeCancels) {
     EXPECT_FALSE(window->result().has_value());
 }
 
+TEST_F(EntryWindowTest, UntouchedTextsComeBackByteForByteAndTypedLineBreaksAsCrLf) {
+    Entry input;
+    input.Account = u" bank\u00A0 ";
+    input.User = u"jo";
+    input.URL = u"example.com/login";
+    input.Comment = u"first\r\nsecond \u00A0\r\n\r\nthird";
+    auto window = open(input, EntryWindow::kEditMode);
+    child<QPushButton>(window.get(), "acceptButton")->click();
+    ASSERT_TRUE(window->result().has_value());
+    EXPECT_TRUE(window->result()->Account == input.Account);
+    EXPECT_TRUE(window->result()->User == input.User);
+    EXPECT_TRUE(window->result()->URL == input.URL);
+    EXPECT_TRUE(window->result()->Comment == input.Comment);
+
+    // A line typed below the stored ones: every break of the comment is CR LF.
+    auto again = open(input, EntryWindow::kEditMode);
+    auto* comment = child<LinkTextEdit>(again.get(), "commentField");
+    comment->setFocus();
+    comment->moveCursor(QTextCursor::End);
+    press(comment, Qt::Key_Return, QStringLiteral("\r"));
+    press(comment, Qt::Key_F, QStringLiteral("f"));
+    child<QPushButton>(again.get(), "acceptButton")->click();
+    ASSERT_TRUE(again->result().has_value());
+    EXPECT_TRUE(again->result()->Comment == u"first\r\nsecond \u00A0\r\n\r\nthird\r\nf");
+    EXPECT_TRUE(again->result()->Account == input.Account);
+
+    // A new entry's comment, typed.
+    auto added = open(Entry{}, EntryWindow::kAddMode);
+    comment = child<LinkTextEdit>(added.get(), "commentField");
+    comment->setFocus();
+    press(comment, Qt::Key_A, QStringLiteral("a"));
+    press(comment, Qt::Key_Return, QStringLiteral("\r"));
+    press(comment, Qt::Key_B, QStringLiteral("b"));
+    child<QPushButton>(added.get(), "acceptButton")->click();
+    ASSERT_TRUE(added->result().has_value());
+    EXPECT_TRUE(added->result()->Comment == u"a\r\nb");
+}
+
 TEST_F(EntryWindowTest, ExpiryAndColoursComeBackAsTheUserLeftThem) {
     Entry input;
     input.Expires = 0;

@@ -11,6 +11,7 @@
 
 #include "Widgets.h"
 #include "engine/text/TimePeriods.h"
+#include "shell/dialogs/EntryWindow.h"
 #include "shell/dialogs/FindWindow.h"
 #include "shell/dialogs/MassModifyWindow.h"
 
@@ -98,6 +99,19 @@ TEST(MassModifyWindowTest, CheckBoxesEnableTheirPartsAndReturnAcceptsTheChoice) 
         press(window, Qt::Key_Escape);
     });
     EXPECT_FALSE(MassModifyWindow::ask(nullptr, groups, kNow, nullptr).has_value());
+}
+
+TEST(MassModifyWindowTest, TheDateFieldIsTheEntryEditorsDropDownCalendar) {
+    MassModifyWindow window({}, kNow, nullptr);
+    EntryWindow editor(Entry{}, EntryWindow::kAddMode, EntryWindowServices{});
+    auto* date = child<QDateTimeEdit>(&window, "dateField");
+    auto* expiry = child<QDateTimeEdit>(&editor, "expiryDate");
+    EXPECT_TRUE(date->calendarPopup());
+    EXPECT_EQ(date->calendarPopup(), expiry->calendarPopup());
+    EXPECT_EQ(date->displayFormat(), expiry->displayFormat());
+    EXPECT_EQ(date->timeSpec(), expiry->timeSpec());
+    EXPECT_EQ(date->minimumDateTime(), expiry->minimumDateTime());
+    EXPECT_EQ(date->maximumDateTime(), expiry->maximumDateTime());
 }
 
 }  // namespace
