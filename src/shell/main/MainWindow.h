@@ -105,18 +105,27 @@ class MainWindow : public QMainWindow {
 
   private:
     void createGadgets();
-    // Runs the plugin of the menu bar's plugin item at that place.
-    void runPlugin(int menuPlace);
     void createBars();
     void greyUnavailable();
-    void perform(ActionCall call);
-    void updateCounts();
-    void updateSelectionStatus();
-    void expandSelectedGroup(bool expand);
     void onEntryListEvent();
     void onGroupTreeEvent();
     void showGroupPopup(const QPoint& at);
     void showEntryPopup(const QPoint& at);
+
+    void updateCounts();
+    void updateSelectionStatus();
+    void expandSelectedGroup(bool expand);
+
+    // The command dispatch (MainWindowCommands.cpp): perform() hands a command to its family,
+    // and each family reports whether the command was its own.
+    void perform(ActionCall call);
+    bool performFileCommand(ActionCall call);
+    bool performGroupCommand(ActionCall call);
+    bool performEntryCommand(ActionCall call);
+    bool performViewCommand(ActionCall call);
+    bool performToolCommand(ActionCall call);
+    // Runs the plugin of the menu bar's plugin item at that place.
+    void runPlugin(int menuPlace);
     void toggleMask(int field);
     void toggleColumn(int column);
     void setViewFilter(int filter);
