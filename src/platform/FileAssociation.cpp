@@ -156,20 +156,4 @@ bool ApplyFileAssociation(bool on, const std::string& programPath) {
     return done;
 }
 
-bool IsFileAssociationApplied(const std::string& programPath) {
-    const XdgPlaces at = places();
-    if (!fs::exists(at.mimePackage) || readText(at.desktopFile) != desktopEntryFor(programPath)) {
-        return false;
-    }
-    bool inDefaults = false;
-    for (const std::string& line : linesOf(readText(at.mimeApps))) {
-        if (line.starts_with("[")) {
-            inDefaults = line == kDefaultsGroup;
-        } else if (inDefaults && isOurDefault(line)) {
-            return line == std::string(kContainerMimeType) + "=" + kDesktopFileName + ";";
-        }
-    }
-    return false;
-}
-
 }  // namespace vlt

@@ -20,7 +20,4 @@ inline constexpr const char* kDesktopFileName = "orvelline-vaultwick.desktop";
 // stay. True when every file was written or removed.
 bool ApplyFileAssociation(bool on, const std::string& programPath);
 
-// True when ".vlt" files are registered to open with `programPath`.
-bool IsFileAssociationApplied(const std::string& programPath);
-
 }  // namespace vlt

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "FileAssociationCheck.h"
 #include "TempDir.h"
 #include "platform/Autostart.h"
 #include "platform/FileAssociation.h"
@@ -47,12 +48,12 @@ TEST_F(FileAssociationTest, RegisteringWritesTheXdgFilesAndUnregisteringRemovesO
                     "application/x-vlt-container=other.desktop;\n[Added Associations]\n"
                     "image/png=viewer.desktop;\n");
     const std::string program = "/opt/vlt/VLT";
-    EXPECT_FALSE(IsFileAssociationApplied(program));
+    EXPECT_FALSE(test::IsFileAssociationApplied(program));
 
     ASSERT_TRUE(ApplyFileAssociation(true, program));
     ASSERT_TRUE(ApplyFileAssociation(true, program));  // twice changes nothing
-    EXPECT_TRUE(IsFileAssociationApplied(program));
-    EXPECT_FALSE(IsFileAssociationApplied("/elsewhere/VLT"));
+    EXPECT_TRUE(test::IsFileAssociationApplied(program));
+    EXPECT_FALSE(test::IsFileAssociationApplied("/elsewhere/VLT"));
 
     const std::string entry = test::readFile(desktopFile());
     EXPECT_EQ(lineStarting(entry, "Exec="), "Exec=\"/opt/vlt/VLT\" %f");
@@ -72,7 +73,7 @@ TEST_F(FileAssociationTest, RegisteringWritesTheXdgFilesAndUnregisteringRemovesO
         std::string::npos);
 
     ASSERT_TRUE(ApplyFileAssociation(false, program));
-    EXPECT_FALSE(IsFileAssociationApplied(program));
+    EXPECT_FALSE(test::IsFileAssociationApplied(program));
     EXPECT_FALSE(std::filesystem::exists(desktopFile()));
     EXPECT_FALSE(std::filesystem::exists(mimePackage()));
     EXPECT_EQ(test::readFile(mimeApps()),
@@ -85,7 +86,7 @@ TEST_F(FileAssociationTest, AnAwkwardProgramPathIsQuotedAndEscapedForTheExecLine
     EXPECT_EQ(lineStarting(test::readFile(desktopFile()), "Exec="),
               R"(Exec="/home/a b/100%%/V\\"L\\$T" %f)");
     EXPECT_TRUE(validates(desktopFile()));
-    EXPECT_TRUE(IsFileAssociationApplied("/home/a b/100%/V\"L$T"));
+    EXPECT_TRUE(test::IsFileAssociationApplied("/home/a b/100%/V\"L$T"));
     // Without a mimeapps.list one is made with the default group.
     EXPECT_EQ(test::readFile(mimeApps()),
               "[Default Applications]\napplication/x-vlt-container=orvelline-vaultwick.desktop;\n");

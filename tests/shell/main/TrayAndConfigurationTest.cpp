@@ -17,6 +17,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "FileAssociationCheck.h"
 #include "ShellFixture.h"
 #include "TempDir.h"
 #include "Widgets.h"
@@ -124,7 +125,7 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
     });
     EXPECT_TRUE(window.entryList()->showGrid());
     EXPECT_NE(test::readFile(autostart).find(" -tray\n"), std::string::npos);
-    EXPECT_TRUE(IsFileAssociationApplied(home.file("bin/VLT")));
+    EXPECT_TRUE(test::IsFileAssociationApplied(home.file("bin/VLT")));
     EXPECT_TRUE(app->idleGuards()->autoCloseRunning());
     const MainSettings& m = app->engine().settings.Main;
     EXPECT_EQ(m.Recents, 0);
@@ -148,7 +149,7 @@ TEST_F(TrayAndConfiguration, ApplyTakesEveryPageIntoEffectAndEscapeChangesNothin
         child<QPushButton>(&w, "applyButton")->click();
     });
     EXPECT_FALSE(std::filesystem::exists(autostart));
-    EXPECT_FALSE(IsFileAssociationApplied(home.file("bin/VLT")));
+    EXPECT_FALSE(test::IsFileAssociationApplied(home.file("bin/VLT")));
 
     // A confirmed Defaults closes the window without applying what it showed.
     prompter.answers.push_back(true);
