@@ -6,7 +6,7 @@
 #include <limits>
 #include <new>
 
-#include "AtomicWriter.h"
+#include "common/AtomicFile.h"
 
 namespace vlt::plugin {
 
@@ -18,8 +18,13 @@ ExportResult ExportFile(const ExportRequest& request, ExportWriter writer, Recor
         !prompts.confirmReplace()) {
         return ExportResult::Declined;
     }
-    AtomicWriter file;
-    if (!file.open(request.path)) {
+    // Export files hold passwords in clear: written owner-only, and through a link to where it
+    // points, even a dangling one.
+    const FileWriter plainWrites;
+    AtomicFile file(request.path, plainWrites, 0600);
+    file.replaceWithNewFileMode();
+    file.followDanglingLinks();
+    if (!file.open()) {
         prompts.message("Error", "Error creating output file. Exporting cancelled.",
                         MessageKind::Error);
         return ExportResult::CreateFailed;
@@ -29,7 +34,7 @@ ExportResult ExportFile(const ExportRequest& request, ExportWriter writer, Recor
         ExportOutput out;
         ExportJob job{records, request.scope, out, std::move(showProgress), now};
         writer(job);
-        written = file.commit(out.bytes());
+        written = file.write(out.bytes().data(), out.bytes().size()) && file.commit();
     } catch (const std::bad_alloc&) {
         written = false;
     }

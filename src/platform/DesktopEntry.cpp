@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/container/AtomicFile.h"
+#include "common/AtomicFile.h"
 
 namespace vlt {
 

@@ -1,6 +1,9 @@
 #pragma once
 // A scratch folder removed with everything in it when the test ends.
 
+#include <sys/stat.h>
+
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -22,5 +25,9 @@ class TempDir {
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
+// How many names a folder holds.
+std::size_t filesIn(const std::filesystem::path& dir);
+// What stat() says of a file, the test failing when it fails.
+struct stat statOf(const std::string& path);
 
 }  // namespace vlt::test

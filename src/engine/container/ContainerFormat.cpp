@@ -1,5 +1,7 @@
 #include "engine/container/ContainerFormat.h"
 
+#include <zlib.h>
+
 #include <bit>
 #include <cstring>
 
@@ -69,6 +71,11 @@ void putInt32(std::uint8_t* at, std::int32_t value) {
     for (int i = 0; i < 4; ++i) {
         at[i] = static_cast<std::uint8_t>(u >> (8 * i));
     }
+}
+
+std::uint32_t joinChecksums(std::uint32_t first, std::uint32_t second, std::uint64_t secondBytes) {
+    return static_cast<std::uint32_t>(
+        crc32_combine(first, second, static_cast<z_off_t>(secondBytes)));
 }
 
 void EncodeHeader(const ContainerHeader& header, std::uint8_t out[kHeaderSize]) {

@@ -19,6 +19,7 @@ inline constexpr std::size_t kTrailerSize = 10;  // CRC-32 and "VLTEOF"
 inline constexpr std::size_t kMinimumContainerSize = 95;
 inline constexpr std::int32_t kMaxRounds = 10'000'000;
 inline constexpr std::size_t kMinimumBodySize = 16;
+inline constexpr std::size_t kFrameSize = 8;  // record type and body size
 
 enum RecordType : std::int32_t { kGroupRecord = 0, kEntryRecord = 1, kAttachmentRecord = 2 };
 
@@ -35,6 +36,9 @@ struct ContainerHeader {
 // Little-endian helpers.
 std::int32_t readInt32(const std::uint8_t* at);
 void putInt32(std::uint8_t* at, std::int32_t value);
+
+// The checksum of two runs of bytes from the checksums of each.
+std::uint32_t joinChecksums(std::uint32_t first, std::uint32_t second, std::uint64_t secondBytes);
 
 void EncodeHeader(const ContainerHeader& header, std::uint8_t out[kHeaderSize]);
 // Reads the header fields at offsets 4..87 of a file of at least kHeaderSize bytes.

@@ -1,6 +1,6 @@
 #include "engine/container/InterruptedSave.h"
 
-#include "engine/container/AtomicFile.h"
+#include "common/Folders.h"
 #include "engine/container/RescueCopy.h"
 #include "engine/text/Text.h"
 

@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/container/AtomicFile.h"
+#include "common/AtomicFile.h"
+#include "common/Folders.h"
 #include "engine/container/ByteSource.h"
 
 namespace vlt {
@@ -131,6 +132,14 @@ void RemoveRescueCopies(const std::string& target, const std::string& dataFolder
             SyncFolder(FolderOf(path));
         }
     }
+}
+
+void KeepRescueCopy(AtomicFile& file, const std::string& dataFolder, const FileWriter& writer) {
+    file.guardRewrite(
+        [dataFolder, &writer](const std::string& target, std::span<const std::uint8_t> content) {
+            return WriteRescueCopy(target, dataFolder, content, writer);
+        },
+        [dataFolder](const std::string& target) { RemoveRescueCopies(target, dataFolder); });
 }
 
 }  // namespace vlt

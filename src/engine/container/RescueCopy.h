@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/container/FileWriter.h"
+#include "common/AtomicFile.h"
+#include "common/FileWriter.h"
 
 namespace vlt {
 
@@ -30,5 +31,11 @@ std::string FindRescueCopy(const std::string& target, const std::string& dataFol
 
 // Removes every rescue copy of `target`, and syncs the folders it was in.
 void RemoveRescueCopies(const std::string& target, const std::string& dataFolder);
+
+// For a container: before `file` is rewritten in place, a whole copy of the new content is made
+// durable beside it or else in `dataFolder`, and the save fails untouched when neither can be
+// written. Once a save over the target succeeds, no rescue copy of it is left; a failed one
+// keeps them. `writer` must outlive the file. Call before open().
+void KeepRescueCopy(AtomicFile& file, const std::string& dataFolder, const FileWriter& writer);
 
 }  // namespace vlt

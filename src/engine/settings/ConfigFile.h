@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/FileWriter.h"
 #include "engine/Desktop.h"
-#include "engine/container/FileWriter.h"
 #include "engine/settings/Settings.h"
 
 namespace vlt {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/AtomicFile.h"
 #include "common/RegularFile.h"
-#include "engine/container/AtomicFile.h"
 #include "engine/crypto/SecureBuffer.h"
 #include "engine/text/Text.h"
 

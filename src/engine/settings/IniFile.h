@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/container/FileWriter.h"
+#include "common/FileWriter.h"
 #include "engine/text/Text.h"
 
 namespace vlt {

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/container/FileWriter.h"
+#include "common/FileWriter.h"
 
 namespace vlt {
 

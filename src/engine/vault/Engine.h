@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "common/FileWriter.h"
 #include "engine/Desktop.h"
-#include "engine/container/FileWriter.h"
 #include "engine/crypto/Random.h"
 #include "engine/crypto/SecureText.h"
 #include "engine/log/Logging.h"

@@ -1,10 +1,7 @@
-#include "engine/container/AtomicFile.h"
+#include "common/AtomicFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
-#include <sys/random.h>
-#include <sys/stat.h>
+#include <openssl/crypto.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,10 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <string_view>
+#include <vector>
 
+#include "common/Folders.h"
 #include "common/RegularFile.h"
-#include "engine/container/RescueCopy.h"
+#include "common/TemporaryFile.h"
 
 namespace vlt {
 
@@ -23,125 +21,26 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::size_t kRewritePiece = 64 << 10;  // between two checks of a rewrite in place
-constexpr std::size_t kSuffixLength = 6;         // as mkostemp's XXXXXX
-constexpr int kNameAttempts = 8;
+constexpr int kMaxLinkHops = 40;                 // as the kernel's own limit
 
-// Temporary files of "a.vlt" are named ".a.vlt.tmp-" and six letters or digits.
-std::string temporaryPrefix(const std::string& path) {
-    const auto slash = path.rfind('/');
-    // Appended piece by piece: GCC 12 at -O3 warns a false -Wrestrict on "." + text.
-    std::string prefix(1, '.');
-    prefix += std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-    prefix += ".tmp-";
-    return prefix;
-}
-
-bool isTemporaryName(std::string_view name, std::string_view prefix) {
-    if (name.size() != prefix.size() + kSuffixLength || !name.starts_with(prefix)) {
-        return false;
-    }
-    for (char c : name.substr(prefix.size())) {
-        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+// The path a write to `path` lands on: every symbolic link at its end followed, a dangling one
+// as well (its target does not exist yet). False on a loop or an unreadable link.
+bool followLinks(std::string path, std::string& real) {
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            real = std::move(path);
+            return true;
+        }
+        char link[4096];
+        const ssize_t length = ::readlink(path.c_str(), link, sizeof link);
+        if (length <= 0 || static_cast<std::size_t>(length) >= sizeof link) {
             return false;
         }
+        const std::string named(link, static_cast<std::size_t>(length));
+        path = named.front() == '/' ? named : FolderOf(path) + "/" + named;
     }
-    return true;
-}
-
-std::string randomSuffix() {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    unsigned char noise[kSuffixLength] = {};
-    if (::getrandom(noise, sizeof noise, 0) != static_cast<ssize_t>(sizeof noise)) {
-        const auto fallback = static_cast<unsigned long>(::getpid()) ^ std::rand();
-        for (std::size_t i = 0; i < kSuffixLength; ++i) {
-            noise[i] = static_cast<unsigned char>(fallback >> (5 * i));
-        }
-    }
-    std::string suffix;
-    for (unsigned char n : noise) {
-        suffix += kLetters[n % (sizeof kLetters - 1)];
-    }
-    return suffix;
-}
-
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-// Locks a temporary file just created under `name` for as long as it is open. False when a
-// sweep by another save took the name away between its creation and the lock.
-bool lockIfStillNamed(int fd, const std::string& name) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-        return false;
-    }
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
-           sameFile(opened, named);
-}
-
-// Removes this user's temporary files of one target that no save holds locked any more: what
-// a crash left behind. Temporaries of other targets, and of saves under way, stay.
-void sweepLeftovers(const std::string& folder, const std::string& prefix) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        return;
-    }
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryName(entry->d_name, prefix)) {
-            continue;
-        }
-        const int fd =
-            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) {
-            continue;
-        }
-        struct stat opened {};
-        struct stat named {};
-        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && opened.st_uid == ::geteuid() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-            sameFile(opened, named)) {
-            ::unlinkat(dirFd, entry->d_name, 0);
-        }
-        ::close(fd);
-    }
-    ::closedir(dir);
-}
-
-// An unnamed file gets its name through /proc, or directly where the process may do that.
-bool canNameUnnamed() {
-    return ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
-}
-
-// A locked temporary file in `folder`: unnamed where allowed and the filesystem has them (`name`
-// left empty), else named with `prefix`. -1 with errno set when none can be created.
-int createTemporary(const std::string& folder, const std::string& prefix, bool unnamed,
-                    std::string& name) {
-    name.clear();
-    if (unnamed && canNameUnnamed()) {
-        const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-        if (fd >= 0) {
-            ::flock(fd, LOCK_EX | LOCK_NB);  // nobody else can reach it yet
-            return fd;
-        }
-    }
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string candidate = folder + "/" + prefix + std::string(kSuffixLength, 'X');
-        const int fd = ::mkostemp(candidate.data(), O_CLOEXEC);
-        if (fd < 0) {
-            return -1;
-        }
-        if (lockIfStillNamed(fd, candidate)) {
-            name = std::move(candidate);
-            return fd;
-        }
-        ::close(fd);
-    }
-    errno = EEXIST;
-    return -1;
+    return false;
 }
 
 // Gives a new file the owner, group and mode of the file it replaces. 0, or the error number
@@ -161,24 +60,14 @@ int takeOver(int fd, const struct stat& existing) {
 
 }  // namespace
 
-std::string FolderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-}
-
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 AtomicFile::AtomicFile(std::string targetPath, const FileWriter& writer, unsigned newFileMode)
     : target_(std::move(targetPath)), writer_(writer), mode_(newFileMode) {}
 
 AtomicFile::~AtomicFile() {
     abandon();
+    if (buffer_) {
+        OPENSSL_cleanse(buffer_.get(), capacity_);
+    }
 }
 
 bool AtomicFile::fail(int error) {
@@ -196,25 +85,27 @@ std::string AtomicFile::errorText() const {
     return ::strerror_r(error_, text, sizeof text);
 }
 
-bool AtomicFile::open() {
-    abandon();
-    error_ = 0;
-    damaged_ = false;
-    written_ = 0;
+// Finds the file really written and whether it exists; false when it may not be written.
+bool AtomicFile::resolveTarget(bool& exists, struct stat& existing) {
     resolved_ = target_;
-    struct stat existing {};
-    bool exists = ::stat(target_.c_str(), &existing) == 0;
+    if (followDangling_ &&
+        (target_.empty() || target_.back() == '/' || !followLinks(target_, resolved_))) {
+        return fail(EINVAL);
+    }
+    exists = ::stat(resolved_.c_str(), &existing) == 0;
     if (!exists && errno != ENOENT) {
         return fail(errno);
     }
     if (exists) {
         // A FIFO or socket where the file belongs holds nothing to keep, and opening it could
-        // block: it is renamed over like a missing file. Folders and devices are refused.
-        const bool special = S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode);
+        // block: it is renamed over like a missing file. Folders and devices are refused, and
+        // an export written through links refuses anything but a regular file.
+        const bool special =
+            !followDangling_ && (S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode));
         if (!S_ISREG(existing.st_mode) && !special) {
             return fail(S_ISDIR(existing.st_mode) ? EISDIR : EINVAL);
         }
-        if (char* real = ::realpath(target_.c_str(), nullptr)) {
+        if (char* real = ::realpath(resolved_.c_str(), nullptr)) {
             resolved_ = real;
             std::free(real);
         }
@@ -224,12 +115,18 @@ bool AtomicFile::open() {
     if (exists && ::access(resolved_.c_str(), W_OK) != 0) {
         return fail(errno);
     }
-    try {
-        if (buffer_.size() != kBufferSize) {
-            buffer_ = SecureBuffer(kBufferSize);
-        }
-    } catch (const std::bad_alloc&) {
-        return fail(ENOMEM);
+    return true;
+}
+
+bool AtomicFile::open() {
+    abandon();
+    error_ = 0;
+    damaged_ = false;
+    written_ = 0;
+    struct stat existing {};
+    bool exists = false;
+    if (!resolveTarget(exists, existing) || !reserve(kBufferSize)) {
+        return false;
     }
     // A rename would leave the file's other names with the old content.
     if (exists && existing.st_nlink > 1 && !renameOnly_) {
@@ -237,14 +134,15 @@ bool AtomicFile::open() {
     }
 
     const std::string folder = FolderOf(resolved_);
-    const std::string prefix = temporaryPrefix(resolved_);
-    sweepLeftovers(folder, prefix);
-    fd_ = createTemporary(folder, prefix, writer_.unnamedTemporaries, temp_);
+    const std::string prefix = TemporaryPrefix(resolved_);
+    SweepLeftovers(folder, prefix);
+    fd_ = CreateTemporary(folder, prefix, writer_.unnamedTemporaries, temp_);
     int result = errno;
     if (fd_ >= 0) {
         method_ = temp_.empty() ? Method::Unnamed : Method::Named;
-        result = exists && !renameOnly_ ? takeOver(fd_, existing)
-                                        : (::fchmod(fd_, mode_) == 0 ? 0 : errno);
+        result = exists && !renameOnly_ && !newFileModeAlways_
+                     ? takeOver(fd_, existing)
+                     : (::fchmod(fd_, mode_) == 0 ? 0 : errno);
         if (result == 0) {
             return true;
         }
@@ -282,17 +180,26 @@ bool AtomicFile::writeThrough(const std::uint8_t* data, std::size_t size) {
 }
 
 bool AtomicFile::flushBuffer() {
-    const bool ok = writeThrough(buffer_.data(), buffered_);
-    wipeBytes(buffer_.data(), buffered_);
+    const bool ok = writeThrough(buffer_.get(), buffered_);
+    OPENSSL_cleanse(buffer_.get(), buffered_);
     buffered_ = 0;
     return ok;
 }
 
-bool AtomicFile::grow(std::size_t needed) {
+// Makes the buffer hold at least `size` bytes, keeping what it holds.
+bool AtomicFile::reserve(std::size_t size) {
+    if (capacity_ >= size) {
+        return true;
+    }
     try {
-        SecureBuffer larger(std::max(needed, 2 * buffer_.size()));
-        std::memcpy(larger.data(), buffer_.data(), buffered_);
-        buffer_ = std::move(larger);  // the old block is wiped as it goes
+        const std::size_t capacity = std::max(size, 2 * capacity_);
+        auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        if (buffer_) {
+            std::memcpy(larger.get(), buffer_.get(), buffered_);
+            OPENSSL_cleanse(buffer_.get(), capacity_);
+        }
+        buffer_ = std::move(larger);
+        capacity_ = capacity;
         return true;
     } catch (const std::bad_alloc&) {
         return fail(ENOMEM);
@@ -313,19 +220,19 @@ bool AtomicFile::write(const void* data, std::size_t size) {
     }
     written_ += size;
     const auto* bytes = static_cast<const std::uint8_t*>(data);
-    if (buffered_ + size > buffer_.size()) {
+    if (buffered_ + size > capacity_) {
         // In place, nothing reaches the file before the whole content is known.
         if (method_ == Method::InPlace) {
-            if (!grow(buffered_ + size)) {
+            if (!reserve(buffered_ + size)) {
                 return false;
             }
         } else if (!flushBuffer()) {
             return false;
-        } else if (size >= buffer_.size()) {
+        } else if (size >= capacity_) {
             return writeThrough(bytes, size);
         }
     }
-    std::memcpy(buffer_.data() + buffered_, bytes, size);
+    std::memcpy(buffer_.get() + buffered_, bytes, size);
     buffered_ += size;
     return true;
 }
@@ -339,27 +246,6 @@ bool AtomicFile::writeInt32(std::int32_t value) {
     return write(bytes, 4);
 }
 
-bool AtomicFile::linkUnnamed() {
-    const std::string folder = FolderOf(resolved_);
-    const std::string prefix = temporaryPrefix(resolved_);
-    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        std::string name = folder + "/" + prefix + randomSuffix();
-        int result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
-        if (result != 0 && errno != EEXIST) {
-            result = ::linkat(fd_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH);
-        }
-        if (result == 0) {
-            temp_ = std::move(name);
-            return true;
-        }
-        if (errno != EEXIST) {
-            return fail(errno);
-        }
-    }
-    return fail(EEXIST);
-}
-
 bool AtomicFile::commitReplacing() {
     if (!flushBuffer()) {
         return false;
@@ -368,8 +254,10 @@ bool AtomicFile::commitReplacing() {
         return fail(errno);
     }
     // Named only now that it is complete; the lock keeps sweeps away until the rename.
-    if (method_ == Method::Unnamed && !linkUnnamed()) {
-        return false;
+    if (method_ == Method::Unnamed) {
+        if (const int error = NameTemporary(fd_, resolved_, temp_); error != 0) {
+            return fail(error);
+        }
     }
     if (::rename(temp_.c_str(), resolved_.c_str()) != 0) {
         return fail(errno);
@@ -386,10 +274,8 @@ bool AtomicFile::commitInPlace() {
         errno != EOPNOTSUPP && errno != ENOSYS) {
         return fail(errno);
     }
-    if (rescue_) {
-        const int error =
-            WriteRescueCopy(resolved_, rescueFolder_, std::span(buffer_.data(), size), writer_);
-        if (error != 0) {
+    if (guard_) {
+        if (const int error = guard_(resolved_, std::span(buffer_.get(), size)); error != 0) {
             return fail(error);
         }
     }
@@ -411,7 +297,7 @@ bool AtomicFile::rewrite(std::size_t size) {
             damaged_ = done > 0;
             return fail(error);
         }
-        const ssize_t n = ::pwrite(fd_, buffer_.data() + done, std::min(size - done, kRewritePiece),
+        const ssize_t n = ::pwrite(fd_, buffer_.get() + done, std::min(size - done, kRewritePiece),
                                    static_cast<off_t>(done));
         if (n < 0 && errno == EINTR) {
             continue;
@@ -432,8 +318,8 @@ bool AtomicFile::commit() {
     } else if (error_ == 0) {
         ok = method_ == Method::InPlace ? commitInPlace() : commitReplacing();
     }
-    if (ok && rescue_) {
-        RemoveRescueCopies(resolved_, rescueFolder_);
+    if (ok && committed_) {
+        committed_(resolved_);
     }
     abandon();  // closes the file, and wipes what is left in memory
     return ok;
@@ -449,10 +335,14 @@ void AtomicFile::abandon() {
         fd_ = -1;
     }
     method_ = Method::None;
-    wipeBytes(buffer_.data(), buffered_);
+    if (buffer_) {
+        OPENSSL_cleanse(buffer_.get(), buffered_);
+    }
     buffered_ = 0;
-    if (buffer_.size() > kBufferSize) {
-        buffer_.release();  // a whole file's image, collected for an in-place write
+    if (capacity_ > kBufferSize) {  // a whole file's image, collected for an in-place write
+        OPENSSL_cleanse(buffer_.get(), capacity_);
+        buffer_.reset();
+        capacity_ = 0;
     }
 }
 
@@ -477,7 +367,7 @@ bool copyFileAtomically(const std::string& from, const std::string& to, const Fi
     }
     bool copied = false;
     try {
-        SecureBuffer chunk(kBufferSize);
+        std::vector<std::uint8_t> chunk(kBufferSize);
         AtomicFile out(to, writer, newFileMode);
         if (out.open()) {
             for (;;) {
@@ -493,6 +383,7 @@ bool copyFileAtomically(const std::string& from, const std::string& to, const Fi
                 }
             }
         }
+        OPENSSL_cleanse(chunk.data(), chunk.size());
     } catch (const std::bad_alloc&) {
         copied = false;
     }

@@ -12,21 +12,30 @@
 // has other hard links, or its owner and group cannot be given to a new file), the whole new
 // content is collected in memory first and then written over the target in place, every write
 // checked. Only that way can a failure damage the target, and targetDamaged() then says so. A
-// container asks for a rescue copy (keepRescueCopy): its new content is then made durable
-// elsewhere before the first byte of the target changes, so that even a crash mid-rewrite leaves
-// one whole copy.
+// caller can have a copy of the new content made durable elsewhere before the first byte of the
+// target changes (guardRewrite), so that even a crash mid-rewrite leaves one whole copy.
+
+#include <sys/stat.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 
-#include "engine/container/FileWriter.h"
-#include "engine/crypto/SecureBuffer.h"
+#include "common/FileWriter.h"
 
 namespace vlt {
 
 class AtomicFile {
   public:
+    // Is asked with the file really written and its whole new content before that file is
+    // rewritten in place: 0 lets the rewrite go on, an error number fails the write untouched.
+    using RewriteGuard =
+        std::function<int(const std::string& file, std::span<const std::uint8_t> content)>;
+    // Is told the file really written once a write has put it in place.
+    using CommitHook = std::function<void(const std::string& file)>;
+
     // Permissions for a new target; an existing target keeps its own. The file keeps using
     // `writer`, which must outlive it (so it cannot be a temporary).
     AtomicFile(std::string targetPath, const FileWriter& writer, unsigned newFileMode = 0600);
@@ -35,17 +44,21 @@ class AtomicFile {
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // For a container: before it is rewritten in place, a whole copy of the new content is made
-    // durable beside it or else in `dataFolder` ("" for none; see RescueCopy.h), and the save
-    // fails untouched when neither can be written. Once a save over the target succeeds, no
-    // rescue copy of it is left; a failed one keeps them. Call before open().
-    void keepRescueCopy(std::string dataFolder) {
-        rescue_ = true;
-        rescueFolder_ = std::move(dataFolder);
+    // Called before open(): `guard` runs before an in-place rewrite, `committed` after every
+    // successful commit().
+    void guardRewrite(RewriteGuard guard, CommitHook committed) {
+        guard_ = std::move(guard);
+        committed_ = std::move(committed);
     }
     // For a file of the program's own, such as a rescue copy: always replaced by a rename and
     // given the new-file mode, never rewritten in place.
     void replaceByRenameOnly() { renameOnly_ = true; }
+    // For a file that may hold secrets in clear, such as an export: a replaced file gets the
+    // new-file mode too, rather than keeping its owner, group and mode.
+    void replaceWithNewFileMode() { newFileModeAlways_ = true; }
+    // A dangling symbolic link gets the file it names made where it points, rather than being
+    // replaced by the file (and a path that is empty or ends in "/" names no file).
+    void followDanglingLinks() { followDangling_ = true; }
 
     // Prepares the writing (a symbolic link is followed, so the file it points to is the one
     // replaced; a FIFO or socket in the file's place is replaced too, never opened). False when
@@ -74,12 +87,12 @@ class AtomicFile {
   private:
     enum class Method { None, Unnamed, Named, InPlace };
 
+    bool resolveTarget(bool& exists, struct stat& existing);
     bool openInPlace();
     bool fail(int error);
-    bool grow(std::size_t needed);
+    bool reserve(std::size_t size);
     bool flushBuffer();
     bool writeThrough(const std::uint8_t* data, std::size_t size);
-    bool linkUnnamed();
     bool commitReplacing();
     bool commitInPlace();
     bool rewrite(std::size_t size);
@@ -94,17 +107,16 @@ class AtomicFile {
     int error_ = 0;
     bool damaged_ = false;
     bool renameOnly_ = false;
-    bool rescue_ = false;
-    std::string rescueFolder_;
+    bool newFileModeAlways_ = false;
+    bool followDangling_ = false;
+    RewriteGuard guard_;
+    CommitHook committed_;
     std::size_t written_ = 0;
-    SecureBuffer buffer_;  // what is written may be secret: wiped when freed
+    // What is written may be secret: wiped before its memory is given back.
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t buffered_ = 0;
 };
-
-// The folder of a path ("." for a bare name; "/" for a file in the root).
-std::string FolderOf(const std::string& path);
-// Syncs a folder, so that a rename or removal in it survives a crash.
-void SyncFolder(const std::string& folder);
 
 // Writes a whole file atomically. False on any failure, the old file then untouched.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,

@@ -1,5 +1,5 @@
 #pragma once
-// How one engine's files are written. The engine owns one and hands it to every file it writes
+// How files are written. The engine owns one and hands it to every file it writes
 // (containers, backup copies, Config.ini, Recent.ini), so what a test sets here changes only that
 // engine's writes, and a thread writing files meanwhile shares no state with it. As constructed
 // it changes nothing: the bytes go to the system the ordinary way.
