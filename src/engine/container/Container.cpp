@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "common/Trim.h"
+#include "common/Utf.h"
 #include "engine/Version.h"
 #include "engine/container/AtomicFile.h"
 #include "engine/container/ByteSource.h"

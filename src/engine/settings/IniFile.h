@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "engine/container/FileWriter.h"
-#include "engine/text/Text.h"
 
 namespace vlt {
 

@@ -8,13 +8,13 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "common/Utf.h"
 #include "engine/container/Container.h"
 #include "engine/session/ExitSequence.h"
 #include "engine/session/Help.h"
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
 #include "engine/text/Misc.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Attachments.h"
 #include "engine/vault/GroupOperations.h"
 #include "engine/vault/MassModify.h"
