@@ -4,6 +4,8 @@
 // which must outlive them.
 
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 namespace vlt {
 
@@ -38,32 +40,26 @@ constexpr std::basic_string_view<Char> trailing(std::basic_string_view<Char> tex
 
 }  // namespace trim_detail
 
+// The character type of a string, string view or string literal.
+template <typename Text>
+using CharOf = std::remove_cvref_t<decltype(std::declval<const Text&>()[0])>;
+
 // The text without its leading blanks.
-constexpr std::u16string_view trimLeadingBlanks(std::u16string_view text,
-                                                Blanks blanks = Blanks::Spaces) {
-    return trim_detail::leading(text, blanks);
-}
-constexpr std::string_view trimLeadingBlanks(std::string_view text,
-                                             Blanks blanks = Blanks::Spaces) {
-    return trim_detail::leading(text, blanks);
+template <typename Text>
+constexpr auto trimLeadingBlanks(const Text& text, Blanks blanks = Blanks::Spaces) {
+    return trim_detail::leading(std::basic_string_view<CharOf<Text>>(text), blanks);
 }
 
 // The text without its trailing blanks.
-constexpr std::u16string_view trimTrailingBlanks(std::u16string_view text,
-                                                 Blanks blanks = Blanks::Spaces) {
-    return trim_detail::trailing(text, blanks);
-}
-constexpr std::string_view trimTrailingBlanks(std::string_view text,
-                                              Blanks blanks = Blanks::Spaces) {
-    return trim_detail::trailing(text, blanks);
+template <typename Text>
+constexpr auto trimTrailingBlanks(const Text& text, Blanks blanks = Blanks::Spaces) {
+    return trim_detail::trailing(std::basic_string_view<CharOf<Text>>(text), blanks);
 }
 
 // The text without its leading and trailing blanks.
-constexpr std::u16string_view trimBlanks(std::u16string_view text, Blanks blanks = Blanks::Spaces) {
-    return trim_detail::trailing(trim_detail::leading(text, blanks), blanks);
-}
-constexpr std::string_view trimBlanks(std::string_view text, Blanks blanks = Blanks::Spaces) {
-    return trim_detail::trailing(trim_detail::leading(text, blanks), blanks);
+template <typename Text>
+constexpr auto trimBlanks(const Text& text, Blanks blanks = Blanks::Spaces) {
+    return trimTrailingBlanks(trimLeadingBlanks(text, blanks), blanks);
 }
 
 }  // namespace vlt
