@@ -26,6 +26,7 @@
 #include "BenchDesktop.h"
 #include "ExportFigure.h"
 #include "MachineLimits.h"
+#include "common/Utf.h"
 #include "engine/container/Container.h"
 #include "engine/container/OrderedWork.h"
 #include "engine/crypto/KeyTransform.h"

@@ -4,7 +4,8 @@
 #include "CsvRecords.h"
 #include "ImportFile.h"
 #include "ImportText.h"
-#include "engine/text/Text.h"
+#include "common/Utf.h"
+#include "common/Windows1252.h"
 
 namespace vlt::import {
 

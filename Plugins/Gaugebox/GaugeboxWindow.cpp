@@ -8,6 +8,7 @@
 
 #include "StrengthScore.h"
 #include "ToolWindow.h"
+#include "common/Trim.h"
 
 extern const unsigned char kGaugeboxIcon[1150];
 extern const unsigned char kMaskIcon[1150];
@@ -59,7 +60,7 @@ GaugeboxWindow::~GaugeboxWindow() {
 
 void GaugeboxWindow::textChanged() {
     std::u16string text = password_->text().toStdU16String();
-    const std::u16string_view trimmed = TrimSpaces(text);
+    const std::u16string_view trimmed = trimBlanks(text, Blanks::Spaces);
     // Emptying the field by hand leaves the last verdict standing.
     if (!trimmed.empty()) {
         showStrength(AnalyzePassword(trimmed));

@@ -108,14 +108,6 @@ float PositionBonus(std::u16string_view text) {
     return sum;
 }
 
-std::u16string_view TrimSpaces(std::u16string_view text) {
-    const std::size_t first = text.find_first_not_of(u' ');
-    if (first == std::u16string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(u' ') - first + 1);
-}
-
 Strength AnalyzePassword(std::u16string_view text) {
     Strength result;
     if (text.size() <= 4) {

@@ -31,7 +31,4 @@ struct Strength {
 // Scores a text already trimmed of leading and trailing spaces.
 Strength AnalyzePassword(std::u16string_view text);
 
-// The text with leading and trailing spaces (code 32 only) removed.
-std::u16string_view TrimSpaces(std::u16string_view text);
-
 }  // namespace vlt::gaugebox

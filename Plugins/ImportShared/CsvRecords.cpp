@@ -1,7 +1,8 @@
 #include "CsvRecords.h"
 
 #include "ImportText.h"
-#include "engine/text/Text.h"
+#include "common/AsciiCase.h"
+#include "common/Trim.h"
 
 namespace vlt::import {
 

@@ -2,9 +2,6 @@
 
 #include <openssl/crypto.h>
 
-#include <algorithm>
-#include <limits>
-
 namespace vlt::import {
 
 void wipe(std::string& text) {
@@ -33,14 +30,6 @@ std::u16string fromUtf16Le(std::string_view bytes) {
         out += u'\uFFFD';
     }
     return out;
-}
-
-std::u16string_view trimBlanksTabs(std::u16string_view text) {
-    const auto first = text.find_first_not_of(u" \t");
-    if (first == std::u16string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(u" \t") - first + 1);
 }
 
 }  // namespace vlt::import

@@ -28,7 +28,4 @@ class WipeOnExit {
 // UTF-16LE bytes to text; an odd last byte becomes U+FFFD.
 std::u16string fromUtf16Le(std::string_view bytes);
 
-// Removes leading and trailing blanks and tabs.
-std::u16string_view trimBlanksTabs(std::u16string_view text);
-
 }  // namespace vlt::import

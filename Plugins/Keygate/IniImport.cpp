@@ -5,7 +5,8 @@
 #include "ImportFile.h"
 #include "ImportText.h"
 #include "IniSections.h"
-#include "engine/text/Text.h"
+#include "common/IniLines.h"
+#include "common/Utf.h"
 
 namespace vlt::import {
 
@@ -59,9 +60,7 @@ std::u16string textOf(const IniSection& s, std::u16string_view key) {
 }  // namespace
 
 ImportResult ImportIni_ReadBytes(std::string_view bytes, ImportSink& sink) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.remove_prefix(3);
-    }
+    skipByteOrderMark(bytes);
     std::u16string text = fromUtf8(bytes);
     WipeOnExit wipeText(text);
     const std::vector<IniSection> sections = readIniSections(text);

@@ -1,17 +1,13 @@
 #include "IniSections.h"
 
 #include "ImportText.h"
-#include "engine/text/Text.h"
+#include "common/AsciiCase.h"
+#include "common/IniLines.h"
+#include "common/IniNumber.h"
 
 namespace vlt::import {
 
 namespace {
-
-// One line of the file: where its text starts and ends, before its line end.
-struct Line {
-    std::size_t start;
-    std::size_t end;
-};
 
 // The key each text value runs up to: the key the exporter writes after it.
 constexpr std::pair<std::u16string_view, std::u16string_view> kNextKey[] = {
@@ -29,45 +25,22 @@ std::u16string_view nextKeyOf(std::u16string_view key) {
     return {};
 }
 
-class IniLines {
+// The lines of the file, CR, LF and CR LF alike ending one, with the exporter's section lines.
+class ExportedLines {
   public:
-    explicit IniLines(std::u16string_view text) : text_(text) {
-        for (std::size_t pos = 0; pos < text.size();) {
-            std::size_t end = text.find_first_of(u"\r\n", pos);
-            if (end == std::u16string_view::npos) {
-                end = text.size();
-            }
-            lines_.push_back(Line{pos, end});
-            pos = end;
-            if (pos < text.size() && text[pos] == u'\r') {
-                ++pos;
-            }
-            if (pos < text.size() && text[pos] == u'\n') {
-                ++pos;
-            }
-        }
-    }
+    explicit ExportedLines(std::u16string_view text)
+        : text_(text),
+          lines_(readIniLines(
+              text, IniSyntax{IniSyntax::LineEnds::CrOrLf, IniSyntax::SectionClose::AtLineEnd})) {}
 
     std::size_t size() const { return lines_.size(); }
-    std::u16string_view line(std::size_t i) const {
-        return text_.substr(lines_[i].start, lines_[i].end - lines_[i].start);
+    bool isSection(std::size_t i) const { return lines_[i].kind == IniLineKind::Section; }
+    bool isFiller(std::size_t i) const {
+        return lines_[i].kind == IniLineKind::Blank || lines_[i].kind == IniLineKind::Comment;
     }
-    std::u16string_view bare(std::size_t i) const { return trimBlanksTabs(line(i)); }
-    bool isSection(std::size_t i) const {
-        const std::u16string_view b = bare(i);
-        return b.size() >= 2 && b.front() == u'[' && b.back() == u']';
-    }
-    bool isFiller(std::size_t i) const { return bare(i).empty() || bare(i).front() == u';'; }
     // The key of a key line in lower case, "" for any other line.
     std::u16string key(std::size_t i) const {
-        if (isFiller(i) || isSection(i)) {
-            return {};
-        }
-        const std::u16string_view l = line(i);
-        const std::size_t equals = l.find(u'=');
-        return equals == std::u16string_view::npos
-                   ? std::u16string()
-                   : lowerAscii(trimBlanksTabs(l.substr(0, equals)));
+        return lines_[i].kind == IniLineKind::Entry ? lowerAscii(lines_[i].name) : std::u16string();
     }
     // A section line that the exporter wrote: the next line is the section's EntryType.
     bool startsRecord(std::size_t i) const {
@@ -75,14 +48,12 @@ class IniLines {
     }
     // The text from `from` to the end of line `last`'s text, line ends included.
     std::u16string_view span(std::size_t from, std::size_t last) const {
-        return text_.substr(from, lines_[last].end - from);
+        return text_.substr(from, lines_[last].offset + lines_[last].text.size() - from);
     }
+    // Where the value of key line i starts: after the "=" and the one blank the layout puts there.
     std::size_t valueStart(std::size_t i) const {
-        std::size_t at = lines_[i].start + line(i).find(u'=') + 1;
-        if (at < lines_[i].end && text_[at] == u' ') {
-            ++at;
-        }
-        return at;
+        const IniLine<char16_t>& line = lines_[i];
+        return line.offset + line.text.size() - line.value.size() + (line.value.starts_with(u' '));
     }
 
     // The last line of the text value on line i that runs up to the line of key `next`.
@@ -102,7 +73,7 @@ class IniLines {
 
   private:
     std::u16string_view text_;
-    std::vector<Line> lines_;
+    std::vector<IniLine<char16_t>> lines_;
 };
 
 }  // namespace
@@ -128,7 +99,7 @@ std::int32_t IniSection::number(std::u16string_view key) const {
 }
 
 std::vector<IniSection> readIniSections(std::u16string_view text) {
-    const IniLines lines(text);
+    const ExportedLines lines(text);
     std::vector<IniSection> sections;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines.isSection(i)) {

@@ -13,8 +13,9 @@
 #include "ImportText.h"
 #include "Rijndael.h"
 #include "SHA256.h"
+#include "common/IniNumber.h"
 #include "common/RegularFile.h"
-#include "engine/text/Text.h"
+#include "common/Windows1252.h"
 
 namespace vlt::import {
 

@@ -8,7 +8,9 @@
 #include "ImportFile.h"
 #include "ImportText.h"
 #include "OwnCsvRecords.h"
-#include "engine/text/Text.h"
+#include "common/AsciiCase.h"
+#include "common/Trim.h"
+#include "common/Utf.h"
 
 namespace vlt::import {
 

@@ -3,35 +3,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/IniLines.h"
+#include "common/IniNumber.h"
+#include "common/Trim.h"
+
 namespace tapboard {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // The file is a small hand-written table; anything this large is not one.
 constexpr std::streamoff kMaxFileSize = 4 * 1024 * 1024;
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimLeft(std::string_view s, bool (*blank)(char)) {
-    while (!s.empty() && blank(s.front())) {
-        s.remove_prefix(1);
-    }
-    return s;
-}
-
-std::string_view trimRight(std::string_view s, bool (*blank)(char)) {
-    while (!s.empty() && blank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-bool isSpace(char c) {
-    return c == ' ';
-}
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -85,16 +66,6 @@ int buttonNumber(std::string_view key) {
     return n < kKeyCount ? n : -1;
 }
 
-int digitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (lower(c) >= 'a' && lower(c) <= 'f') {
-        return lower(c) - 'a' + 10;
-    }
-    return 99;
-}
-
 // What one group has seen so far, so that the first of two equal keys wins.
 struct GroupReader {
     KeyboardLayout layout;
@@ -116,7 +87,7 @@ struct GroupReader {
         buttonSeen[static_cast<std::size_t>(n)] = true;
         // Whatever follows ";" is a note for the reader of the file.
         const std::string_view code =
-            trimRight(trimLeft(value.substr(0, value.find(';')), isSpace), isSpace);
+            vlt::trimBlanks(value.substr(0, value.find(';')), vlt::Blanks::Spaces);
         layout.Button[static_cast<std::size_t>(n)] =
             static_cast<std::uint8_t>(static_cast<std::uint32_t>(ReadLayoutNumber(code)) & 0xFF);
     }
@@ -125,35 +96,13 @@ struct GroupReader {
 }  // namespace
 
 std::int32_t ReadLayoutNumber(std::string_view text) {
-    text = trimLeft(text, isBlank);
-    bool negative = false;
-    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    std::uint32_t base = 10;
-    if (!text.empty() && (text.front() == '$' || text.front() == '%')) {
-        base = text.front() == '$' ? 16 : 2;
-        text.remove_prefix(1);
-    }
-    std::uint32_t value = 0;
-    for (char c : text) {
-        const int digit = digitValue(c);
-        if (digit >= static_cast<int>(base)) {
-            break;
-        }
-        value = value * base + static_cast<std::uint32_t>(digit);
-    }
-    if (negative) {
-        value = 0u - value;
-    }
-    return static_cast<std::int32_t>(value);
+    return vlt::IniNumber(text, vlt::NumberOverflow::Wrap);
 }
 
 std::vector<KeyboardLayout> ParseKeyboardLayouts(std::string_view content) {
     std::string text;
-    if (content.substr(0, kBom.size()) == kBom) {
-        text = std::string(content.substr(kBom.size()));
+    if (vlt::skipByteOrderMark(content)) {
+        text = std::string(content);
     } else {
         text = latin1ToUtf8(content);
     }
@@ -166,31 +115,16 @@ std::vector<KeyboardLayout> ParseKeyboardLayouts(std::string_view content) {
         }
     };
 
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        line = trimLeft(line, isBlank);
-        if (line.empty() || line.front() == ';') {
-            continue;
-        }
-        if (line.front() == '[') {
+    for (const vlt::IniLine<char>& line : vlt::readIniLines(
+             text,
+             vlt::IniSyntax{vlt::IniSyntax::LineEnds::Lf, vlt::IniSyntax::SectionClose::None})) {
+        if (line.kind == vlt::IniLineKind::Section) {
             finish();
             group.emplace();
-            const std::string_view name = line.substr(1, line.find(']') - 1);
-            group->layout.ID = ReadLayoutNumber(name);
-            continue;
+            group->layout.ID = ReadLayoutNumber(line.name);
+        } else if (line.kind == vlt::IniLineKind::Entry && group) {
+            group->take(line.name, vlt::trimLeadingBlanks(line.value, vlt::Blanks::SpacesAndTabs));
         }
-        const std::size_t equals = line.find('=');
-        if (!group || equals == std::string_view::npos) {
-            continue;
-        }
-        group->take(trimRight(line.substr(0, equals), isBlank),
-                    trimLeft(line.substr(equals + 1), isBlank));
     }
     finish();
     return layouts;

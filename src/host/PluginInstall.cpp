@@ -9,8 +9,8 @@
 
 #include "PluginABI.h"
 #include "common/RegularFile.h"
+#include "common/Utf.h"
 #include "engine/crypto/MD5.h"
-#include "engine/text/Text.h"
 #include "host/PluginLibrary.h"
 #include "host/PluginList.h"
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 
 namespace vlt {
 

@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "PluginABI.h"
+#include "common/Trim.h"
+#include "common/Utf.h"
 #include "engine/crypto/MD5.h"
 #include "engine/log/Logging.h"
 #include "engine/text/Text.h"

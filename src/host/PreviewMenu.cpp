@@ -3,6 +3,7 @@
 #include <new>
 
 #include "PluginABI.h"
+#include "common/Trim.h"
 #include "engine/text/Text.h"
 #include "engine/vault/Attachments.h"
 #include "host/PluginLaunchers.h"

@@ -1,6 +1,6 @@
 #include "ScriptedDesktop.h"
 
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 
 namespace vlt::test {
 

@@ -1,5 +1,7 @@
 #include "engine/container/Container.h"
 
+#include "common/Trim.h"
+#include "common/Utf.h"
 #include "engine/Version.h"
 #include "engine/container/ContainerFlow.h"
 #include "engine/text/Text.h"

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/Utf.h"
 #include "engine/container/Container.h"
 #include "engine/text/Text.h"
 #include "engine/vault/FreeMemory.h"

@@ -1,8 +1,8 @@
 #include "engine/container/InterruptedSave.h"
 
 #include "common/Folders.h"
+#include "common/Utf.h"
 #include "engine/container/RescueCopy.h"
-#include "engine/text/Text.h"
 
 namespace vlt {
 

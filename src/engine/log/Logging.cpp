@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "common/RegularFile.h"
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 
 namespace vlt {
 

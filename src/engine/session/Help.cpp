@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 #include "engine/vault/Engine.h"
 
 namespace vlt {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/Utf.h"
 #include "engine/container/Container.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 
 namespace vlt {

@@ -3,30 +3,19 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/AsciiCase.h"
 #include "common/AtomicFile.h"
+#include "common/IniLines.h"
+#include "common/IniNumber.h"
 #include "common/RegularFile.h"
+#include "common/Trim.h"
+#include "common/Utf.h"
 #include "engine/crypto/SecureBuffer.h"
 #include "engine/text/Text.h"
 
 namespace vlt {
 
 namespace {
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-
-std::u16string_view trimBlanksAndTabs(std::u16string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool sameName(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
@@ -81,34 +70,19 @@ bool IniFile::load(const std::string& path) {
         return false;
     }
     std::string_view rest(bytes);
-    byteOrderMark_ = rest.starts_with(kByteOrderMark);
-    if (byteOrderMark_) {
-        rest.remove_prefix(kByteOrderMark.size());
-    }
+    byteOrderMark_ = skipByteOrderMark(rest);
     lines_.clear();
-    while (!rest.empty()) {
-        std::size_t end = rest.find('\n');
-        std::string_view raw = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        if (raw.ends_with('\r')) {
-            raw.remove_suffix(1);
-        }
+    for (const IniLine<char>& read : readIniLines(rest, IniSyntax{})) {
         Line line;
-        line.text = raw;
-        std::u16string decoded = fromUtf8(raw);
-        std::u16string_view body = trimBlanksAndTabs(decoded);
-        std::size_t close = body.find(u']');
-        std::size_t equals = body.find(u'=');
-        if (body.starts_with(u'[') && close != std::u16string_view::npos) {
+        line.text = read.text;
+        if (read.kind == IniLineKind::Section) {
             line.kind = LineKind::Group;
-            line.name = trimBlanksAndTabs(body.substr(1, close - 1));
-        } else if (!body.starts_with(u';') && equals != std::u16string_view::npos &&
-                   !trimBlanksAndTabs(body.substr(0, equals)).empty()) {
+            line.name = fromUtf8(read.name);
+        } else if (read.kind == IniLineKind::Entry) {
             line.kind = LineKind::Entry;
-            line.name = trimBlanksAndTabs(body.substr(0, equals));
-            line.value = trimBlanksAndTabs(body.substr(equals + 1));
+            line.name = fromUtf8(read.name);
+            line.value = fromUtf8(trimBlanks(read.value, Blanks::SpacesAndTabs));
         }
-        wipeString(decoded);
         lines_.push_back(std::move(line));
     }
     wipeString(bytes);
@@ -164,15 +138,15 @@ void IniFile::writeString(std::u16string_view group, std::u16string_view key,
                           std::u16string_view value) {
     Line entry;
     entry.kind = LineKind::Entry;
-    entry.name = trimBlanksAndTabs(oneLine(key));
-    entry.value = trimBlanksAndTabs(oneLine(value));
+    entry.name = trimBlanks(oneLine(key), Blanks::SpacesAndTabs);
+    entry.value = trimBlanks(oneLine(value), Blanks::SpacesAndTabs);
     entry.text = toUtf8(entry.name + u" = " + entry.value);
 
     auto range = findGroup(group);
     if (!range) {
         Line header;
         header.kind = LineKind::Group;
-        header.name = trimBlanksAndTabs(oneLine(group));
+        header.name = trimBlanks(oneLine(group), Blanks::SpacesAndTabs);
         header.text = toUtf8(u"[" + header.name + u"]");
         lines_.push_back(std::move(header));
         range = Range{lines_.size(), lines_.size()};
@@ -249,7 +223,7 @@ bool IniFile::save(const std::string& path, const FileWriter& writer) {
     if (!changed_) {
         return true;
     }
-    std::string bytes(byteOrderMark_ ? kByteOrderMark : std::string_view{});
+    std::string bytes(byteOrderMark_ ? kUtf8ByteOrderMark : std::string_view{});
     for (const Line& line : lines_) {
         bytes += line.text;
         bytes += "\r\n";

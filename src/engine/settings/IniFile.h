@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "common/FileWriter.h"
-#include "engine/text/Text.h"
 
 namespace vlt {
 

@@ -1,6 +1,7 @@
 #include "engine/text/LinkFinder.h"
 
-#include "engine/text/Text.h"
+#include "common/AsciiCase.h"
+#include "common/Trim.h"
 
 namespace vlt {
 
@@ -101,7 +102,7 @@ bool IsOpenableUrl(std::u16string_view url) {
 }
 
 std::u16string BrowserAddress(std::u16string_view stored) {
-    std::u16string address = trimBlanks(stored);
+    std::u16string address(trimBlanks(stored));
     const bool hostFirst =
         !address.empty() && (isAsciiLetter(address[0]) || isAsciiDigit(address[0]));
     if (hostFirst && !hasScheme(address)) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/Utf.h"
 #include "engine/text/Text.h"
 
 namespace vlt {

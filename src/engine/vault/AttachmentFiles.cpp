@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "common/RegularFile.h"
+#include "common/Utf.h"
 #include "engine/text/Text.h"
 
 namespace vlt {

@@ -6,6 +6,9 @@
 #include <new>
 #include <optional>
 
+#include "common/AsciiCase.h"
+#include "common/Trim.h"
+#include "common/Utf.h"
 #include "engine/crypto/MD5.h"
 #include "engine/text/Misc.h"
 #include "engine/text/Text.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/text/Text.h"
+#include "common/Trim.h"
 #include "engine/view/GroupTree.h"
 
 namespace vlt {
@@ -24,7 +24,7 @@ char16_t lowerLetter(char16_t c) {
 }
 
 std::u16string comparable(std::u16string_view name) {
-    std::u16string text = trimBlanks(name);
+    std::u16string text(trimBlanks(name));
     for (char16_t& c : text) {
         c = lowerLetter(c);
     }

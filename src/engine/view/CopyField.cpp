@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "engine/text/LinkFinder.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 #include "engine/view/EntryList.h"
 #include "engine/view/EntryRows.h"

@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "common/Trim.h"
 #include "engine/text/Misc.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 #include "engine/vault/Vault.h"
 
@@ -30,7 +30,7 @@ class SummaryText {
         if (!any_) {
             return u"No attachments";
         }
-        std::u16string text = trimBlanks(text_);
+        std::u16string text(trimBlanks(text_));
         if (!text.empty() && text.back() == u',') {
             text.pop_back();
         }

@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "common/AsciiCase.h"
+#include "common/Trim.h"
+#include "common/Utf.h"
 #include "engine/Version.h"
 #include "engine/container/Container.h"
 #include "engine/session/Help.h"
 #include "engine/settings/ConfigFile.h"
-#include "engine/text/Text.h"
 #include "engine/view/OpenLink.h"
 #include "host/PluginList.h"
 #include "platform/CoreDumps.h"
@@ -197,7 +199,7 @@ void Application::handleCommandLine(const QStringList& arguments) {
     Engine& e = *engine_;
     const QString first = arguments.isEmpty() ? QString() : arguments.first();
     // Only "-tray" is compared without case: paths on this system are case-sensitive.
-    const std::u16string trimmed = trimBlanks(u16s(first));
+    const std::u16string trimmed(trimBlanks(u16s(first)));
     e.log.Trace(u"Program parameter: " + lowerAscii(trimmed));
     if (trimmed.empty()) {
         return;

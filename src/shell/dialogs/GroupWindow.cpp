@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 
-#include "engine/text/Text.h"
+#include "common/Trim.h"
 #include "engine/vault/GroupTreeEdits.h"
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
@@ -133,7 +133,7 @@ void GroupWindow::refuseName(const QString& text) {
 }
 
 void GroupWindow::acceptGroup() {
-    const std::u16string name = trimBlanks(u16s(nameField_->text()));
+    const std::u16string name(trimBlanks(u16s(nameField_->text())));
     if (name.empty()) {
         refuseName(QStringLiteral("Please choose a valid name for the group."));
         return;

@@ -1,8 +1,8 @@
 #include "shell/main/Configuration.h"
 
+#include "common/Utf.h"
 #include "engine/session/Help.h"
 #include "engine/session/SettingsCommands.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 #include "platform/Autostart.h"
 #include "platform/FileAssociation.h"

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QUrl>
 
+#include "common/Utf.h"
 #include "engine/container/Container.h"
 #include "engine/session/ExitSequence.h"
 #include "engine/view/EntryList.h"

@@ -1,3 +1,4 @@
+#include "common/Utf.h"
 #include "shell/main/MainWindow.h"
 
 #include <QUrl>
@@ -7,7 +8,6 @@
 #include "engine/session/Help.h"
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Attachments.h"
 #include "engine/vault/GroupOperations.h"
 #include "engine/vault/MassModify.h"

@@ -18,11 +18,11 @@
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "TraceCapture.h"
+#include "common/Utf.h"
 #include "engine/container/Container.h"
 #include "engine/container/ContainerCodec.h"
 #include "engine/container/RescueCopy.h"
 #include "engine/container/SystemMemory.h"
-#include "engine/text/Text.h"
 
 namespace vlt {
 namespace {

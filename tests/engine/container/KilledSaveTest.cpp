@@ -19,9 +19,9 @@
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
+#include "common/Utf.h"
 #include "engine/container/Container.h"
 #include "engine/container/RescueCopy.h"
-#include "engine/text/Text.h"
 
 namespace vlt {
 namespace {

@@ -7,9 +7,9 @@
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
 #include "TraceCapture.h"
+#include "common/Utf.h"
 #include "engine/session/ExitSequence.h"
 #include "engine/settings/IniFile.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 
 namespace vlt {

@@ -6,9 +6,9 @@
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
 #include "TempDir.h"
+#include "common/Utf.h"
 #include "engine/session/PasswordChange.h"
 #include "engine/session/RecentFileCommands.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 
 namespace vlt {

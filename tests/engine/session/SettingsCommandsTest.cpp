@@ -10,7 +10,6 @@
 #include "engine/session/SettingsCommands.h"
 #include "engine/settings/ConfigFile.h"
 #include "engine/settings/IniFile.h"
-#include "engine/text/Text.h"
 #include "engine/vault/Engine.h"
 
 namespace vlt {

@@ -4,6 +4,7 @@
 
 #include "Fifo.h"
 #include "TempDir.h"
+#include "common/Utf.h"
 #include "engine/settings/RecentFiles.h"
 #include "engine/text/Text.h"
 

@@ -2,7 +2,7 @@
 
 #include "ScriptedDesktop.h"
 #include "TraceCapture.h"
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 #include "engine/vault/Engine.h"
 #include "engine/view/CopyField.h"
 #include "engine/view/EntryList.h"

@@ -5,7 +5,7 @@
 #include "SampleVault.h"
 #include "ScriptedDesktop.h"
 #include "TraceCapture.h"
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 #include "engine/text/TimePeriods.h"
 #include "engine/vault/Engine.h"
 #include "engine/view/EntryList.h"

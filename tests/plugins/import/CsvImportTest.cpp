@@ -9,7 +9,7 @@
 #include "ImportTestSupport.h"
 #include "KeePassCsvImport.h"
 #include "OwnCsvImport.h"
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 
 namespace vlt::import {
 namespace {

@@ -9,7 +9,7 @@
 #include "IniImport.h"
 #include "IniWriter.h"
 #include "OwnCsvImport.h"
-#include "engine/text/Text.h"
+#include "common/Utf.h"
 
 namespace vlt::import {
 namespace {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "StrengthScore.h"
+#include "common/Trim.h"
 
 namespace vlt::gaugebox {
 namespace {
@@ -44,8 +45,9 @@ TEST(StrengthScore, HandWorkedScoresAndVerdicts) {
 
 TEST(StrengthScore, ShortTextsOutsideKindsAndScoresOverAHundred) {
     // Trimmed first: four characters left.
-    EXPECT_EQ(AnalyzePassword(TrimSpaces(u"   abcd   ")).verdict, u"The password is too short");
-    EXPECT_EQ(AnalyzePassword(TrimSpaces(u"   abcd   ")).bar, 0);
+    EXPECT_EQ(AnalyzePassword(trimBlanks(u"   abcd   ", Blanks::Spaces)).verdict,
+              u"The password is too short");
+    EXPECT_EQ(AnalyzePassword(trimBlanks(u"   abcd   ", Blanks::Spaces)).bar, 0);
     // Five with an inner space are scored on the core "abcd": 16 - 20 + 5.0 = 1.
     EXPECT_EQ(AnalyzePassword(u"ab cd").points, 1);
     // Accented letters and '@' are of no kind: no all-letter penalty, no bonus.

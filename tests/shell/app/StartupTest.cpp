@@ -13,8 +13,8 @@
 
 #include "Fifo.h"
 #include "ShellFixture.h"
+#include "common/Utf.h"
 #include "engine/settings/IniFile.h"
-#include "engine/text/Text.h"
 
 namespace vlt {
 namespace {
