@@ -237,15 +237,6 @@ bool AtomicFile::write(const void* data, std::size_t size) {
     return true;
 }
 
-bool AtomicFile::writeInt32(std::int32_t value) {
-    std::uint8_t bytes[4];
-    auto u = static_cast<std::uint32_t>(value);
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(u >> (8 * i));
-    }
-    return write(bytes, 4);
-}
-
 bool AtomicFile::commitReplacing() {
     if (!flushBuffer()) {
         return false;

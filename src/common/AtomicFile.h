@@ -68,7 +68,6 @@ class AtomicFile {
     // Appends bytes; false (and the file is doomed) once any write fails.
     bool write(const void* data, std::size_t size);
     bool write(std::span<const std::uint8_t> bytes) { return write(bytes.data(), bytes.size()); }
-    bool writeInt32(std::int32_t value);
     // Puts the bytes in place and syncs them to disk. False when any step failed; the target
     // is then untouched unless targetDamaged().
     bool commit();

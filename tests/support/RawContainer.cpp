@@ -1,4 +1,5 @@
 #include "RawContainer.h"
+#include "RecordEncoding.h"
 
 #include <cstring>
 

@@ -50,10 +50,6 @@ bool WriteContainer(const Vault& vault, const ContainerHeader& header, const Sec
                     const ByteSink& sink, RecordObserver& observer,
                     unsigned threads = WorkerThreads());
 
-// The whole file in memory (tests, tools).
-std::vector<std::uint8_t> EncodeContainer(const Vault& vault, const ContainerHeader& header,
-                                          const SecureBuffer& key);
-
 // Where one record's body lies in the file.
 struct RecordFrame {
     std::uint64_t bodyAt;

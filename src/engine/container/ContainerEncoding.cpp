@@ -216,19 +216,4 @@ bool WriteContainer(const Vault& vault, const ContainerHeader& headerIn, const S
     return true;
 }
 
-std::vector<std::uint8_t> EncodeContainer(const Vault& vault, const ContainerHeader& header,
-                                          const SecureBuffer& key) {
-    std::vector<std::uint8_t> out;
-    RecordObserver quiet;
-    bool ok = WriteContainer(
-        vault, header, key,
-        [&out](const void* data, std::size_t size) {
-            auto bytes = static_cast<const std::uint8_t*>(data);
-            out.insert(out.end(), bytes, bytes + size);
-            return true;
-        },
-        quiet);
-    return ok ? out : std::vector<std::uint8_t>{};
-}
-
 }  // namespace vlt

@@ -172,31 +172,6 @@ void PutBody(const Attachment& attachment, std::uint8_t* out) {
     putText(out, at + content, attachment.MD5);
 }
 
-namespace {
-
-template <typename Record>
-SecureBuffer encodeBody(const Record& record) {
-    const std::int64_t size = BodySize(record);
-    if (size > kMaxBodySize) {
-        return {};
-    }
-    SecureBuffer body(static_cast<std::size_t>(size));
-    PutBody(record, body.data());
-    return body;
-}
-
-}  // namespace
-
-SecureBuffer EncodeGroupBody(const Group& group) {
-    return encodeBody(group);
-}
-SecureBuffer EncodeEntryBody(const Entry& entry) {
-    return encodeBody(entry);
-}
-SecureBuffer EncodeAttachmentBody(const Attachment& attachment) {
-    return encodeBody(attachment);
-}
-
 bool DecodeGroupBody(std::span<const std::uint8_t> body, Group& group) {
     if (body.size() < kMinimumBodySize) {
         return false;

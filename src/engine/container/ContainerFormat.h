@@ -56,11 +56,6 @@ void PutBody(const Group& group, std::uint8_t* out);
 void PutBody(const Entry& entry, std::uint8_t* out);
 void PutBody(const Attachment& attachment, std::uint8_t* out);
 
-// The same in a buffer of their own; empty for a body past the size limit.
-SecureBuffer EncodeGroupBody(const Group& group);
-SecureBuffer EncodeEntryBody(const Entry& entry);
-SecureBuffer EncodeAttachmentBody(const Attachment& attachment);
-
 // Decoding fills the record from a body; false when any length does not fit the body.
 bool DecodeGroupBody(std::span<const std::uint8_t> body, Group& group);
 bool DecodeEntryBody(std::span<const std::uint8_t> body, Entry& entry);

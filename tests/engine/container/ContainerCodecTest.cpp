@@ -2,6 +2,7 @@
 
 #include "HexBytes.h"
 #include "RawContainer.h"
+#include "RecordEncoding.h"
 #include "SampleVault.h"
 #include "engine/container/ContainerCodec.h"
 #include "engine/text/Text.h"
@@ -9,6 +10,10 @@
 namespace vlt {
 namespace {
 
+using test::EncodeAttachmentBody;
+using test::EncodeContainer;
+using test::EncodeEntryBody;
+using test::EncodeGroupBody;
 using test::fromHex;
 using test::RawContainer;
 using test::toHex;
