@@ -106,7 +106,10 @@ std::u16string BrowserAddress(std::u16string_view stored) {
     const bool hostFirst =
         !address.empty() && (isAsciiLetter(address[0]) || isAsciiDigit(address[0]));
     if (hostFirst && !hasScheme(address)) {
-        address.insert(0, u"http://");
+        // A bare "name@host" is a mail address; with a path it stays a web address.
+        const bool mail = address.find(u'@') != std::u16string::npos &&
+                          address.find(u'/') == std::u16string::npos;
+        address.insert(0, mail ? u"mailto:" : u"http://");
     }
     return address;
 }

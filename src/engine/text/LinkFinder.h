@@ -23,7 +23,8 @@ bool IsOpenableUrl(std::u16string_view url);
 
 // The address a stored URL stands for: blanks at both ends removed, and an address without a
 // scheme that starts like a host name ("example.com/login", "www.example.com", "host:8080") as
-// an http address. Anything else is returned trimmed, for IsOpenableUrl to judge.
+// an http address, and a bare mail address ("jo@example.com") as a mailto one. Anything else is
+// returned trimmed, for IsOpenableUrl to judge.
 std::u16string BrowserAddress(std::u16string_view stored);
 
 }  // namespace vlt

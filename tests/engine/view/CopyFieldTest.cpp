@@ -105,6 +105,8 @@ TEST_F(CopyFields, AnAddressWithoutSchemeOpensAsHttpAndARefusedOneSaysWhy) {
         {u"localhost:8080/admin", u"http://localhost:8080/admin", u""},
         {u"HTTPS://bank.example", u"HTTPS://bank.example", u""},
         {u"mailto:jo@example.com", u"mailto:jo@example.com", u""},
+        {u"jo@example.com", u"mailto:jo@example.com", u""},
+        {u"jo@example.com/inbox", u"http://jo@example.com/inbox", u""},
         {u"file:///etc/passwd", u"", refused},
         {u"javascript:alert(1)", u"", refused},
         {u"/usr/bin/xterm", u"", refused},
