@@ -1,5 +1,6 @@
 #include "platform/DesktopEntry.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -25,9 +26,29 @@ std::string quotedArgument(const std::string& argument) {
     return quoted;
 }
 
+// A string value as a desktop reads it: "\s", "\n", "\t", "\r" and "\\" undone.
+std::string unescapedString(std::string_view value) {
+    std::string text;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            text += value[i];
+            continue;
+        }
+        const char next = value[++i];
+        text += next == 's'   ? ' '
+                : next == 'n' ? '\n'
+                : next == 't' ? '\t'
+                : next == 'r' ? '\r'
+                              : next;
+    }
+    return text;
+}
+
+}  // namespace
+
 // The string rules of every desktop-entry value, applied on top of the Exec rules: a reader
 // undoes them first.
-std::string entryString(const std::string& text) {
+std::string DesktopStringValue(const std::string& text) {
     std::string value;
     for (char c : text) {
         switch (c) {
@@ -50,15 +71,59 @@ std::string entryString(const std::string& text) {
     return value;
 }
 
-}  // namespace
-
 std::string DesktopExecValue(const std::string& program, std::string_view arguments) {
-    std::string value = entryString(quotedArgument(program));
+    std::string value = DesktopStringValue(quotedArgument(program));
     if (!arguments.empty()) {
         value += ' ';
         value += arguments;
     }
     return value;
+}
+
+std::string DesktopEntryValue(std::string_view fileText, std::string_view key) {
+    bool inEntry = false;
+    while (!fileText.empty()) {
+        const std::size_t end = std::min(fileText.find('\n'), fileText.size());
+        std::string_view line = fileText.substr(0, end);
+        fileText.remove_prefix(std::min(end + 1, fileText.size()));
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        if (line.starts_with('[')) {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inEntry || !line.starts_with(key)) {
+            continue;
+        }
+        // Blanks around "=" do not count.
+        line.remove_prefix(key.size());
+        line.remove_prefix(std::min(line.find_first_not_of(' '), line.size()));
+        if (line.starts_with('=')) {
+            line.remove_prefix(1);
+            return std::string(line.substr(std::min(line.find_first_not_of(' '), line.size())));
+        }
+    }
+    return {};
+}
+
+std::string DesktopExecProgram(std::string_view execValue) {
+    const std::string value = unescapedString(execValue);
+    const bool quoted = value.starts_with('"');
+    std::string program;
+    for (std::size_t i = quoted ? 1 : 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (quoted ? c == '"' : c == ' ' || c == '\t') {
+            break;
+        }
+        if ((quoted && c == '\\') || (c == '%' && i + 1 < value.size() && value[i + 1] == '%')) {
+            ++i;
+        }
+        if (i < value.size()) {
+            program += value[i];
+        }
+    }
+    return program;
 }
 
 bool WriteDesktopFile(const std::string& path, std::string_view text) {

@@ -12,6 +12,7 @@
 
 #include "common/RegularFile.h"
 #include "platform/DesktopEntry.h"
+#include "platform/InstalledEntry.h"
 #include "platform/XdgFiles.h"
 
 extern char** environ;
@@ -26,7 +27,9 @@ constexpr const char* kIconName = "orvelline-vaultwick.png";
 constexpr const char* kDefaultsGroup = "[Default Applications]";
 
 struct XdgPlaces {
-    fs::path desktopFile;
+    fs::path dataHome;
+    fs::path userEntry;      // this program's own entry, where no installed one starts it
+    fs::path shadowingCopy;  // where earlier versions wrote it, under the installed entry's name
     fs::path mimePackage;
     fs::path icon;
     fs::path mimeFolder;
@@ -45,20 +48,41 @@ std::string baseFolder(const char* variable, const char* underHome) {
 XdgPlaces places() {
     const fs::path data = baseFolder("XDG_DATA_HOME", "/.local/share");
     const fs::path config = baseFolder("XDG_CONFIG_HOME", "/.config");
-    return {data / "applications" / kDesktopFileName, data / "mime" / "packages" / kMimePackageName,
-            data / "icons" / "hicolor" / "16x16" / "apps" / kIconName, data / "mime",
+    return {data,
+            data / "applications" / kUserDesktopFileName,
+            data / "applications" / kDesktopFileName,
+            data / "mime" / "packages" / kMimePackageName,
+            data / "icons" / "hicolor" / "16x16" / "apps" / kIconName,
+            data / "mime",
             config / "mimeapps.list"};
 }
 
-// The shipped desktop entry with its Exec line pointing at this program.
+// The shipped desktop entry with its Exec line pointing at this program. TryExec makes desktops
+// drop the entry once the program is removed or moved, rather than show a dead one.
 std::string desktopEntryFor(const std::string& programPath) {
     std::istringstream in{std::string(xdg::kDesktopEntry)};
     std::string out;
     for (std::string line; std::getline(in, line);) {
-        out += line.starts_with("Exec=") ? "Exec=" + DesktopExecValue(programPath, "%f") : line;
-        out += '\n';
+        if (line.starts_with("Exec=")) {
+            line = "Exec=" + DesktopExecValue(programPath, "%f") +
+                   "\nTryExec=" + DesktopStringValue(programPath);
+        }
+        out += line + '\n';
     }
     return out;
+}
+
+// The shipped entry with any program, as earlier versions wrote it for the user.
+bool isShadowingCopy(const std::string& text) {
+    auto withoutExec = [](const std::string& entry) {
+        std::string rest;
+        std::istringstream in(entry);
+        for (std::string line; std::getline(in, line);) {
+            rest += line.starts_with("Exec=") ? "" : line + '\n';
+        }
+        return rest;
+    };
+    return !text.empty() && withoutExec(text) == withoutExec(std::string(xdg::kDesktopEntry));
 }
 
 // What the file holds; "" when it is missing or no regular file (a FIFO would block the read).
@@ -81,12 +105,13 @@ bool isOurDefault(const std::string& line) {
     return line.starts_with(std::string(kContainerMimeType) + "=");
 }
 
-// mimeapps.list with the container type's default line removed, and added again when `set`.
-std::string editedMimeApps(const std::string& text, bool set) {
-    const std::string ours = std::string(kContainerMimeType) + "=" + kDesktopFileName + ";";
+// mimeapps.list with the container type's default line removed, and added again naming `opener`
+// unless that is empty.
+std::string editedMimeApps(const std::string& text, const std::string& opener) {
+    const std::string ours = std::string(kContainerMimeType) + "=" + opener + ";";
     std::string out;
     bool inDefaults = false;
-    bool placed = !set;
+    bool placed = opener.empty();
     for (const std::string& line : linesOf(text)) {
         if (line.starts_with("[")) {
             if (inDefaults && !placed) {
@@ -137,15 +162,26 @@ void updateMimeDatabase(const fs::path& mimeFolder) {
 
 bool ApplyFileAssociation(bool on, const std::string& programPath) {
     const XdgPlaces at = places();
-    const std::string mimeApps = editedMimeApps(readText(at.mimeApps), on);
     bool done = true;
+    if (isShadowingCopy(readText(at.shadowingCopy))) {
+        done = removeFile(at.shadowingCopy);
+    }
+    // An installed entry that starts this program opens the files itself; a copy of our own
+    // would only hide it.
+    const bool installed = on && EntryStartsProgram(at.dataHome, kDesktopFileName, programPath);
+    const std::string opener = !on ? "" : installed ? kDesktopFileName : kUserDesktopFileName;
+    const std::string mimeApps = editedMimeApps(readText(at.mimeApps), opener);
     if (on) {
-        done = WriteDesktopFile(at.mimePackage, xdg::kMimePackage) &&
-               WriteDesktopFile(at.icon, xdg::kProgramIcon) &&
-               WriteDesktopFile(at.desktopFile, desktopEntryFor(programPath)) &&
-               WriteDesktopFile(at.mimeApps, mimeApps);
+        done = WriteDesktopFile(at.mimePackage, xdg::kMimePackage) && done;
+        if (installed) {
+            done = removeFile(at.icon) && removeFile(at.userEntry) && done;
+        } else {
+            done = WriteDesktopFile(at.icon, xdg::kProgramIcon) &&
+                   WriteDesktopFile(at.userEntry, desktopEntryFor(programPath)) && done;
+        }
+        done = WriteDesktopFile(at.mimeApps, mimeApps) && done;
     } else {
-        for (const fs::path& file : {at.mimePackage, at.icon, at.desktopFile}) {
+        for (const fs::path& file : {at.mimePackage, at.icon, at.userEntry}) {
             done = removeFile(file) && done;
         }
         if (fs::exists(at.mimeApps)) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and starts the installed program through its link on the
-# command path, offscreen: it must find all the plugins it ships with in its own folder, and
-# the desktop files must name the installed program, icon and file type.
+# command path, offscreen: it must find all the plugins it ships with in its own folder, the
+# desktop files must name the installed program, icon and file type, and the install manifest
+# must list every file installed.
 #   InstalledProgram.sh <cmake> <build folder>
 set -u
 cmake="$1"
@@ -78,3 +79,11 @@ for _ in $(seq 50); do kill -0 "$vltpid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$vltpid" 2>/dev/null && fail "the installed program did not end"
 vltpid=""
 echo "ended"
+
+# Whatever the install wrote, its manifest lists: removing those files leaves empty folders only.
+while IFS= read -r file || [ -n "$file" ]; do
+    rm -f -- "$file"
+done <"$build/install_manifest.txt"
+left="$(find "$prefix" ! -type d)"
+[ -z "$left" ] || fail "the install manifest does not list: $(echo $left)"
+echo "uninstalled: removing the manifest's files leaves only empty folders"

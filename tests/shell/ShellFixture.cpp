@@ -11,8 +11,10 @@ namespace vlt::test {
 
 namespace {
 
-// The user folders a started VLT writes to: settings, autostart and file association.
-constexpr const char* kXdgFolders[][2] = {{"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}};
+// The user folders a started VLT writes to (settings, autostart and file association), and the
+// data folders it looks for installed desktop entries in.
+constexpr const char* kXdgFolders[][2] = {
+    {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_DATA_DIRS", "share"}};
 
 }  // namespace
 

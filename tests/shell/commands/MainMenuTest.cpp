@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRegularExpression>
+#include <algorithm>
 #include <memory>
 
 #include "CommandLayout.h"
@@ -294,6 +298,46 @@ TEST_F(MainMenuTest, ClearListRebuildsFromInsideItsOwnItem) {
     EXPECT_EQ(find("menuRecent"), nullptr);
     EXPECT_EQ(commandLayout(find("menuFile")),
               (Layout{"0", "1", "2", "3", "4", "-", "5", "-", "8", "-", "10"}));
+}
+
+// Every menu path of the help pages (marked as a "menu" span, items joined by arrows) leads
+// through the menu bar to a command, and a key written right after it is that item's key.
+TEST_F(MainMenuTest, EveryMenuPathOfTheHelpPagesLeadsToItsCommand) {
+    build();
+    const QRegularExpression path(
+        QStringLiteral("<span class=\"menu\">([^<]*)</span>(?:,? \\(?<kbd>([^<]*)</kbd>)?"));
+    int paths = 0;
+    for (const QFileInfo& page :
+         QDir(QStringLiteral(VLT_HELP_DIR)).entryInfoList({QStringLiteral("*.html")})) {
+        QFile file(page.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.filePath().toStdString();
+        const QString html = QString::fromUtf8(file.readAll()).replace(u'\n', u' ');
+        qsizetype arrows = 0;
+        for (QRegularExpressionMatchIterator it = path.globalMatch(html); it.hasNext(); ++paths) {
+            const QRegularExpressionMatch match = it.next();
+            const QStringList names = match.captured(1).split(QStringLiteral(" &rarr; "));
+            arrows += names.size() - 1;
+            SCOPED_TRACE(page.fileName().toStdString() + ": " + match.captured(1).toStdString());
+            const QWidget* menu = &bar;
+            QAction* item = nullptr;
+            for (const QString& name : names) {
+                ASSERT_NE(menu, nullptr) << "no submenu to hold " << name.toStdString();
+                const QList<QAction*> items = menu->actions();
+                const auto found = std::find_if(items.begin(), items.end(), [&](QAction* a) {
+                    return a->text().section(u'\t', 0, 0).remove(u'&') == name;
+                });
+                ASSERT_NE(found, items.end()) << "no item " << name.toStdString();
+                item = *found;
+                menu = item->menu();
+            }
+            EXPECT_EQ(menu, nullptr) << "the path ends on a submenu";
+            if (match.hasCaptured(2)) {
+                EXPECT_EQ(item->text().section(u'\t', 1), match.captured(2));
+            }
+        }
+        EXPECT_EQ(arrows, html.count(QStringLiteral("&rarr;"))) << "a path outside a menu span";
+    }
+    EXPECT_GE(paths, 12);
 }
 
 TEST(MainMenuLifetime, ItemsOutlivingTheMenuObjectReportNothing) {
