@@ -55,15 +55,20 @@ struct Engine {
     ClipboardClear ClipboardClearState;
     AutoClose AutoCloseState;
 
-    // Operations that pump window events while they run (load, save, plugin runs) hold the
-    // engine busy, so that a command arriving meanwhile is turned away instead of running on a
-    // half-built vault.
+    // Operations that pump window events while they run (load, save, plugin runs, commands)
+    // hold the engine busy, so that nothing arriving meanwhile runs on a half-built vault: it is
+    // turned away or waits. `whenIdle` is called each time the last of them has ended.
     bool busy() const { return busyDepth_ > 0; }
+    std::function<void()> whenIdle;
 
     class BusyGuard {
       public:
         explicit BusyGuard(Engine& engine) : engine_(engine) { ++engine_.busyDepth_; }
-        ~BusyGuard() { --engine_.busyDepth_; }
+        ~BusyGuard() {
+            if (--engine_.busyDepth_ == 0 && engine_.whenIdle) {
+                engine_.whenIdle();
+            }
+        }
         BusyGuard(const BusyGuard&) = delete;
         BusyGuard& operator=(const BusyGuard&) = delete;
 

@@ -1,6 +1,8 @@
 #include "engine/vault/GroupOperations.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -104,28 +106,38 @@ int Group_Add(Engine& engine) {
     constexpr std::string_view kProc = "Group_Add";
     engine.log.Trace(u"Adding new group", kProc);
     RecordList<Group>& groups = engine.vault.Groups;
-    NormaliseDepths(groups);
-    const std::optional<Group> chosen = engine.desktop.OpenGroupWindow(Group{}, kGroupAdd, groups);
-    if (!chosen) {
+    try {
+        NormaliseDepths(groups);
+        const std::optional<Group> chosen =
+            engine.desktop.OpenGroupWindow(Group{}, kGroupAdd, groups);
+        if (!chosen) {
+            return 0;
+        }
+        const GroupPlace place = NewGroupPlace(groups, engine.desktop.SelectedGroupItem());
+        Group group;
+        group.ID = engine.ids.ID_New();
+        group.Depth = place.depth;
+        group.Name = chosen->Name;
+        group.Icon = std::clamp(chosen->Icon, 0, kGroupIconCount - 1);
+        if (place.index == 0) {
+            groups.reset();
+        } else {
+            groups.select(place.index - 1);
+        }
+        groups.addAfter(std::move(group));
+        showTreeWith(engine, place.index);
+        // The list shows the new, empty group, so that an entry added next lands where the user
+        // looks.
+        engine.desktop.ShowEntryRows(BuildEntryRows(engine, groups.at(place.index).ID), -1);
+        engine.desktop.ShowComment(u"");
+    } catch (const std::bad_alloc&) {
+        // The program cannot go on: it ends at once, saving nothing, with a failure status.
+        engine.log.Trace(u"Error allocating memory", kProc);
+        engine.desktop.Message(u"Error", u"Error allocating memory for a new group!",
+                               MessageIcon::Error);
+        engine.desktop.EndProgram(EXIT_FAILURE);
         return 0;
     }
-    const GroupPlace place = NewGroupPlace(groups, engine.desktop.SelectedGroupItem());
-    Group group;
-    group.ID = engine.ids.ID_New();
-    group.Depth = place.depth;
-    group.Name = chosen->Name;
-    group.Icon = std::clamp(chosen->Icon, 0, kGroupIconCount - 1);
-    if (place.index == 0) {
-        groups.reset();
-    } else {
-        groups.select(place.index - 1);
-    }
-    groups.addAfter(std::move(group));
-    showTreeWith(engine, place.index);
-    // The list shows the new, empty group, so that an entry added next lands where the user
-    // looks.
-    engine.desktop.ShowEntryRows(BuildEntryRows(engine, groups.at(place.index).ID), -1);
-    engine.desktop.ShowComment(u"");
     engine.log.Trace(u"Group added", kProc);
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "engine/view/EntryOperations.h"
 
+#include <cstdlib>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -190,7 +191,7 @@ int Entry_Add(Engine& engine) {
     } catch (const std::bad_alloc&) {
         engine.log.Trace(u"Error allocating memory", kProc);
         desktop.Message(u"Error", u"Error allocating memory for a new entry!", MessageIcon::Error);
-        desktop.EndProgram(0);
+        desktop.EndProgram(EXIT_FAILURE);
         return 0;
     }
     engine.log.Trace(u"Entry added, returning", kProc);

@@ -9,6 +9,7 @@
 #include "shell/app/Prompter.h"
 #include "shell/app/QtText.h"
 #include "shell/commands/PopupMenus.h"
+#include "shell/commands/Shortcuts.h"
 #include "shell/dialogs/EntryWindow.h"
 #include "shell/dialogs/FindWindow.h"
 #include "shell/dialogs/GroupWindow.h"
@@ -104,7 +105,16 @@ SecureText QtDesktop::AskPassword(PasswordMode mode) {
 }
 
 void QtDesktop::Progress_Open(std::u16string_view title, std::u16string_view text) {
+    // The window blocks the one beneath it: keys typed since the operation began reach that one
+    // first. Over the main window the progress window takes the keys, and the main window's
+    // shortcuts go on working through it: a command given during a load or a save waits for it
+    // to end.
+    QCoreApplication::processEvents();
     progress_.Progress_Open(qs(title), qs(text));
+    if (MainWindow* main = window_; main != nullptr && progress_.window()->parentWidget() == main) {
+        InstallMainShortcuts(progress_.window(),
+                             [main](Command command) { main->dispatch(command); });
+    }
 }
 
 void QtDesktop::Progress_Update(int value) {

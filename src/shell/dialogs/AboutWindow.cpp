@@ -53,8 +53,7 @@ QString AboutWindow::aboutText(bool portable, std::uint64_t totalMemory) {
     text += QStringLiteral(
         "Built with Qt, OpenSSL and zlib.\r\n"
         "Icons: Silk icon set by Mark James (famfamfam.com), CC BY 3.0.\r\n\r\n");
-    text +=
-        QStringLiteral("Total memory available to Windows: %1MB").arg(totalMemory / 1024 / 1024);
+    text += QStringLiteral("Total memory available: %1MB").arg(totalMemory / 1024 / 1024);
     return text;
 }
 

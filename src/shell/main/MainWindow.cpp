@@ -38,9 +38,16 @@ MainWindow::MainWindow(Engine& engine, QWidget* parent) : QMainWindow(parent), e
     setAttribute(Qt::WA_DeleteOnClose, false);
     createBars();
     createGadgets();
+    engine_.whenIdle = [this] {
+        if (!waiting_.empty()) {
+            QMetaObject::invokeMethod(this, &MainWindow::runWaitingCommands, Qt::QueuedConnection);
+        }
+    };
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    engine_.whenIdle = nullptr;
+}
 
 QTreeWidget* MainWindow::groupTree() const {
     return tree_;
@@ -256,6 +263,7 @@ void MainWindow::closeForExit() {
 }
 
 void MainWindow::SetInterfaceDisabled(bool disabled) {
+    interfaceLocked_ = disabled;
     const bool enabled = !disabled;
     const QList<QAction*> menus = menuBar()->actions();
     for (int i = 0; i < menus.size() && i < 6; ++i) {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -116,9 +117,12 @@ class MainWindow : public QMainWindow {
     void updateSelectionStatus();
     void expandSelectedGroup(bool expand);
 
-    // The command dispatch (MainWindowCommands.cpp): perform() hands a command to its family,
-    // and each family reports whether the command was its own.
+    // The command dispatch (MainWindowCommands.cpp): perform() queues a command behind those
+    // still waiting for the engine, carryOut() hands it to its family, and each family reports
+    // whether the command was its own.
     void perform(ActionCall call);
+    void runWaitingCommands();
+    void carryOut(ActionCall call);
     bool performFileCommand(ActionCall call);
     bool performGroupCommand(ActionCall call);
     bool performEntryCommand(ActionCall call);
@@ -134,6 +138,8 @@ class MainWindow : public QMainWindow {
 
     Engine& engine_;
     bool exiting_ = false;
+    bool interfaceLocked_ = false;  // an exporter or importer is running
+    std::deque<ActionCall> waiting_;
     bool stayOnTop_ = false;
     PluginShell* plugins_ = nullptr;
 

@@ -32,11 +32,36 @@ void MainWindow::dispatch(Command command) {
     perform(ActionOf(command));
 }
 
+namespace {
+
+// Commands given while a load or a save runs wait for it; a few are kept, in the order given,
+// and further ones (a key held down meanwhile) are dropped.
+constexpr std::size_t kMaxWaitingCommands = 4;
+
+}  // namespace
+
 void MainWindow::perform(ActionCall call) {
-    // A command arriving while a load, a save or a plugin run pumps events waits its turn.
-    if (engine_.busy() || !IsAvailable(call.action)) {
+    // While an exporter or importer works on the vault the interface is greyed, and what is
+    // given meanwhile (a shortcut, a tray menu item) is dropped as the greyed menus promise.
+    if (!IsAvailable(call.action) || interfaceLocked_ || exiting_ ||
+        waiting_.size() >= kMaxWaitingCommands) {
         return;
     }
+    waiting_.push_back(call);
+    runWaitingCommands();
+}
+
+void MainWindow::runWaitingCommands() {
+    // Another command, a load or a save pumps events while it runs: what arrives meanwhile
+    // waits, and the engine calls back once it is idle again.
+    while (!waiting_.empty() && !engine_.busy() && !exiting_) {
+        const ActionCall call = waiting_.front();
+        waiting_.pop_front();
+        carryOut(call);
+    }
+}
+
+void MainWindow::carryOut(ActionCall call) {
     Engine::BusyGuard guard(engine_);
     // Each family carries out its own commands and passes the others on. The drop-down buttons
     // only carry their popups: no family takes them.

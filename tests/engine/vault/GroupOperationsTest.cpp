@@ -2,6 +2,8 @@
 // window and the confirmation, scripted.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "ScriptedDesktop.h"
 #include "TraceCapture.h"
 #include "engine/vault/Engine.h"
@@ -100,6 +102,18 @@ TEST_F(GroupOperations, AddPutsTheGroupUnderTheSelectionAndShowsItsEmptyList) {
     EXPECT_TRUE(
         trace.lines().ends_with("Group_Add() -> Group added\nGroup_Add() -> Adding new group\n"));
     EXPECT_TRUE(desktop.unexpected.empty());
+}
+
+TEST_F(GroupOperations, AddRunningOutOfMemoryEndsTheProgramWithAFailureStatus) {
+    desktop.onGroupWindow = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(Group_Add(engine), 0);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].caption == u"Error");
+    EXPECT_TRUE(desktop.messages[0].text == u"Error allocating memory for a new group!");
+    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Error);
+    ASSERT_EQ(desktop.endCodes.size(), 1u);
+    EXPECT_NE(desktop.endCodes[0], 0);
+    EXPECT_EQ(vault.Groups.count(), 5);
 }
 
 TEST_F(GroupOperations, EditRenamesTheEntriesOfThatGroupOnly) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <vector>
 
 #include "SampleVault.h"
@@ -113,6 +114,16 @@ TEST_F(EntryOperations, AddIsRefusedWithoutAGroupAndStoresAnEntryTheFilterHides)
     add(u"fresh");
     EXPECT_EQ(engine.vault.Entries.count(), 1);
     EXPECT_TRUE(shownIds().empty());
+}
+
+TEST_F(EntryOperations, AddRunningOutOfMemoryEndsTheProgramWithAFailureStatus) {
+    desktop.onEntryWindow = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(Entry_Add(engine), 0);
+    EXPECT_EQ(desktop.messageTexts(),
+              std::vector<std::u16string>{u"Error allocating memory for a new entry!"});
+    ASSERT_EQ(desktop.endCodes.size(), 1u);
+    EXPECT_NE(desktop.endCodes[0], 0);
+    EXPECT_TRUE(engine.vault.Entries.empty());
 }
 
 TEST_F(EntryOperations, EditorInputOffersExpiryAndRedWithoutTouchingTheEntry) {

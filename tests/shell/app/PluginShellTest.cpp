@@ -10,6 +10,7 @@
 
 #include "ShellFixture.h"
 #include "engine/container/Container.h"
+#include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/EntryListModel.h"
 
@@ -95,13 +96,20 @@ TEST_F(ImportFlow, NoKeepsTheOpenVaultAndYesReplacesItWithWhatWasImported) {
     EXPECT_TRUE(app->window().isEnabled());
 }
 
-TEST_F(ImportFlow, WithNothingOpenTheImportAsksNothing) {
+TEST_F(ImportFlow, WithNothingOpenTheImportAsksNothingAndDropsTheCommandsGivenMeanwhile) {
     installImporter();
     startWith();
     QAction* item = importItem();
     ASSERT_NE(item, nullptr);
     passwords.push_back("");
+    // Ctrl+N pressed while the importer asks for its password would ask about the imported vault.
+    auto& askPassword = app->desktop().requesters().password;
+    askPassword = [this, ask = askPassword](QWidget* parent, PasswordMode mode) {
+        app->window().dispatch(Command::NewContainer);
+        return ask(parent, mode);
+    };
     item->trigger();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_EQ(app->engine().vault.Groups.count(), 3);
     EXPECT_EQ(app->window().entryModel()->rowCount(), 1);

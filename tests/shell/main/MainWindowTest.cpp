@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -18,11 +19,13 @@
 #include "RawContainer.h"
 #include "SampleVault.h"
 #include "ShellFixture.h"
+#include "Widgets.h"
 #include "common/Utf.h"
 #include "engine/settings/IniFile.h"
 #include "engine/view/EntryList.h"
 #include "shell/commands/MainMenu.h"
 #include "shell/commands/PopupMenus.h"
+#include "shell/dialogs/FindWindow.h"
 #include "shell/dialogs/GroupWindow.h"
 #include "shell/main/EntryListHeader.h"
 #include "shell/main/EntryListModel.h"
@@ -252,18 +255,81 @@ TEST_F(MainWindowFlow, OnlyTheFirstDroppedFileIsOpened) {
     EXPECT_EQ(passwordModes.size(), 1u);
 }
 
-TEST_F(MainWindowFlow, NothingRunsWhileTheEngineIsBusy) {
+TEST_F(MainWindowFlow, CommandsGivenWhileTheEngineIsBusyRunInOrderOnceItIsIdle) {
     MainWindow& window = openSample(ThreeEntries());
+    const MaskFields masks = app->engine().settings.Mask;
     {
         Engine::BusyGuard busy(app->engine());
-        window.dispatch(Command{0});  // would ask; must not even do that
+        window.dispatch(Command::NewContainer);  // asks: answered No
+        window.dispatch(Command::MassModify);    // tells that two rows are wanted
+        window.dispatch(Command::HideAccounts);
+        window.dispatch(Command::HideUserNames);
+        window.dispatch(Command::HidePasswords);  // one more than is kept
         window.entryList()->horizontalHeader()->sectionClicked(kColAccounts);  // would sort
         window.close();                                                        // would ask
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(prompter.prompts.empty());
     }
-    EXPECT_TRUE(prompter.prompts.empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(promptTexts(),
+              (QStringList{"Would you like to create a new container? Any unsaved entries will be "
+                           "lost!",
+                           "Please select 2 or more items first."}));
+    const MaskFields& now = app->engine().settings.Mask;
+    EXPECT_NE(now.Accounts, masks.Accounts);
+    EXPECT_NE(now.UserNames, masks.UserNames);
+    EXPECT_EQ(now.Passwords, masks.Passwords);
     EXPECT_EQ(app->engine().vault.Groups.count(), 1);
-    EXPECT_EQ(cell(0, 0), "beta");
+    EXPECT_EQ(app->engine().SortDirections[kColAccounts], 0);  // never sorted
     EXPECT_TRUE(window.isVisible());
+
+    // During an export or import the commands given are dropped for good.
+    {
+        Engine::BusyGuard busy(app->engine());
+        window.SetInterfaceDisabled(true);
+        window.dispatch(Command::NewContainer);
+        window.SetInterfaceDisabled(false);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompter.prompts.size(), 2u);
+}
+
+TEST_F(MainWindowFlow, KeysPressedDuringASaveRunTheirCommandsOnceTheFileIsWritten) {
+    MainWindow& window = openSample();
+    QApplication::setActiveWindow(&window);
+    const std::string before = test::readFile(file);
+    bool pressed = false;
+    int findWindows = 0;
+    // Ctrl+F on the progress window, while the save pumps events; then the Find window, closed.
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto* progress = window.findChild<QWidget*>(QStringLiteral("progressWindow"));
+        if (progress != nullptr && !pressed) {
+            auto* key = test::child<QShortcut>(progress, "shortcut65-Ctrl+F");
+            pressed = key != nullptr;
+            if (pressed) {
+                EXPECT_TRUE(app->engine().busy());
+                emit key->activated();
+            }
+        }
+        if (auto* find = qobject_cast<FindWindow*>(QApplication::activeModalWidget())) {
+            ++findWindows;
+            EXPECT_NE(test::readFile(file), before);
+            find->reject();
+        }
+    });
+    user.start(0);
+    // What is typed before the progress window opens reaches the main window before that window
+    // blocks it.
+    bool early = false;
+    QTimer::singleShot(0, &window, [&] {
+        early = app->engine().busy() &&
+                window.findChild<QWidget*>(QStringLiteral("progressWindow")) == nullptr;
+    });
+    window.dispatch(Command::Save);
+    EXPECT_TRUE(early);
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(findWindows, 1);
 }
 
 TEST_F(MainWindowFlow, SelectAllCountsTheSelectedRows) {

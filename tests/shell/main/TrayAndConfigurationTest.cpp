@@ -245,7 +245,7 @@ TEST_F(TrayAndConfiguration, HelpOpensThePageBesideTheProgramAndTheAboutBoxTells
     EXPECT_TRUE(AboutWindow::aboutText(false, eightGiB).contains("\r\nVersion: 4.1\r\n\r\n"));
     const QString portable = AboutWindow::aboutText(true, eightGiB + 1048575);
     EXPECT_TRUE(portable.contains("\r\nVersion: 4.1 (portable)\r\n\r\n"));
-    EXPECT_TRUE(portable.endsWith("Total memory available to Windows: 8192MB"));
+    EXPECT_TRUE(portable.endsWith("\r\n\r\nTotal memory available: 8192MB"));
 }
 
 TEST_F(TrayAndConfiguration, AHiddenColumnCannotBeDraggedOpenOnlyShownAgainFromTheHeaderMenu) {
