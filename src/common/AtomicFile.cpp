@@ -111,7 +111,11 @@ bool AtomicFile::resolveTarget(bool& exists, struct stat& existing) {
         }
         exists = !special;
     }
-    // A file its owner made read-only is not replaced behind their back.
+    // A file its owner made read-only is not replaced behind their back, not even by root, for
+    // whom access() always grants writing.
+    if (exists && (existing.st_mode & S_IWUSR) == 0) {
+        return fail(EACCES);
+    }
     if (exists && ::access(resolved_.c_str(), W_OK) != 0) {
         return fail(errno);
     }

@@ -334,6 +334,20 @@ TEST_F(ContainerFlow, ACopyLikeTheFileItselfIsNotOffered) {
     EXPECT_EQ(toUtf8(desktop.messages[1].text), toUtf8(kWrongPassword));
 }
 
+// A file whose owner took away its write permission stays as it is, also for root, whose writes
+// no permission stops.
+TEST_F(ContainerFlow, AFileItsOwnerMadeReadOnlyIsNotOverwritten) {
+    saveAs(test::SampleVault(), "ro.vlt", u"pw");
+    const std::string before = test::readFile(dir.file("ro.vlt"));
+    ASSERT_EQ(::chmod(dir.file("ro.vlt").c_str(), 0444), 0);
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    EXPECT_EQ(SaveContainer(engine), 0);
+    ASSERT_NE(desktop.lastMessage(), nullptr);
+    EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nPermission denied");
+    EXPECT_EQ(test::readFile(dir.file("ro.vlt")), before);
+    EXPECT_EQ(modeOf(dir.file("ro.vlt")), 0444u);
+}
+
 TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
     EXPECT_EQ(OpenContainer(engine, path("nothing.vlt")), 0);
     EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
