@@ -88,6 +88,15 @@ std::string AtomicFile::errorText() const {
 // Finds the file really written and whether it exists; false when it may not be written.
 bool AtomicFile::resolveTarget(bool& exists, struct stat& existing) {
     resolved_ = target_;
+    // A file of the program's own gets a fresh file renamed over its name: whatever lies there
+    // (a link, a FIFO, a file someone else planted) is never opened nor followed.
+    if (renameOnly_) {
+        exists = false;
+        if (::lstat(target_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+            return fail(EISDIR);
+        }
+        return true;
+    }
     if (followDangling_ &&
         (target_.empty() || target_.back() == '/' || !followLinks(target_, resolved_))) {
         return fail(EINVAL);

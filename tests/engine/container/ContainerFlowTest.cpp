@@ -348,6 +348,38 @@ TEST_F(ContainerFlow, AFileItsOwnerMadeReadOnlyIsNotOverwritten) {
     EXPECT_EQ(modeOf(dir.file("ro.vlt")), 0444u);
 }
 
+// The names of the copies are the program's own. A link planted at either, beside the file or in
+// the data folder, is replaced by the copy; the file it points to stays as it was.
+TEST_F(ContainerFlow, ALinkAtTheNameOfACopyIsReplacedNeverWrittenThrough) {
+    std::filesystem::create_directories(dir.path() / "data" / "Rescue");
+    engine.ConfigPath = dir.file("data/Config.ini");
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    const Vault vault = test::SampleVault({1 << 16});
+    saveAs(vault, "k.vlt", u"pw");
+    // A second name makes every save rewrite the file in place, after making its copy.
+    ASSERT_EQ(::link(dir.file("k.vlt").c_str(), dir.file("k2.vlt").c_str()), 0);
+    const std::string mine = dir.file("mine.txt");
+    test::writeFile(mine, "the user's own");
+    const std::vector<std::string> copies = RescueCopyPaths(dir.file("k.vlt"), dir.file("data/"));
+    ASSERT_EQ(copies.size(), 2u);
+    for (const std::string& copy : copies) {
+        SCOPED_TRACE(copy);
+        std::filesystem::create_symlink(mine, copy);
+        engine.writer.rewriteFault = [](std::size_t rewritten) { return rewritten > 0 ? EIO : 0; };
+        EXPECT_EQ(SaveContainer(engine), 0);                    // stopped part-way: the copy stays
+        EXPECT_TRUE(test::readFile(mine) == "the user's own");  // compared, not printed
+        EXPECT_FALSE(std::filesystem::is_symlink(copy));
+        EXPECT_EQ(FindRescueCopy(dir.file("k.vlt"), dir.file("data/")), copy);
+        engine.writer.rewriteFault = nullptr;
+        ASSERT_EQ(SaveContainer(engine), 1);
+        EXPECT_FALSE(std::filesystem::exists(copy));
+        // A folder in the place beside the file sends the next copy to the data folder.
+        std::filesystem::create_directory(copies.front());
+    }
+    EXPECT_TRUE(test::readFile(mine) == "the user's own");
+    expectOpensWhole(path("k2.vlt"), u"pw", vault);
+}
+
 TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
     EXPECT_EQ(OpenContainer(engine, path("nothing.vlt")), 0);
     EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
