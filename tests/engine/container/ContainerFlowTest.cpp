@@ -497,6 +497,45 @@ TEST_F(ContainerFlow, ALinkAtTheNameOfACopyIsReplacedNeverWrittenThrough) {
     expectOpensWhole(path("k2.vlt"), u"pw", vault);
 }
 
+// A Save As that fails, in a folder it cannot write, on a full disk or out of memory, names the
+// file that really holds the vault again: the window and the next save go to the file that was
+// open, with its password.
+TEST_F(ContainerFlow, AFailedSaveAsLeavesTheVaultWithTheFileThatHoldsIt) {
+    const Vault vault = test::SampleVault({3});
+    saveAs(vault, "held.vlt", u"pw");
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    const std::u16string title = desktop.title;
+    for (const std::string name : {"missing folder/new.vlt", "full.vlt", "no memory.vlt"}) {
+        SCOPED_TRACE(name);
+        engine.writer.writeFault = [&name](std::size_t written) {
+            return name == "full.vlt" && written >= 200 ? ENOSPC : 0;
+        };
+        desktop.onPendingEvents = [&] {
+            if (name == "no memory.vlt" && desktop.progressOpen > 0) {
+                throw std::bad_alloc();
+            }
+        };
+        desktop.passwordAnswers.push_back(u"other");
+        desktop.saveFileAnswers.push_back(path(name));
+        EXPECT_EQ(SaveContainerAs(engine, u"", kSaveAs), 0);
+        EXPECT_EQ(desktop.lastMessage()->text.rfind(kLocked, 0), 0u);
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name)));
+        EXPECT_TRUE(engine.ContainerPath == path("held.vlt"));
+        EXPECT_TRUE(engine.ContainerPassword.view() == u"pw");
+        EXPECT_TRUE(desktop.title == title);
+        EXPECT_TRUE(desktop.containerLabel == u"held.vlt");
+        EXPECT_TRUE(desktop.status[2] == u"Container: " + path("held.vlt"));
+    }
+    engine.writer.writeFault = nullptr;
+    desktop.onPendingEvents = nullptr;
+    engine.vault.Entries.at(0).Account = u"changed";
+    ASSERT_EQ(SaveContainer(engine), 1);
+    EXPECT_EQ(desktop.passwordModes.size(), 4u);  // the first save and the three failed ones
+    Vault changed = test::SampleVault({3});
+    changed.Entries.at(0).Account = u"changed";
+    expectOpensWhole(path("held.vlt"), u"pw", changed);
+}
+
 TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
     EXPECT_EQ(OpenContainer(engine, path("nothing.vlt")), 0);
     EXPECT_TRUE(desktop.lastMessage()->text == u"The file could not be found/accessed.");
