@@ -88,6 +88,15 @@ std::string AtomicFile::errorText() const {
 // Finds the file really written and whether it exists; false when it may not be written.
 bool AtomicFile::resolveTarget(bool& exists, struct stat& existing) {
     resolved_ = target_;
+    // A file of the program's own gets a fresh file renamed over its name: whatever lies there
+    // (a link, a FIFO, a file someone else planted) is never opened nor followed.
+    if (renameOnly_) {
+        exists = false;
+        if (::lstat(target_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
+            return fail(EISDIR);
+        }
+        return true;
+    }
     if (followDangling_ &&
         (target_.empty() || target_.back() == '/' || !followLinks(target_, resolved_))) {
         return fail(EINVAL);
@@ -111,7 +120,11 @@ bool AtomicFile::resolveTarget(bool& exists, struct stat& existing) {
         }
         exists = !special;
     }
-    // A file its owner made read-only is not replaced behind their back.
+    // A file its owner made read-only is not replaced behind their back, not even by root, for
+    // whom access() always grants writing.
+    if (exists && (existing.st_mode & S_IWUSR) == 0) {
+        return fail(EACCES);
+    }
     if (exists && ::access(resolved_.c_str(), W_OK) != 0) {
         return fail(errno);
     }

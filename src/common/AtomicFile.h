@@ -51,7 +51,8 @@ class AtomicFile {
         committed_ = std::move(committed);
     }
     // For a file of the program's own, such as a rescue copy: always replaced by a rename and
-    // given the new-file mode, never rewritten in place.
+    // given the new-file mode, never rewritten in place; a link at its name is replaced, not
+    // followed.
     void replaceByRenameOnly() { renameOnly_ = true; }
     // For a file that may hold secrets in clear, such as an export: a replaced file gets the
     // new-file mode too, rather than keeping its owner, group and mode.

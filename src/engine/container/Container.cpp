@@ -61,9 +61,7 @@ int CloseContainer(Engine& engine, CloseMode mode) {
     engine.SearchPosition = -1;
     desktop.SetStatusField(0, u"0 groups / 0 entries");
     desktop.SetStatusField(1, u"0 of 0 selected");
-    desktop.SetStatusField(2, u"No container open");
-    desktop.SetContainerLabel(u"New container");
-    desktop.SetWindowTitle(NoContainerTitle());
+    showContainerPath(engine, u"");
     engine.log.Trace(u"Returning", kCloseProc);
     return 1;
 }

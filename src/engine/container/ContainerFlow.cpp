@@ -53,6 +53,17 @@ void showContainerName(Engine& engine, const std::u16string& path) {
     engine.desktop.SetWindowTitle(ContainerTitle(path));
 }
 
+void showContainerPath(Engine& engine, const std::u16string& path) {
+    if (path.empty()) {
+        engine.desktop.SetStatusField(2, u"No container open");
+        engine.desktop.SetContainerLabel(u"New container");
+        engine.desktop.SetWindowTitle(NoContainerTitle());
+        return;
+    }
+    engine.desktop.SetStatusField(2, u"Container: " + path);
+    showContainerName(engine, path);
+}
+
 FlowObserver::FlowObserver(Engine& engine, std::string_view procedure, std::u16string title,
                            std::u16string text)
     : engine_(engine),

@@ -33,6 +33,10 @@ std::u16string withReason(std::u16string_view text, const std::string& reason);
 // The container's file name in the group tree and the window title.
 void showContainerName(Engine& engine, const std::u16string& path);
 
+// Names the file holding the vault in status field 2, the group tree and the window title; an
+// empty path names none.
+void showContainerPath(Engine& engine, const std::u16string& path);
+
 // Sends the codec's step texts to the trace log, its buffers through FreeMemoryEx and its record
 // counts to the progress window.
 class FlowObserver : public RecordObserver {

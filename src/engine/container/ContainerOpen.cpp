@@ -36,19 +36,24 @@ std::u16string byteText(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
-int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source);
+int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source,
+                  const SecureText* typed = nullptr);
 
 // One reading of the container `path` from the file `source`: the container itself, or the
 // rescue copy an interrupted save left of it. Either way the vault opened is the one of `path`.
 // Each stage returns false when it refused the file, `result` then holding what OpenContainer
 // returns.
 struct Reading {
-    Reading(Engine& engine, const std::u16string& path, const std::u16string& source)
-        : engine(engine), path(path), source(source) {}
+    Reading(Engine& engine, const std::u16string& path, const std::u16string& source,
+            const SecureText* typed)
+        : engine(engine), path(path), source(source), typed(typed) {}
 
     Engine& engine;
     const std::u16string& path;
     const std::u16string& source;
+    // Set when the copy is tried with the password its file just refused: the password is not
+    // asked again, and the copy's refusals stay silent, the file's own refusal following them.
+    const SecureText* typed;
     int result = 0;
     FileSource file;
     std::uint8_t head[kHeaderSize] = {};
@@ -74,18 +79,23 @@ struct Reading {
         return false;
     }
     bool refuse(const char16_t* text) {
-        vlt::refuse(engine, text);
+        if (typed == nullptr) {
+            vlt::refuse(engine, text);
+        }
         return stop(0);
     }
     // A file that fails its checks may be what an interrupted save left: the whole copy that
     // save kept is offered before the refusal.
     bool refuseDamaged(std::u16string_view caption, const char16_t* text, MessageIcon icon) {
         if (source == path) {
-            if (const std::u16string copy = OfferRescueCopy(engine, path); !copy.empty()) {
+            const std::u16string copy = RescueCopyOf(engine, path);
+            if (!copy.empty() && OfferRescueCopy(engine, copy, CopyOffer::DamagedFile)) {
                 return stop(readContainer(engine, path, copy));
             }
         }
-        engine.desktop.Message(caption, text, icon);
+        if (typed == nullptr) {
+            engine.desktop.Message(caption, text, icon);
+        }
         return stop(0);
     }
     bool refuseInvalid() { return refuseDamaged(u"Error", kNotValid, MessageIcon::Error); }
@@ -174,6 +184,10 @@ bool checkRecordFrames(Reading& r) {
 }
 
 bool askPassword(Reading& r) {
+    if (r.typed != nullptr) {
+        r.password = *r.typed;
+        return true;
+    }
     r.trace(u"Asking user for the password");
     r.password = r.engine.desktop.AskPassword(kPasswordOpen);
     if (r.password.empty()) {
@@ -225,17 +239,32 @@ bool checkPassword(Reading& r, FlowObserver& observer) {
     if (r.read.checksum != r.stored) {
         r.trace(u"Checksums differ, password incorrect, returning");
         r.releaseIvs();
-        r.refuseDamaged(u"Open error",
-                        u"The supplied password is wrong or the database has been modified "
-                        u"outside VLT. Please try again.",
-                        MessageIcon::Warning);
-        if (r.result == 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (r.typed != nullptr) {
+            return r.stop(0);
         }
-        return false;
+        // A wrong password is no damage: a copy left by an interrupted save is offered only when
+        // it opens with this same password, which may be the one the file had when it was made.
+        if (r.source == r.path) {
+            const std::u16string copy = RescueCopyOf(r.engine, r.path);
+            if (!copy.empty() && readContainer(r.engine, r.path, copy, &r.password) == 1) {
+                return r.stop(1);
+            }
+        }
+        r.engine.desktop.Message(u"Open error",
+                                 u"The supplied password is wrong or the database has been "
+                                 u"modified outside VLT. Please try again.",
+                                 MessageIcon::Warning);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return r.stop(0);
     }
     r.trace(u"Checksums match, password correct");
     return true;
+}
+
+// A copy tried with the password its file refused is opened only when the user wants it.
+bool acceptCopy(Reading& r) {
+    return r.typed == nullptr ||
+           OfferRescueCopy(r.engine, r.source, CopyOffer::OpensWithPassword) || r.stop(0);
 }
 
 // The records are read into a vault of their own: the open one is replaced only once the
@@ -289,8 +318,9 @@ void installVault(Reading& r) {
     r.trace(u"Returning");
 }
 
-int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source) {
-    Reading r(engine, path, source);
+int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source,
+                  const SecureText* typed) {
+    Reading r(engine, path, source, typed);
     if (!checkInputFile(r) || !openFile(r) || !checkSignatures(r) || !checkRecordFrames(r) ||
         !askPassword(r)) {
         return r.result;
@@ -299,7 +329,7 @@ int readContainer(Engine& engine, const std::u16string& path, const std::u16stri
     deriveKey(r);
     FlowObserver observer(engine, kOpenProc, u"Open container",
                           u"Please wait while the container file is opened...");
-    if (!checkPassword(r, observer) || !readRecords(r, observer)) {
+    if (!checkPassword(r, observer) || !acceptCopy(r) || !readRecords(r, observer)) {
         return r.result;
     }
     installVault(r);

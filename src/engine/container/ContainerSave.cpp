@@ -185,12 +185,10 @@ bool writeAndCommit(Engine& engine, const SaveKey& made, AtomicFile& out) {
            out.commit();
 }
 
-// The settled name and password are kept even when writing fails.
 void settleName(Engine& engine, const std::u16string& path, const SecureText& password) {
     engine.ContainerPath = path;
     engine.ContainerPassword = password;
-    engine.desktop.SetStatusField(2, u"Container: " + path);
-    showContainerName(engine, path);
+    showContainerPath(engine, path);
 }
 
 int writeContainerFile(Engine& engine, const std::u16string& path, const SecureText& password) {
@@ -243,8 +241,22 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, SaveMod
     if (path.empty() || !mayReplace(engine, path, mode)) {
         return 0;
     }
+    // The name is settled before writing. A write that fails gives the vault back to the file
+    // that still holds it, so that neither the window nor the next save names a file never
+    // written.
+    const std::u16string heldPath = engine.ContainerPath;
+    const SecureText heldPassword = engine.ContainerPassword;
     settleName(engine, path, password);
-    return writeContainerFile(engine, path, password);
+    try {
+        if (writeContainerFile(engine, path, password) == 1) {
+            return 1;
+        }
+    } catch (...) {
+        settleName(engine, heldPath, heldPassword);
+        throw;
+    }
+    settleName(engine, heldPath, heldPassword);
+    return 0;
 }
 
 // A save that ran out of memory (or met any other exception) failed like any other: the vault

@@ -29,10 +29,13 @@ std::u16string twoDigits(int value) {
 }  // namespace
 
 std::int32_t LocalNow() {
-    std::time_t now = std::time(nullptr);
+    return LocalDate(std::time(nullptr));
+}
+
+std::int32_t LocalDate(std::time_t moment) {
     std::tm local{};
-    localtime_r(&now, &local);
-    return saturate(static_cast<std::int64_t>(now) + local.tm_gmtoff);
+    localtime_r(&moment, &local);
+    return saturate(static_cast<std::int64_t>(moment) + local.tm_gmtoff);
 }
 
 std::u16string FormatDate(std::u16string_view mask, std::int32_t date) {

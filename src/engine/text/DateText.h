@@ -4,6 +4,7 @@
 // number as if it were UTC.
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@ namespace vlt {
 
 // The local wall clock as a date, saturated to the int32 range.
 std::int32_t LocalNow();
+// A moment of the system clock (a file's time) as a date of the local wall clock.
+std::int32_t LocalDate(std::time_t moment);
 
 using Clock = std::function<std::int32_t()>;
 

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <new>
 #include <set>
@@ -45,6 +46,29 @@ std::size_t occurrences(const std::string& text, const std::string& what) {
 unsigned modeOf(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Gives a file the modification time `when`, as a save at that moment would have.
+void setWritten(const std::string& path, std::time_t when) {
+    const timespec times[2] = {{when, 0}, {when, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+}
+
+// The question offering `copy`, written at `when`: for a file that is damaged, or for one that
+// does not open with the password typed while the copy does.
+std::string copyOffer(const std::string& copy, std::time_t when, bool damaged) {
+    std::tm local{};
+    ::localtime_r(&when, &local);
+    char date[32];
+    std::strftime(date, sizeof date, "%m/%d/%Y %H:%M:%S", &local);
+    const std::string lead =
+        damaged ? "This file is damaged, but a save that was interrupted on " + std::string(date) +
+                      " left a complete copy of it at the following location:"
+                : "This file does not open with this password, but a copy of it that a save "
+                  "interrupted on " +
+                      std::string(date) + " left does:";
+    return lead + "\r\n\r\n" + copy + "\r\n\r\nWould you like to open the copy? Saving it then " +
+           (damaged ? "repairs" : "replaces") + " the file.";
 }
 
 void expectInOrder(const std::string& text, std::initializer_list<const char*> steps) {
@@ -260,36 +284,40 @@ TEST_F(ContainerFlow, EveryDamagedFileIsRefusedAndTheOpenVaultStays) {
 }
 
 // What an interrupted save leaves: a damaged file and beside it the whole copy made before the
-// rewrite began. Every kind of damage offers the copy; No gives the refusal as before, Yes opens
-// the copy's vault as the file's own, and only a save over the file itself removes the copy.
+// rewrite began. Every kind of damage offers the copy, dated; No gives the refusal as before, Yes
+// opens the copy's vault as the file's own, and only a save over the file itself removes the copy.
+// A file failing only the password check offers a copy that opens with the password typed, and
+// opens it without asking again.
 TEST_F(ContainerFlow, ADamagedFileOffersTheCopyAnInterruptedSaveLeft) {
     test::RawContainer copy;
     const Vault rescued = test::SampleVault({7});
     copy.addVault(rescued);
     const std::string target = dir.file("bad.vlt");
     const std::string copyPath = dir.file(".bad.vlt.rescue");
-    const std::string offer =
-        "This file is damaged, but a save that was interrupted left a complete copy of it at the "
-        "following location:\r\n\r\n" +
-        copyPath + "\r\n\r\nWould you like to open the copy? Saving it then repairs the file.";
     for (const DamagedFile& c : damagedFiles()) {
         SCOPED_TRACE(c.name);
+        const bool checksumOnly = c.message == kWrongPassword;
         test::writeFile(target, c.bytes);
         ASSERT_EQ(WriteRescueCopy(target, "", copy.bytes(), engine.writer), 0);
+        setWritten(copyPath, kNow - 3600);
         for (const bool accept : {false, true}) {
             SCOPED_TRACE(accept ? "Yes" : "No");
             loadSomething();
             desktop.messages.clear();
             desktop.yesNoAnswers = {true, accept};
             desktop.passwordAnswers.clear();
-            for (int i = 0; i < int{c.asksPassword} + int{accept}; ++i) {
+            const int asked = checksumOnly ? 1 : int{c.asksPassword} + int{accept};
+            for (int i = 0; i < asked; ++i) {
                 desktop.passwordAnswers.push_back(u"abc");
             }
             const int opened = OpenContainer(engine, path("bad.vlt"));
             ASSERT_GE(desktop.messages.size(), 2u);
             EXPECT_TRUE(desktop.messages[1].question);
-            EXPECT_EQ(toUtf8(desktop.messages[1].text), offer);
+            EXPECT_EQ(toUtf8(desktop.messages[1].text),
+                      copyOffer(copyPath, kNow - 3600, !checksumOnly));
             EXPECT_TRUE(desktop.passwordAnswers.empty());
+            EXPECT_EQ(desktop.passwordModes.size(), static_cast<std::size_t>(asked));
+            desktop.passwordModes.clear();
             if (!accept) {
                 EXPECT_EQ(opened, 0);
                 EXPECT_EQ(toUtf8(desktop.lastMessage()->text), toUtf8(c.message));
@@ -300,6 +328,7 @@ TEST_F(ContainerFlow, ADamagedFileOffersTheCopyAnInterruptedSaveLeft) {
             EXPECT_EQ(desktop.messages.size(), 2u);
             test::ExpectSameVault(rescued, engine.vault);
             EXPECT_TRUE(engine.ContainerPath == path("bad.vlt"));
+            EXPECT_TRUE(engine.ContainerPassword.view() == u"abc");
             EXPECT_TRUE(desktop.status[2] == u"Container: " + path("bad.vlt"));
             EXPECT_TRUE(engine.Recent.paths.back() == path("bad.vlt"));
         }
@@ -332,6 +361,179 @@ TEST_F(ContainerFlow, ACopyLikeTheFileItselfIsNotOffered) {
     EXPECT_EQ(open(path("whole.vlt"), u"wrong"), 0);
     ASSERT_EQ(desktop.messages.size(), 2u);  // the question about the open vault, the refusal
     EXPECT_EQ(toUtf8(desktop.messages[1].text), toUtf8(kWrongPassword));
+}
+
+// A file whose owner took away its write permission stays as it is, also for root, whose writes
+// no permission stops.
+TEST_F(ContainerFlow, AFileItsOwnerMadeReadOnlyIsNotOverwritten) {
+    saveAs(test::SampleVault(), "ro.vlt", u"pw");
+    const std::string before = test::readFile(dir.file("ro.vlt"));
+    ASSERT_EQ(::chmod(dir.file("ro.vlt").c_str(), 0444), 0);
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    EXPECT_EQ(SaveContainer(engine), 0);
+    ASSERT_NE(desktop.lastMessage(), nullptr);
+    EXPECT_TRUE(desktop.lastMessage()->text == kLocked + u"\r\nPermission denied");
+    EXPECT_EQ(test::readFile(dir.file("ro.vlt")), before);
+    EXPECT_EQ(modeOf(dir.file("ro.vlt")), 0444u);
+}
+
+// A copy left beside a whole file goes stale once the file is changed by another path (a second
+// name, another program). A mistyped password is no damage: only a copy that opens with the
+// password typed is offered, and the file itself is never touched by the asking.
+TEST_F(ContainerFlow, AWrongPasswordOffersOnlyACopyThatOpensWithIt) {
+    const Vault older = test::SampleVault({7});
+    const Vault newer = test::SampleVault({7, 9});
+    saveAs(older, "older.vlt", u"pw");
+    saveAs(newer, "newer.vlt", u"pw");
+    saveAs(newer, "repassworded.vlt", u"new");
+    const std::string target = dir.file("k.vlt");
+    const std::string stale = test::readFile(dir.file("older.vlt"));
+    test::writeFile(target, test::readFile(dir.file("newer.vlt")));
+    ASSERT_EQ(WriteRescueCopy(
+                  target, "",
+                  std::span(reinterpret_cast<const std::uint8_t*>(stale.data()), stale.size()),
+                  engine.writer),
+              0);
+    const std::string copy = dir.file(".k.vlt.rescue");
+    setWritten(copy, kNow - 86400);
+    CloseContainer(engine, kCloseWithoutAsking);
+    desktop.messages.clear();
+
+    EXPECT_EQ(open(path("k.vlt"), u"pW"), 0);
+    EXPECT_EQ(desktop.messageTexts(), std::vector<std::u16string>{kWrongPassword});
+    ASSERT_EQ(open(path("k.vlt"), u"pw"), 1);
+    test::ExpectSameVault(newer, engine.vault);
+    EXPECT_EQ(desktop.messages.size(), 1u);
+
+    // Changed elsewhere to another password: the old one opens only the copy, which is offered
+    // with its date; No is the usual refusal, Yes opens it without asking for the password again.
+    const std::string changed = test::readFile(dir.file("repassworded.vlt"));
+    test::writeFile(target, changed);
+    for (const bool accept : {false, true}) {
+        CloseContainer(engine, kCloseWithoutAsking);
+        desktop.messages.clear();
+        desktop.passwordModes.clear();
+        desktop.yesNoAnswers.push_back(accept);
+        EXPECT_EQ(open(path("k.vlt"), u"pw"), accept ? 1 : 0);
+        ASSERT_EQ(desktop.messages.size(), accept ? 1u : 2u);
+        EXPECT_EQ(toUtf8(desktop.messages[0].text), copyOffer(copy, kNow - 86400, false));
+        EXPECT_EQ(desktop.passwordModes.size(), 1u);
+        EXPECT_TRUE(accept || desktop.messages[1].text == kWrongPassword);
+    }
+    test::ExpectSameVault(older, engine.vault);
+    EXPECT_TRUE(engine.ContainerPath == path("k.vlt"));
+    EXPECT_TRUE(test::readFile(target) == changed);
+}
+
+// Of the copies an interrupted save may have left, beside the file and in the data folder, the
+// newest is offered; one owned by a third user, who could have planted it, never is.
+TEST_F(ContainerFlow, TheNewestCopyIsOfferedAndNeverOneOfAThirdUser) {
+    std::filesystem::create_directories(dir.path() / "data" / "Rescue");
+    engine.ConfigPath = dir.file("data/Config.ini");
+    const std::string target = dir.file("bad.vlt");
+    test::writeFile(target, std::string(95, 'x'));
+    const std::vector<std::string> copies = RescueCopyPaths(target, dir.file("data/"));
+    ASSERT_EQ(copies.size(), 2u);
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        test::RawContainer raw;
+        raw.addVault(test::SampleVault({i + 1}));
+        test::writeFile(copies[i], raw.text());
+    }
+    // The question asked on opening the damaged file, "" when there was none.
+    auto offered = [&] {
+        desktop.messages.clear();
+        desktop.yesNoAnswers = {false};
+        EXPECT_EQ(OpenContainer(engine, path("bad.vlt")), 0);
+        const bool asked = desktop.yesNoAnswers.empty();
+        desktop.yesNoAnswers.clear();
+        return asked ? toUtf8(desktop.messages.front().text) : std::string();
+    };
+    for (std::size_t newest = 0; newest < copies.size(); ++newest) {
+        setWritten(copies[newest], kNow);
+        setWritten(copies[1 - newest], kNow - 60);
+        EXPECT_EQ(offered(), copyOffer(copies[newest], kNow, true));
+    }
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a copy to a third user";
+    }
+    constexpr uid_t kThirdUser = 54321;
+    ASSERT_EQ(::chown(copies[1].c_str(), kThirdUser, kThirdUser), 0);
+    EXPECT_EQ(offered(), copyOffer(copies[0], kNow - 60, true));
+    ASSERT_EQ(::chown(copies[0].c_str(), kThirdUser, kThirdUser), 0);
+    EXPECT_EQ(offered(), "");
+    EXPECT_TRUE(desktop.lastMessage()->text == u"This is not a valid VLT container file.");
+}
+
+// The names of the copies are the program's own. A link planted at either, beside the file or in
+// the data folder, is replaced by the copy; the file it points to stays as it was.
+TEST_F(ContainerFlow, ALinkAtTheNameOfACopyIsReplacedNeverWrittenThrough) {
+    std::filesystem::create_directories(dir.path() / "data" / "Rescue");
+    engine.ConfigPath = dir.file("data/Config.ini");
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    const Vault vault = test::SampleVault({1 << 16});
+    saveAs(vault, "k.vlt", u"pw");
+    // A second name makes every save rewrite the file in place, after making its copy.
+    ASSERT_EQ(::link(dir.file("k.vlt").c_str(), dir.file("k2.vlt").c_str()), 0);
+    const std::string mine = dir.file("mine.txt");
+    test::writeFile(mine, "the user's own");
+    const std::vector<std::string> copies = RescueCopyPaths(dir.file("k.vlt"), dir.file("data/"));
+    ASSERT_EQ(copies.size(), 2u);
+    for (const std::string& copy : copies) {
+        SCOPED_TRACE(copy);
+        std::filesystem::create_symlink(mine, copy);
+        engine.writer.rewriteFault = [](std::size_t rewritten) { return rewritten > 0 ? EIO : 0; };
+        EXPECT_EQ(SaveContainer(engine), 0);                    // stopped part-way: the copy stays
+        EXPECT_TRUE(test::readFile(mine) == "the user's own");  // compared, not printed
+        EXPECT_FALSE(std::filesystem::is_symlink(copy));
+        EXPECT_EQ(FindRescueCopy(dir.file("k.vlt"), dir.file("data/")), copy);
+        engine.writer.rewriteFault = nullptr;
+        ASSERT_EQ(SaveContainer(engine), 1);
+        EXPECT_FALSE(std::filesystem::exists(copy));
+        // A folder in the place beside the file sends the next copy to the data folder.
+        std::filesystem::create_directory(copies.front());
+    }
+    EXPECT_TRUE(test::readFile(mine) == "the user's own");
+    expectOpensWhole(path("k2.vlt"), u"pw", vault);
+}
+
+// A Save As that fails, in a folder it cannot write, on a full disk or out of memory, names the
+// file that really holds the vault again: the window and the next save go to the file that was
+// open, with its password.
+TEST_F(ContainerFlow, AFailedSaveAsLeavesTheVaultWithTheFileThatHoldsIt) {
+    const Vault vault = test::SampleVault({3});
+    saveAs(vault, "held.vlt", u"pw");
+    engine.settings.Main.AutoBackupBeforeMod = 0;
+    const std::u16string title = desktop.title;
+    for (const std::string name : {"missing folder/new.vlt", "full.vlt", "no memory.vlt"}) {
+        SCOPED_TRACE(name);
+        engine.writer.writeFault = [&name](std::size_t written) {
+            return name == "full.vlt" && written >= 200 ? ENOSPC : 0;
+        };
+        desktop.onPendingEvents = [&] {
+            if (name == "no memory.vlt" && desktop.progressOpen > 0) {
+                throw std::bad_alloc();
+            }
+        };
+        desktop.passwordAnswers.push_back(u"other");
+        desktop.saveFileAnswers.push_back(path(name));
+        EXPECT_EQ(SaveContainerAs(engine, u"", kSaveAs), 0);
+        EXPECT_EQ(desktop.lastMessage()->text.rfind(kLocked, 0), 0u);
+        EXPECT_FALSE(std::filesystem::exists(dir.file(name)));
+        EXPECT_TRUE(engine.ContainerPath == path("held.vlt"));
+        EXPECT_TRUE(engine.ContainerPassword.view() == u"pw");
+        EXPECT_TRUE(desktop.title == title);
+        EXPECT_TRUE(desktop.containerLabel == u"held.vlt");
+        EXPECT_TRUE(desktop.status[2] == u"Container: " + path("held.vlt"));
+    }
+    engine.writer.writeFault = nullptr;
+    desktop.onPendingEvents = nullptr;
+    engine.vault.Entries.at(0).Account = u"changed";
+    ASSERT_EQ(SaveContainer(engine), 1);
+    EXPECT_EQ(desktop.passwordModes.size(), 4u);  // the first save and the three failed ones
+    Vault changed = test::SampleVault({3});
+    changed.Entries.at(0).Account = u"changed";
+    expectOpensWhole(path("held.vlt"), u"pw", changed);
 }
 
 TEST_F(ContainerFlow, MissingFilesAndFoldersCannotBeOpened) {
