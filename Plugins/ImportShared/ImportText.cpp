@@ -20,14 +20,10 @@ void wipe(std::u16string& text) {
 
 std::u16string fromUtf16Le(std::string_view bytes) {
     std::u16string out;
-    out.reserve(bytes.size() / 2 + 1);
-    std::size_t i = 0;
-    for (; i + 1 < bytes.size(); i += 2) {
+    out.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         out += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                      (static_cast<unsigned char>(bytes[i + 1]) << 8));
-    }
-    if (i < bytes.size()) {
-        out += u'\uFFFD';
     }
     return out;
 }

@@ -25,7 +25,8 @@ class WipeOnExit {
     Text& text_;
 };
 
-// UTF-16LE bytes to text; an odd last byte becomes U+FFFD.
+// UTF-16LE bytes to text; an odd last byte is half a character and is dropped (as U+FFFD it
+// would make a record of its own after the file's last line end).
 std::u16string fromUtf16Le(std::string_view bytes);
 
 }  // namespace vlt::import

@@ -1,5 +1,9 @@
 #include "IniSections.h"
 
+#include <bitset>
+#include <iterator>
+#include <optional>
+
 #include "ImportText.h"
 #include "common/AsciiCase.h"
 #include "common/IniLines.h"
@@ -9,20 +13,46 @@ namespace vlt::import {
 
 namespace {
 
-// The key each text value runs up to: the key the exporter writes after it.
-constexpr std::pair<std::u16string_view, std::u16string_view> kNextKey[] = {
-    {u"name", u"icon"},       {u"groupname", u"account"}, {u"account", u"user"},
-    {u"user", u"password"},   {u"password", u"url"},      {u"url", u"comment"},
-    {u"comment", u"expires"},
+// Every key the layout writes, groups' and entries' alike, and whether it holds a text.
+struct LayoutKey {
+    std::u16string_view name;
+    bool text;
+};
+constexpr LayoutKey kLayoutKeys[] = {
+    {u"entrytype", false},
+    {u"groupid", false},
+    {u"depth", false},
+    {u"name", true},
+    {u"icon", false},
+    {u"id", false},
+    {u"groupname", true},
+    {u"account", true},
+    {u"user", true},
+    {u"password", true},
+    {u"url", true},
+    {u"comment", true},
+    {u"expires", false},
+    {u"customforeground", false},
+    {u"foregroundcolor", false},
+    {u"custombackground", false},
+    {u"backgroundcolor", false},
+    {u"creationdate", false},
+    {u"accessdate", false},
+    {u"modificationdate", false},
+    {u"expirationdate", false},
 };
 
-std::u16string_view nextKeyOf(std::u16string_view key) {
-    for (const auto& [text, next] : kNextKey) {
-        if (text == key) {
-            return next;
+// The keys of the layout one section has set so far, by their place in kLayoutKeys.
+using SeenKeys = std::bitset<std::size(kLayoutKeys)>;
+
+// The place of a key in kLayoutKeys, or none.
+std::optional<std::size_t> layoutKey(std::u16string_view key) {
+    for (std::size_t k = 0; k < std::size(kLayoutKeys); ++k) {
+        if (kLayoutKeys[k].name == key) {
+            return k;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 // The lines of the file, CR, LF and CR LF alike ending one, with the exporter's section lines.
@@ -42,9 +72,14 @@ class ExportedLines {
     std::u16string key(std::size_t i) const {
         return lines_[i].kind == IniLineKind::Entry ? lowerAscii(lines_[i].name) : std::u16string();
     }
-    // A section line that the exporter wrote: the next line is the section's EntryType.
+    // A section line that starts a record: a key line or the end of the file follows it.
     bool startsRecord(std::size_t i) const {
-        return isSection(i) && i + 1 < size() && key(i + 1) == u"entrytype";
+        return isSection(i) && (i + 1 == size() || lines_[i + 1].kind == IniLineKind::Entry);
+    }
+    // A line that sets a key of the layout which the section has not set yet.
+    bool setsUnseenKey(std::size_t i, const SeenKeys& seen) const {
+        const std::optional<std::size_t> k = layoutKey(key(i));
+        return k && !seen.test(*k);
     }
     // The text from `from` to the end of line `last`'s text, line ends included.
     std::u16string_view span(std::size_t from, std::size_t last) const {
@@ -56,10 +91,11 @@ class ExportedLines {
         return line.offset + line.text.size() - line.value.size() + (line.value.starts_with(u' '));
     }
 
-    // The last line of the text value on line i that runs up to the line of key `next`.
-    std::size_t valueEnd(std::size_t i, std::u16string_view next) const {
+    // The last line of the text value on line i: the line before one that sets a key the
+    // section has not set yet, or else before the next record, less the filler lines there.
+    std::size_t valueEnd(std::size_t i, const SeenKeys& seen) const {
         std::size_t j = i + 1;
-        while (j < size() && !startsRecord(j) && key(j) != next) {
+        while (j < size() && !startsRecord(j) && !setsUnseenKey(j, seen)) {
             ++j;
         }
         if (j < size() && !startsRecord(j)) {
@@ -101,18 +137,23 @@ std::int32_t IniSection::number(std::u16string_view key) const {
 std::vector<IniSection> readIniSections(std::u16string_view text) {
     const ExportedLines lines(text);
     std::vector<IniSection> sections;
+    SeenKeys seen;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines.isSection(i)) {
             sections.emplace_back();
+            seen.reset();
             continue;
         }
         std::u16string key = lines.key(i);
         if (sections.empty() || key.empty()) {
             continue;
         }
+        const std::optional<std::size_t> k = layoutKey(key);
+        if (k) {
+            seen.set(*k);
+        }
         const std::size_t from = lines.valueStart(i);
-        const std::u16string_view next = nextKeyOf(key);
-        const std::size_t last = next.empty() ? i : lines.valueEnd(i, next);
+        const std::size_t last = k && kLayoutKeys[*k].text ? lines.valueEnd(i, seen) : i;
         sections.back().keys.emplace_back(std::move(key), lines.span(from, last));
         i = last;
     }

@@ -7,13 +7,12 @@
 // counts. Exactly one blank after the "=" belongs to the layout; the value is the rest, as
 // written.
 //
-// The exporter's layout writes texts unescaped, so a text with line breaks goes on over lines of
-// its own. A text value therefore runs on, with the file's own line ends, up to the line of the
-// key that the layout writes after it (Name: Icon; GroupName: Account; Account: User; User:
-// Password; Password: URL; URL: Comment; Comment: Expires). Where that line does not come
-// before the next section line that is followed by an EntryType line, that section line (or the
-// end of the file) ends the value, less the empty and ";" lines just before it. A line inside a
-// value neither opens a section nor sets a key.
+// The exporter's layout once wrote texts unescaped, so a text with line breaks goes on over lines
+// of its own. A text value therefore runs on, with the file's own line ends, up to a line that
+// sets a key of the layout which the section has not set yet (keys left out, or written in
+// another order, end it all the same), or else up to the next section line that a key line or
+// the end of the file follows ("[]" included), less the empty and ";" lines just before it. A
+// line inside a value neither opens a section nor sets a key.
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,7 @@
 #include "OwnCsvRecords.h"
 
+#include <algorithm>
+
 #include "ImportText.h"
 
 namespace vlt::import {
@@ -7,6 +9,7 @@ namespace vlt::import {
 namespace {
 
 constexpr std::size_t kFields = 6;
+constexpr std::size_t kNone = std::u16string_view::npos;
 constexpr std::u16string_view kSeparator = u"\",\"";
 constexpr std::u16string_view kDateShape = u"0000/00/00 00:00:00";
 
@@ -14,7 +17,115 @@ bool isLineEnd(char16_t c) {
     return c == u'\r' || c == u'\n';
 }
 
+// The readers of the first two ways take the record at the start of `part` into fields, or only
+// check it when fields is null. They return how much of part the record takes (up to its line
+// end), or kNone when it is not of their way.
+
+std::size_t readDoubled(std::u16string_view part, CsvRecord* fields) {
+    auto fail = [fields] {
+        if (fields != nullptr) {
+            wipe(*fields);
+        }
+        return kNone;
+    };
+    std::size_t at = 0;
+    for (std::size_t count = 1;; ++count) {
+        if (count > kFields || at >= part.size() || part[at] != u'"') {
+            return fail();
+        }
+        std::u16string* field = fields != nullptr ? &fields->emplace_back() : nullptr;
+        for (++at;; ++at) {
+            if (at >= part.size()) {
+                return fail();
+            }
+            if (part[at] == u'"') {
+                if (at + 1 >= part.size() || part[at + 1] != u'"') {
+                    break;
+                }
+                ++at;
+            }
+            if (field != nullptr) {
+                *field += part[at];
+            }
+        }
+        ++at;  // the closing quote
+        if (at < part.size() && part[at] == u',') {
+            ++at;
+            continue;
+        }
+        if (count != kFields || (at < part.size() && !isLineEnd(part[at]))) {
+            return fail();
+        }
+        return at;
+    }
+}
+
+// "," + date + quote, then a line end or the end of the part.
+bool isAnchor(std::u16string_view part, std::size_t at) {
+    const std::size_t date = at + kSeparator.size();
+    const std::size_t end = date + kDateShape.size();
+    if (end >= part.size() || part[end] != u'"' ||
+        (end + 1 < part.size() && !isLineEnd(part[end + 1]))) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kDateShape.size(); ++i) {
+        const char16_t c = part[date + i];
+        const bool fits = kDateShape[i] == u'0' ? c >= u'0' && c <= u'9' : c == kDateShape[i];
+        if (!fits) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::size_t readAnchored(std::u16string_view part, CsvRecord* fields) {
+    if (part.empty() || part[0] != u'"') {
+        return kNone;
+    }
+    std::size_t anchor = part.find(kSeparator, 1);
+    while (anchor != kNone && !isAnchor(part, anchor)) {
+        anchor = part.find(kSeparator, anchor + 1);
+    }
+    if (anchor == kNone) {
+        return kNone;
+    }
+    std::u16string_view rest = part.substr(1, anchor - 1);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t end = rest.find(kSeparator);
+        if (end == kNone) {
+            if (fields != nullptr) {
+                wipe(*fields);
+            }
+            return kNone;
+        }
+        if (fields != nullptr) {
+            fields->emplace_back(rest.substr(0, end));
+        }
+        rest.remove_prefix(end + kSeparator.size());
+    }
+    const std::size_t date = anchor + kSeparator.size();
+    if (fields != nullptr) {
+        fields->emplace_back(rest);
+        fields->emplace_back(part.substr(date, kDateShape.size()));
+    }
+    return date + kDateShape.size() + 1;
+}
+
+// The first way, else the second.
+std::size_t readLayout(std::u16string_view part, CsvRecord* fields) {
+    const std::size_t used = readDoubled(part, fields);
+    return used != kNone ? used : readAnchored(part, fields);
+}
+
+bool quotesBalance(std::u16string_view line) {
+    return std::count(line.begin(), line.end(), u'"') % 2 == 0;
+}
+
 }  // namespace
+
+std::size_t OwnCsvRecords::lineEnd(std::size_t at) const {
+    return std::min(text_.find_first_of(u"\r\n", at), text_.size());
+}
 
 std::size_t OwnCsvRecords::pastLineEnd(std::size_t at) const {
     if (at < text_.size() && text_[at] == u'\r') {
@@ -24,6 +135,22 @@ std::size_t OwnCsvRecords::pastLineEnd(std::size_t at) const {
         ++at;
     }
     return at;
+}
+
+std::size_t OwnCsvRecords::runOnEnd(std::size_t end) const {
+    while (end < text_.size()) {
+        const std::size_t next = pastLineEnd(end);
+        const std::size_t nextEnd = lineEnd(next);
+        const std::u16string_view line = text_.substr(next, nextEnd - next);
+        if (readLayout(line, nullptr) != kNone) {
+            break;  // a whole record by itself
+        }
+        end = nextEnd;
+        if (!quotesBalance(line)) {
+            break;  // the quotes balance with this line
+        }
+    }
+    return end;
 }
 
 bool OwnCsvRecords::next(CsvRecord& fields) {
@@ -40,105 +167,19 @@ bool OwnCsvRecords::next(CsvRecord& fields) {
             break;
         }
     }
-    if (readDoubled(fields) || readAnchored(fields)) {
-        return true;
+    const std::size_t end = lineEnd(pos_);
+    std::u16string_view part = text_.substr(pos_, end - pos_);
+    std::size_t used = readLayout(part, &fields);
+    if (used == kNone && !quotesBalance(part)) {
+        part = text_.substr(pos_, runOnEnd(end) - pos_);
+        used = readLayout(part, &fields);
     }
-    CsvRecords rest(text_.substr(pos_), CsvQuoting::Doubled);
-    rest.next(fields);
-    pos_ += rest.position();
-    return true;
-}
-
-bool OwnCsvRecords::readDoubled(CsvRecord& fields) {
-    std::size_t at = pos_;
-    auto fail = [&fields] {
-        wipe(fields);
-        return false;
-    };
-    for (;;) {
-        if (fields.size() == kFields || at >= text_.size() || text_[at] != u'"') {
-            return fail();
-        }
-        std::u16string& field = fields.emplace_back();
-        for (++at;; ++at) {
-            if (at >= text_.size()) {
-                return fail();
-            }
-            if (text_[at] == u'"') {
-                if (at + 1 >= text_.size() || text_[at + 1] != u'"') {
-                    break;
-                }
-                ++at;
-            }
-            field += text_[at];
-        }
-        ++at;  // the closing quote
-        if (at < text_.size() && text_[at] == u',') {
-            ++at;
-            continue;
-        }
-        if (fields.size() != kFields || (at < text_.size() && !isLineEnd(text_[at]))) {
-            return fail();
-        }
-        pos_ = pastLineEnd(at);
-        return true;
+    if (used == kNone) {
+        CsvRecords rest(part, CsvQuoting::Doubled);
+        rest.next(fields);
+        used = rest.position();
     }
-}
-
-bool OwnCsvRecords::isAnchor(std::size_t at) const {
-    // "," + date + quote, then a line end or the end of the text.
-    const std::size_t date = at + kSeparator.size();
-    const std::size_t end = date + kDateShape.size();
-    if (end >= text_.size() || text_[end] != u'"' ||
-        (end + 1 < text_.size() && !isLineEnd(text_[end + 1]))) {
-        return false;
-    }
-    for (std::size_t i = 0; i < kDateShape.size(); ++i) {
-        const char16_t c = text_[date + i];
-        const bool fits = kDateShape[i] == u'0' ? c >= u'0' && c <= u'9' : c == kDateShape[i];
-        if (!fits) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::size_t OwnCsvRecords::anchorAtOrAfter(std::size_t from) {
-    if (anchorFrom_ <= from && (anchor_ == std::u16string_view::npos || from <= anchor_)) {
-        return anchor_;
-    }
-    anchorFrom_ = from;
-    for (anchor_ = text_.find(kSeparator, from); anchor_ != std::u16string_view::npos;
-         anchor_ = text_.find(kSeparator, anchor_ + 1)) {
-        if (isAnchor(anchor_)) {
-            break;
-        }
-    }
-    return anchor_;
-}
-
-bool OwnCsvRecords::readAnchored(CsvRecord& fields) {
-    if (text_[pos_] != u'"') {
-        return false;
-    }
-    const std::size_t anchor = anchorAtOrAfter(pos_ + 1);
-    if (anchor == std::u16string_view::npos) {
-        return false;
-    }
-    std::u16string_view rest = text_.substr(pos_ + 1, anchor - pos_ - 1);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const std::size_t end = rest.find(kSeparator);
-        if (end == std::u16string_view::npos) {
-            wipe(fields);
-            return false;
-        }
-        fields.emplace_back(rest.substr(0, end));
-        rest.remove_prefix(end + kSeparator.size());
-    }
-    fields.emplace_back(rest);
-    const std::size_t date = anchor + kSeparator.size();
-    fields.emplace_back(text_.substr(date, kDateShape.size()));
-    pos_ = pastLineEnd(date + kDateShape.size() + 1);
+    pos_ = pastLineEnd(pos_ + used);
     return true;
 }
 

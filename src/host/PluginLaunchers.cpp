@@ -10,6 +10,7 @@
 #include "engine/crypto/SecureBuffer.h"
 #include "engine/vault/Engine.h"
 #include "host/HostCallbacks.h"
+#include "host/OrphanEntries.h"
 #include "host/PluginList.h"
 
 namespace vlt {
@@ -117,7 +118,11 @@ int RunExporter(PluginList& plugins, Engine& engine,
 
 int RunImporter(PluginList& plugins, Engine& engine,
                 const std::function<void(bool)>& setInterfaceLocked) {
-    return runAndWait(plugins, engine, setInterfaceLocked, VLT_Plugin_LaunchImport);
+    const int result = runAndWait(plugins, engine, setInterfaceLocked, VLT_Plugin_LaunchImport);
+    if (result == 1) {
+        FileOrphanEntries(engine);
+    }
+    return result;
 }
 
 void LaunchPasswordGenerator(PluginList& plugins, Desktop& desktop) {

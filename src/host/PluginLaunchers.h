@@ -27,7 +27,8 @@ int VLT_Plugin_LaunchExport(PluginList& plugins);
 // Runs the current exporter (importer) with the callbacks acting on `engine`, and returns once
 // it has finished; the launch result. Meanwhile the GUI thread keeps handling events but the
 // interface is locked (setInterfaceLocked(true), then false), the engine counts as busy, and
-// the password window the plugin asks for opens on the GUI thread.
+// the password window the plugin asks for opens on the GUI thread. After an import, the entries
+// filed under no group are given one (OrphanEntries.h).
 int RunExporter(PluginList& plugins, Engine& engine,
                 const std::function<void(bool)>& setInterfaceLocked);
 int RunImporter(PluginList& plugins, Engine& engine,

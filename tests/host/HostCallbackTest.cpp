@@ -120,8 +120,8 @@ TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {
     EXPECT_EQ(std::u16string(exported<const char16_t* (*)()>("Test_Password")()), u"");
 
     const Vault& v = engine.vault;
-    ASSERT_EQ(v.Groups.count(), 3);
-    ASSERT_EQ(v.Entries.count(), 3);
+    ASSERT_EQ(v.Groups.count(), 4);
+    ASSERT_EQ(v.Entries.count(), 6);
     const Group& mail = v.Groups.at(0);
     const Group& deep = v.Groups.at(1);
     const Group& twin = v.Groups.at(2);
@@ -155,6 +155,18 @@ TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {
     const Entry& twins = v.Entries.at(2);
     EXPECT_NE(twins.ID, 800);  // taken by the entry before
     EXPECT_EQ(twins.GroupID, twin.ID);
+
+    // When the import ends, an entry under a group ID that names no group is filed into the
+    // group its group name names, else into a new group of that name, so that it can be seen.
+    EXPECT_EQ(v.Entries.at(3).GroupID, deep.ID);
+    const Group& lost = v.Groups.at(3);
+    EXPECT_EQ(lost.Name, u"Lost");
+    EXPECT_EQ(lost.Depth, 1);
+    EXPECT_EQ(engine.ids.ID_Exists(lost.ID), 1);
+    for (int i : {4, 5}) {
+        EXPECT_EQ(v.Entries.at(i).GroupID, lost.ID);
+        EXPECT_EQ(v.Entries.at(i).GroupName, u"Lost");
+    }
 }
 
 // Writers count once per group, so Count only rewinds the records the run's first Count took;

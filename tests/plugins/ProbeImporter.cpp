@@ -1,5 +1,6 @@
 // An importer that adds a fixed set of groups and entries, using the host's defaults (-1) where
-// it can, and writes down the password it was given.
+// it can, some of them under groups that do not exist, and writes down the password it was
+// given.
 #include <string>
 
 #include "PluginSDK.h"
@@ -25,6 +26,10 @@ int32_t Plugin_ImportBegin(VLT_AddGroupFn AddGroup, VLT_AddEntryFn AddEntry,
     AddEntry(800, 701, u"Deep", u"Red", u"", u"", u"", u"", 1, 0, 0, 1, 255, 10, 20, 30, 40);
     AddGroup(u"Twin", 3, 700, 1);  // 700 again
     AddEntry(800, 700, u"Twin", u"Twin's", u"", u"", u"", u"", 0, 0, 0, 0, 0, 1, 1, 1, 1);
+    // Entries under group IDs that no group has: one named after a group, two after none.
+    AddEntry(-1, 4242, u"Deep", u"Stray", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    AddEntry(-1, 4243, u"Lost", u"Lost 1", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    AddEntry(-1, 0, u"Lost", u"Lost 2", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
     return 0;
 }
 

@@ -185,7 +185,7 @@ TEST(KeePassCsvImport, EncodingsHeadersAndLayoutDetails) {
                   cases[i].firstEntry);
     }
 
-    // UTF-16LE after its mark, and a field of ten megabytes.
+    // UTF-16LE after its mark, a field of ten megabytes, and an odd number of bytes.
     const std::u16string big(10 << 20, u'x');
     const std::u16string text = u"\uFEFF" + std::u16string(kKeePassHeader) + u"\r\n\"\u0394\",\"" +
                                 big + u"\",\"\",\"\",\"\"\r\n";
@@ -194,6 +194,7 @@ TEST(KeePassCsvImport, EncodingsHeadersAndLayoutDetails) {
         le += static_cast<char>(c & 0xFF);
         le += static_cast<char>(c >> 8);
     }
+    le += 'x';  // a lone last byte is no character
     RecordingSink sink;
     ASSERT_EQ(ImportKpCsv_ReadBytes(le, sink).Ok, 1);
     ASSERT_EQ(sink.entries.size(), 1u);
@@ -258,7 +259,7 @@ TEST(OwnCsvImport, FilesWithUndoubledQuotesKeepEveryField) {
         "\"Web\",\"a\",\"u\",\"p\",\"He said \"hi\"" +
         date +
         "\r\n"
-        "\"Mail\",\"a\",\"u\",\"x\"\r\ny\",\"one\",\"two\", \"2000/01/01 00:00:00\"" +
+        "\"Mail\",\"a\",\"u\",\"x\r\ny\",\"one\",\"two\", \"2000/01/01 00:00:00\"" +
         date +
         "\n"
         "\"Mail\",\"a\",\"\"\"\",\"\",\"" +
@@ -271,7 +272,7 @@ TEST(OwnCsvImport, FilesWithUndoubledQuotesKeepEveryField) {
     const std::vector<std::vector<std::u16string>> expected = {
         {u"Web", u"say \"hi\" now", u"u", u"pw\"", u"c"},
         {u"Web", u"a", u"u", u"p", u"He said \"hi\""},
-        {u"Mail", u"a", u"u", u"x\"\r\ny", u"one\",\"two\", \"2000/01/01 00:00:00\""},
+        {u"Mail", u"a", u"u", u"x\r\ny", u"one\",\"two\", \"2000/01/01 00:00:00\""},
         {u"Mail", u"a", u"\"", u"", u""},
         {u"Bank", u"b", u"", u"", u""},
         {u"plain", u"a", u"u", u"p\"q", u"c"},
@@ -285,6 +286,32 @@ TEST(OwnCsvImport, FilesWithUndoubledQuotesKeepEveryField) {
             << i;
     }
     EXPECT_EQ(sink.groups.size(), 4u);
+}
+
+TEST(OwnCsvImport, AShortOrBrokenRecordNeverTakesTheNextOne) {
+    const std::string header =
+        "\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"\r\n";
+    const std::vector<std::u16string> whole = {u"G2", u"A2", u"U2", u"P2", u"C2"};
+    const std::vector<std::pair<std::string, std::vector<std::u16string>>> damaged = {
+        {"\"G\",\"A\",\"U\",\"P\",\"C\"", {u"G", u"A", u"U", u"P", u"C"}},  // no date
+        {"\"G\",\"A\",\"U\",\"P\",\"C", {u"G", u"A", u"U", u"P", u"C"}},    // comment left open
+        {"\"G\",\"A\",\"U", {u"G", u"A", u"U", u"", u""}},                  // cut in a field
+    };
+    for (const auto& [line, fields] : damaged) {
+        for (const std::string next : {"\"G2\",\"A2\",\"U2\",\"P2\",\"C2\",\"2009/07/14 08:05:09\"",
+                                       "\"G2\",\"A2\",\"U2\",\"P2\",\"C2\",\"\""}) {
+            SCOPED_TRACE(line + "\n" + next);
+            RecordingSink sink;
+            ASSERT_EQ(ImportCsv_ReadBytes(header + line + "\r\n" + next + "\r\n", sink).Ok, 1);
+            ASSERT_EQ(sink.entries.size(), 2u);
+            for (std::size_t i = 0; i < 2; ++i) {
+                const EntryRecord& e = sink.entries[i];
+                EXPECT_EQ((std::vector<std::u16string>{e.GroupName, e.Account, e.User, e.Password,
+                                                       e.Comment}),
+                          i == 0 ? fields : whole);
+            }
+        }
+    }
 }
 
 TEST(OwnCsvImport, Refusals) {

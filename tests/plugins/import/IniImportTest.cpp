@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -24,6 +25,7 @@
 #include "OwnCsvImport.h"
 #include "TempDir.h"
 #include "V3Container.h"
+#include "common/Utf.h"
 
 namespace vlt::import {
 namespace {
@@ -78,7 +80,7 @@ TEST(IniImport, HandEditedFilesAndOddValues) {
     EXPECT_TRUE(empty.groups.empty() && empty.entries.empty());
 }
 
-TEST(IniImport, TextsRunOverTheirLinesUpToTheKeyWrittenNext) {
+TEST(IniImport, TextsRunOverTheirLinesUpToAKeyNotSetYet) {
     // Texts written unescaped, with their line breaks, in the exporter's layout.
     const std::string dash = ";-------------------------------------------------------\r\n";
     const std::string text =
@@ -88,7 +90,7 @@ TEST(IniImport, TextsRunOverTheirLinesUpToTheKeyWrittenNext) {
         dash + ";Entry list\r\n" + dash +
         "[6]\r\nEntryType = 1\r\nID = 6\r\nGroupID = 5\r\nGroupName = two\r\nlines\r\n"
         "Account = acc\r\nUser = u\r\nPassword = p\nw\r\nURL = \\*C:\\new\\temp\r\n"
-        "Comment = first\r\nCreationDate = 1\n[99]\r\n\r\n; kept\rPassword = x\r\n"
+        "Comment = first\r\nID = 1\n[99]\r\n\r\n; kept\rPassword = x\r\nnote = y\r\n"
         "Expires = 1\r\nCustomForeground = 1\r\nForegroundColor = 255\r\n"
         "CustomBackground = 1\r\nBackgroundColor = 65280\r\nCreationDate = 100\r\n"
         "AccessDate = 200\r\nModificationDate = 300\r\nExpirationDate = 400\r\n\r\n"
@@ -108,7 +110,8 @@ TEST(IniImport, TextsRunOverTheirLinesUpToTheKeyWrittenNext) {
     EXPECT_EQ(e.Account, u"acc");
     EXPECT_EQ(e.Password, u"p\nw");
     EXPECT_EQ(e.URL, u"\\*C:\\new\\temp");  // not our escapes: kept as stored
-    EXPECT_EQ(e.Comment, u"first\r\nCreationDate = 1\n[99]\r\n\r\n; kept\rPassword = x");
+    // Keys set already, and keys the layout does not know, are text.
+    EXPECT_EQ(e.Comment, u"first\r\nID = 1\n[99]\r\n\r\n; kept\rPassword = x\r\nnote = y");
     EXPECT_EQ((std::vector<std::int32_t>{e.Expires, e.CustomForeground, e.ForegroundColor,
                                          e.CustomBackground, e.BackgroundColor, e.CreationDate,
                                          e.AccessDate, e.ModificationDate, e.ExpirationDate}),
@@ -117,6 +120,106 @@ TEST(IniImport, TextsRunOverTheirLinesUpToTheKeyWrittenNext) {
     EXPECT_EQ(cut.Password, u"a\\b\r\nc");
     EXPECT_EQ(cut.URL, u"\\*");
     EXPECT_EQ(cut.Comment, u"ends\r\n  \r\nhere");
+}
+
+// A section's keys as written, in the layout's order.
+using IniKeys = std::vector<std::pair<std::string, std::string>>;
+
+const IniKeys kGroupKeys = {
+    {"EntryType", "0"}, {"GroupID", "5"}, {"Depth", "1"}, {"Name", "g"}, {"Icon", "3"}};
+const IniKeys kEntryKeys = {{"EntryType", "1"},
+                            {"ID", "6"},
+                            {"GroupID", "5"},
+                            {"GroupName", "g"},
+                            {"Account", "mail"},
+                            {"User", "me"},
+                            {"Password", "secret"},
+                            {"URL", "http://x"},
+                            {"Comment", "c"},
+                            {"Expires", "1"},
+                            {"CustomForeground", "1"},
+                            {"ForegroundColor", "255"},
+                            {"CustomBackground", "1"},
+                            {"BackgroundColor", "65280"},
+                            {"CreationDate", "100"},
+                            {"AccessDate", "200"},
+                            {"ModificationDate", "300"},
+                            {"ExpirationDate", "400"}};
+
+std::string iniSection(const std::string& name, const IniKeys& keys) {
+    std::string text = "[" + name + "]\r\n";
+    for (const auto& [key, value] : keys) {
+        text += key + " = " + value + "\r\n";
+    }
+    return text + "\r\n";
+}
+
+// What the keys hand over, a left-out key read as the empty text or 0.
+std::vector<std::string> expectedFields(const IniKeys& layout, const IniKeys& written) {
+    std::vector<std::string> fields;
+    for (const auto& [key, value] : layout) {
+        const auto found = std::find_if(written.begin(), written.end(),
+                                        [&key](const auto& k) { return k.first == key; });
+        const bool text = key == "Name" || key == "GroupName" || key == "Account" ||
+                          key == "User" || key == "Password" || key == "URL" || key == "Comment";
+        fields.push_back(found != written.end() ? value : text ? "" : "0");
+    }
+    return fields;
+}
+
+std::vector<std::string> fieldsOf(const GroupRecord& g) {
+    return {"0", std::to_string(g.GroupID), std::to_string(g.Depth), toUtf8(g.Name),
+            std::to_string(g.Icon)};
+}
+
+std::vector<std::string> fieldsOf(const EntryRecord& e) {
+    std::vector<std::string> fields = {"1", std::to_string(e.ID), std::to_string(e.GroupID)};
+    for (const std::u16string* text :
+         {&e.GroupName, &e.Account, &e.User, &e.Password, &e.URL, &e.Comment}) {
+        fields.push_back(toUtf8(*text));
+    }
+    for (std::int32_t n :
+         {e.Expires, e.CustomForeground, e.ForegroundColor, e.CustomBackground, e.BackgroundColor,
+          e.CreationDate, e.AccessDate, e.ModificationDate, e.ExpirationDate}) {
+        fields.push_back(std::to_string(n));
+    }
+    return fields;
+}
+
+TEST(IniImport, KeysLeftOutOrReorderedStayInTheirFields) {
+    // Sections without EntryType (groups) between and after the others; "[]" is one too.
+    const std::string untyped = "[7]\r\nName = untyped\r\nIcon = 2\r\n\r\n";
+    const std::string last = "[]\r\nName = last\r\n";
+    auto check = [&](const IniKeys& group, const IniKeys& entry) {
+        RecordingSink sink;
+        ASSERT_EQ(
+            ImportIni_ReadBytes(
+                iniSection("5", group) + untyped + iniSection("6", entry) + untyped + last, sink)
+                .Ok,
+            1);
+        ASSERT_EQ(sink.groups.size(), 4u);
+        ASSERT_EQ(sink.entries.size(), 1u);
+        EXPECT_EQ(fieldsOf(sink.groups[0]), expectedFields(kGroupKeys, group));
+        EXPECT_EQ(sink.groups[1].Name, u"untyped");
+        EXPECT_EQ(sink.groups[2].Name, u"untyped");
+        EXPECT_EQ(sink.groups[3].Name, u"last");
+        EXPECT_EQ(fieldsOf(sink.entries[0]), expectedFields(kEntryKeys, entry));
+    };
+    for (std::size_t i = 1; i < kGroupKeys.size(); ++i) {
+        SCOPED_TRACE(kGroupKeys[i].first);
+        IniKeys group = kGroupKeys;
+        group.erase(group.begin() + static_cast<std::ptrdiff_t>(i));
+        check(group, kEntryKeys);
+    }
+    for (std::size_t i = 1; i < kEntryKeys.size(); ++i) {
+        SCOPED_TRACE(kEntryKeys[i].first);
+        IniKeys entry = kEntryKeys;
+        entry.erase(entry.begin() + static_cast<std::ptrdiff_t>(i));
+        check(kGroupKeys, entry);
+    }
+    SCOPED_TRACE("reversed");
+    check(IniKeys(kGroupKeys.rbegin(), kGroupKeys.rend()),
+          IniKeys(kEntryKeys.rbegin(), kEntryKeys.rend()));
 }
 
 // Runs the reader on a thread of its own. One still blocked after five seconds (in the open of

@@ -344,10 +344,13 @@ TEST(V3Container, PluginAsksForThePasswordBeforeItsWindowAndFillsTheVault) {
     EXPECT_TRUE(windowSeen);
     EXPECT_EQ(message, "File imported successfully!");
     EXPECT_EQ(desktop.passwordModes, (std::vector<PasswordMode>{kPasswordImport, kPasswordImport}));
-    ASSERT_EQ(engine.vault.Groups.count(), 2);
+    // The short record names no group: it gets one of its group name, so that it is shown.
+    ASSERT_EQ(engine.vault.Groups.count(), 3);
     EXPECT_EQ(engine.vault.Groups.at(1).Name, u"Caf\u00e9 ");
+    EXPECT_EQ(engine.vault.Groups.at(2).Name, u"Short");
     ASSERT_EQ(engine.vault.Entries.count(), 2);
     EXPECT_EQ(engine.vault.Entries.at(0).Password, std::u16string_view(u"s\u20accret"));
+    EXPECT_EQ(engine.vault.Entries.at(1).GroupID, engine.vault.Groups.at(2).ID);
     EXPECT_TRUE(test::windowLeft());
 }
 

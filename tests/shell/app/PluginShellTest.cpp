@@ -82,17 +82,23 @@ TEST_F(ImportFlow, NoKeepsTheOpenVaultAndYesReplacesItWithWhatWasImported) {
     EXPECT_EQ(prompter.prompts[1].text, kQuestion);
     EXPECT_TRUE(engine.ContainerPath.empty());
     EXPECT_EQ(app->window().windowTitle(), qs(NoContainerTitle()));
-    ASSERT_EQ(engine.vault.Groups.count(), 3);
-    ASSERT_EQ(engine.vault.Entries.count(), 3);  // nothing of the old vault is left
+    ASSERT_EQ(engine.vault.Groups.count(), 4);
+    ASSERT_EQ(engine.vault.Entries.count(), 6);  // nothing of the old vault is left
     EXPECT_EQ(engine.vault.Groups.at(0).Name, u"Mail");
 
     // The tree shows the imported groups, the first selected; the list shows its entries.
     EXPECT_EQ(treeTexts(), (QStringList{QStringLiteral("New container"), QStringLiteral("Mail"),
-                                        QStringLiteral("Deep"), QStringLiteral("Twin")}));
+                                        QStringLiteral("Deep"), QStringLiteral("Twin"),
+                                        QStringLiteral("Lost")}));
     EXPECT_EQ(app->window().selectedGroupItem(), 1);
     EntryListModel* list = app->window().entryModel();
     ASSERT_EQ(list->rowCount(), 1);
     EXPECT_EQ(list->data(list->index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("Inbox"));
+    // The entries imported under no group are listed under the group made for them.
+    QTreeWidget* tree = app->window().groupTree();
+    tree->setCurrentItem(tree->topLevelItem(0)->child(2));
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Lost"));
+    EXPECT_EQ(list->rowCount(), 2);
     EXPECT_TRUE(app->window().isEnabled());
 }
 
@@ -111,7 +117,7 @@ TEST_F(ImportFlow, WithNothingOpenTheImportAsksNothingAndDropsTheCommandsGivenMe
     item->trigger();
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompter.prompts.empty());
-    EXPECT_EQ(app->engine().vault.Groups.count(), 3);
+    EXPECT_EQ(app->engine().vault.Groups.count(), 4);
     EXPECT_EQ(app->window().entryModel()->rowCount(), 1);
 }
 
