@@ -21,6 +21,13 @@ void FileOrphanEntries(Engine& engine) {
         if (groupIds.contains(entry.GroupID)) {
             continue;
         }
+        // A group with no name could be neither told apart nor found: an entry naming none goes
+        // into the first group.
+        if (entry.GroupName.empty() && !vault.Groups.empty()) {
+            entry.GroupID = vault.Groups.at(0).ID;
+            entry.GroupName = vault.Groups.at(0).Name;
+            continue;
+        }
         auto [named, isNew] = firstNamed.try_emplace(entry.GroupName, 0);
         if (isNew) {
             Group& group = vault.Groups.append(Group{engine.ids.ID_New(), 1, entry.GroupName, 0});

@@ -167,6 +167,9 @@ TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {
         EXPECT_EQ(v.Entries.at(i).GroupID, lost.ID);
         EXPECT_EQ(v.Entries.at(i).GroupName, u"Lost");
     }
+    EXPECT_EQ(v.Groups.count(), 4);  // no nameless group: the first one takes that entry
+    EXPECT_EQ(v.Entries.at(6).GroupID, v.Groups.at(0).ID);
+    EXPECT_EQ(v.Entries.at(6).GroupName, u"Mail");
 }
 
 // Writers count once per group, so Count only rewinds the records the run's first Count took;

@@ -26,10 +26,12 @@ int32_t Plugin_ImportBegin(VLT_AddGroupFn AddGroup, VLT_AddEntryFn AddEntry,
     AddEntry(800, 701, u"Deep", u"Red", u"", u"", u"", u"", 1, 0, 0, 1, 255, 10, 20, 30, 40);
     AddGroup(u"Twin", 3, 700, 1);  // 700 again
     AddEntry(800, 700, u"Twin", u"Twin's", u"", u"", u"", u"", 0, 0, 0, 0, 0, 1, 1, 1, 1);
-    // Entries under group IDs that no group has: one named after a group, two after none.
+    // Entries under group IDs that no group has: one named after a group, two after
+    // none, one with no group name.
     AddEntry(-1, 4242, u"Deep", u"Stray", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
     AddEntry(-1, 4243, u"Lost", u"Lost 1", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
     AddEntry(-1, 0, u"Lost", u"Lost 2", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    AddEntry(-1, 4244, u"", u"Unnamed", u"", u"", u"", u"", -1, -1, -1, -1, -1, -1, -1, -1, -1);
     return 0;
 }
 
