@@ -7,8 +7,9 @@
 namespace vlt {
 
 // Why the file at path may not be loaded, "" when it may: only a regular file owned by this user
-// (or root) that others cannot write is, so that a plugin folder shared with other users cannot
-// slip code into the program.
+// (or root) that no one else (group or others) can write is, in folders of which the same holds
+// (or that have the sticky bit), links followed: so that no other user can slip code into the
+// program by changing the file or a folder on its way.
 std::u16string pluginFileRefusal(const std::string& path);
 // dlopen(RTLD_NOW | RTLD_LOCAL); null on failure, with dlopen's reason in *error when given.
 void* openPluginLibrary(const std::string& path, std::string* error = nullptr);
