@@ -115,8 +115,14 @@ std::u16string pluginFileRefusal(const std::string& path) {
     return {};
 }
 
-void* openPluginLibrary(const std::string& path, std::string* error) {
+void* openPluginLibrary(const std::string& path, std::string* error,
+                        PluginFaultHandler* faultHandler) {
+    routePluginFaults();
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    const PluginFaultHandler installed = reclaimPluginFaults();
+    if (faultHandler != nullptr) {
+        *faultHandler = installed;
+    }
     if (handle == nullptr && error != nullptr) {
         const char* reason = ::dlerror();
         *error = reason != nullptr ? reason : "";

@@ -69,7 +69,8 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
         return refuse(refusal);
     }
     std::string error;
-    void* handle = openPluginLibrary(path, &error);
+    PluginFaultHandler faultHandler;
+    void* handle = openPluginLibrary(path, &error, &faultHandler);
     if (handle == nullptr) {
         return refuse(fromUtf8(error));
     }
@@ -100,6 +101,7 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
     plugin.Path = path;
     plugin.Handle = handle;
     plugin.Thread = -1;
+    plugin.FaultHandler = faultHandler;
     records_.push_back(std::move(plugin));
     current_ = static_cast<int>(records_.size()) - 1;
 
