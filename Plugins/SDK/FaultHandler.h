@@ -1,8 +1,9 @@
 #pragma once
-// The plugin's crash report: on a fatal signal anywhere in the process, five lines naming this
-// plugin go to stderr under the caption "Plugin error", then the process ends. The handler is
-// process-wide, so the last plugin loaded reports every fault; it is taken out again when its
-// library is unloaded, before its code goes away.
+// The plugin's crash report: on a fatal signal, five lines naming this plugin go to stderr under
+// the caption "Plugin error", then the process ends. The handler is process-wide, so on its own
+// the last plugin loaded would report every fault: VLT keeps a handler of its own on top and
+// passes this one only the faults of the threads it runs this plugin on. It is taken out again
+// when its library is unloaded, before its code goes away.
 
 #include <string>
 

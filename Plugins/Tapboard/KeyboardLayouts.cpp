@@ -1,10 +1,8 @@
 #include "KeyboardLayouts.h"
 
-#include <fstream>
-#include <sstream>
-
 #include "common/IniLines.h"
 #include "common/IniNumber.h"
+#include "common/RegularFile.h"
 #include "common/Trim.h"
 
 namespace tapboard {
@@ -12,7 +10,7 @@ namespace tapboard {
 namespace {
 
 // The file is a small hand-written table; anything this large is not one.
-constexpr std::streamoff kMaxFileSize = 4 * 1024 * 1024;
+constexpr std::uint64_t kMaxFileSize = 4 * 1024 * 1024;
 
 char lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -131,22 +129,12 @@ std::vector<KeyboardLayout> ParseKeyboardLayouts(std::string_view content) {
 }
 
 std::optional<std::vector<KeyboardLayout>> LoadKeyboardLayouts(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // Only a regular file: a FIFO would block the keyboard's thread, a device never end.
+    std::string content;
+    if (vlt::ReadRegularFile(path, content, kMaxFileSize) != vlt::FileRefusal::None) {
         return std::nullopt;
     }
-    file.seekg(0, std::ios::end);
-    const std::streamoff size = file.tellg();
-    if (size < 0 || size > kMaxFileSize) {
-        return std::nullopt;
-    }
-    file.seekg(0);
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (!file && !file.eof()) {
-        return std::nullopt;
-    }
-    std::vector<KeyboardLayout> layouts = ParseKeyboardLayouts(content.str());
+    std::vector<KeyboardLayout> layouts = ParseKeyboardLayouts(content);
     if (layouts.empty()) {
         return std::nullopt;
     }

@@ -28,8 +28,8 @@ std::int32_t ReadLayoutNumber(std::string_view text);
 // byte order mark, otherwise Latin-1.
 std::vector<KeyboardLayout> ParseKeyboardLayouts(std::string_view content);
 
-// Reads the file; nothing when it cannot be read or holds no group, since without a first
-// layout the keyboard has nothing to fall back on.
+// Reads the file; nothing when it is not a regular file of at most 4 MB, cannot be read or holds
+// no group, since without a first layout the keyboard has nothing to fall back on.
 std::optional<std::vector<KeyboardLayout>> LoadKeyboardLayouts(const std::string& path);
 
 }  // namespace tapboard

@@ -11,6 +11,7 @@
 #include "engine/vault/Engine.h"
 #include "host/HostCallbacks.h"
 #include "host/OrphanEntries.h"
+#include "host/PluginFaults.h"
 #include "host/PluginList.h"
 
 namespace vlt {
@@ -29,9 +30,15 @@ int launch(PluginList& plugins, std::int32_t type, const char* entryName,
     if (entry == nullptr) {
         return -2;
     }
+    const PluginFaultHandler& faultHandler =
+        plugins.records()[static_cast<std::size_t>(plugins.VLT_Plugin_GetCurrent())].FaultHandler;
     std::function<void()> body;
     try {
-        body = bind(entry);
+        // A fault on the thread is reported by this plugin, whichever was loaded last.
+        body = [faultHandler, run = bind(entry)] {
+            PluginFaultScope scope(faultHandler);
+            run();
+        };
     } catch (const std::bad_alloc&) {
         return -1;
     }

@@ -46,7 +46,8 @@ int PluginList::VLT_Plugin_LoadFolder(const std::string& folder) {
     }
     std::vector<fs::path> files;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (it->path().extension() == ".so" && it->is_regular_file(error)) {
+        // Whatever else the name stands for is refused by the loader, which traces why.
+        if (it->path().extension() == ".so") {
             files.push_back(it->path());
         }
     }
@@ -68,7 +69,8 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
         return refuse(refusal);
     }
     std::string error;
-    void* handle = openPluginLibrary(path, &error);
+    PluginFaultHandler faultHandler;
+    void* handle = openPluginLibrary(path, &error, &faultHandler);
     if (handle == nullptr) {
         return refuse(fromUtf8(error));
     }
@@ -99,6 +101,7 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
     plugin.Path = path;
     plugin.Handle = handle;
     plugin.Thread = -1;
+    plugin.FaultHandler = faultHandler;
     records_.push_back(std::move(plugin));
     current_ = static_cast<int>(records_.size()) - 1;
 

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "host/PluginFaults.h"
+
 namespace vlt {
 
 enum PluginType : std::int32_t { Tool = 0, Importer = 1, Exporter = 2, Previewer = 3 };
@@ -20,7 +22,8 @@ struct VLTPlg {
     QImage IconImage;
     void* Handle = nullptr;  // dlopen handle; null once the library is closed
     std::int32_t Type = Tool;
-    std::int32_t Thread = -1;  // number of the last thread started for it, -1 before any
+    std::int32_t Thread = -1;         // number of the last thread started for it, -1 before any
+    PluginFaultHandler FaultHandler;  // what the library installed for faults on its threads
 };
 
 }  // namespace vlt

@@ -1,14 +1,23 @@
-// What the SDK gives every plugin: the header band's colours and the crash report.
+// What the SDK gives every plugin: the header band's colours and the crash report, also when
+// several plugins are loaded.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <functional>
+#include <thread>
+
 #include "ChildProcess.h"
 #include "HeaderBand.h"
 #include "PluginABI.h"
 #include "PluginFolder.h"
+#include "engine/log/Logging.h"
+#include "engine/vault/ID.h"
+#include "host/PluginLaunchers.h"
+#include "host/PluginList.h"
 
 namespace vlt {
 namespace {
@@ -30,25 +39,64 @@ TEST(PluginSdk, GradientStopsOneStepShortOfTheEndColour) {
     EXPECT_TRUE(CreateGradientImage(0, 40, 0, 0, 1).isNull());
 }
 
+constexpr const char* kCrasherReport =
+    "Plugin error\r\n"
+    "The following error has been encountered:\r\n"
+    "Plugin name: Text preview\r\n"
+    "Error file: unknown\r\n"
+    "Error line: 0\r\n"
+    "Error message: Invalid memory access\r\n";
+
+// Runs body in a child whose stderr goes to the folder's "stderr.txt".
+int runReportingTo(const test::PluginFolder& folder, const std::function<int()>& body) {
+    const std::string report = folder.file("stderr.txt");
+    return test::runInChild([&] {
+        const int fd = ::open(report.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(fd, STDERR_FILENO);
+        return body();
+    });
+}
+
 TEST(PluginSdk, CrashInsideAPluginIsReportedUnderItsName) {
     test::PluginFolder folder;
     const std::string plugin = folder.add("Crasher");
-    const std::string report = folder.file("stderr.txt");
-    const int status = test::runInChild([&] {
-        const int fd = ::open(report.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ::dup2(fd, STDERR_FILENO);
+    const int status = runReportingTo(folder, [&] {
         void* handle = ::dlopen(plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
         auto start = reinterpret_cast<Plugin_Start_Fn>(::dlsym(handle, "Plugin_Start"));
         return start != nullptr ? start() : 99;
     });
     EXPECT_EQ(status, 128 + SIGSEGV);
-    EXPECT_EQ(test::readFile(report),
-              "Plugin error\r\n"
-              "The following error has been encountered:\r\n"
-              "Plugin name: Text preview\r\n"
-              "Error file: unknown\r\n"
-              "Error line: 0\r\n"
-              "Error message: Invalid memory access\r\n");
+    EXPECT_EQ(test::readFile(folder.file("stderr.txt")), kCrasherReport);
+}
+
+// Each plugin installs its handler for the whole process as it is loaded; a plugin loaded after
+// the one that faults must not take the blame, nor any plugin for a fault on another thread.
+TEST(PluginSdk, CrashOnAPluginThreadIsReportedUnderThatPluginsName) {
+    test::PluginFolder folder;
+    folder.add("Crasher", "a_crasher.so");
+    folder.add("WaitingTool", "b_waiting.so");
+    const auto crashWithPluginsLoaded = [&](bool onPluginThread) {
+        return runReportingTo(folder, [&] {
+            IdRegistry ids;
+            TraceLog log;
+            PluginList plugins(ids, log);
+            plugins.VLT_Plugin_LoadFolder(folder.path());
+            if (!onPluginThread) {
+                return ::raise(SIGSEGV);
+            }
+            plugins.VLT_Plugin_Select(0);
+            if (plugins.VLT_Plugin_GetName() != u"Text preview" ||
+                VLT_Plugin_LaunchTool(plugins) != 1) {
+                return 98;
+            }
+            std::this_thread::sleep_for(std::chrono::seconds(20));
+            return 99;
+        });
+    };
+    EXPECT_EQ(crashWithPluginsLoaded(true), 128 + SIGSEGV);
+    EXPECT_EQ(test::readFile(folder.file("stderr.txt")), kCrasherReport);
+    EXPECT_NE(crashWithPluginsLoaded(false), 0);
+    EXPECT_EQ(test::readFile(folder.file("stderr.txt")).find("Plugin error"), std::string::npos);
 }
 
 }  // namespace

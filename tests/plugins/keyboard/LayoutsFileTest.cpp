@@ -1,13 +1,19 @@
 // Reading the layouts file: encodings, group IDs, key codes, and the file shipped with the
 // keyboard.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "ChildProcess.h"
+#include "Fifo.h"
 #include "KeyboardLayouts.h"
 #include "LayoutChoice.h"
+#include "TempDir.h"
 
 namespace tapboard {
 namespace {
@@ -92,6 +98,29 @@ TEST(LayoutsFile, MissingOrEmptyFilesAreRefused) {
     }
     EXPECT_FALSE(LoadKeyboardLayouts(path));
     std::remove(path.c_str());
+}
+
+// The keyboard reads the file before its window opens: whatever stands in its place must neither
+// hang that (a FIFO) nor fill the memory (a link to /dev/zero).
+TEST(LayoutsFile, OnlyASmallRegularFileIsRead) {
+    vlt::test::TempDir dir;
+    vlt::test::Fifo fifo(dir.file("fifo.ini"));
+    const std::string zero = dir.file("zero.ini");
+    ASSERT_EQ(::symlink("/dev/zero", zero.c_str()), 0);
+    const std::string large = dir.file("large.ini");
+    vlt::test::writeFile(large, "[1033]\nLayoutName=English (US)\n");
+    std::filesystem::resize_file(large, 4 * 1024 * 1024 + 1);  // sparse: nothing is written
+
+    EXPECT_FALSE(LoadKeyboardLayouts(fifo.path()));
+    EXPECT_FALSE(fifo.blocked());
+    EXPECT_FALSE(LoadKeyboardLayouts(dir.path().string()));
+    EXPECT_FALSE(LoadKeyboardLayouts(large));
+    // In a child, where an endless read is cut short by the alarm.
+    EXPECT_EQ(vlt::test::runInChild([&] {
+                  ::alarm(2);
+                  return LoadKeyboardLayouts(zero) ? 1 : 0;
+              }),
+              0);
 }
 
 // The file shipped beside the plugin: US English first, every layout complete, IDs unique,
