@@ -121,7 +121,7 @@ TEST_F(VaultPlugin, ImporterDefaultsAndRepeatedIdsLandSoundly) {
 
     const Vault& v = engine.vault;
     ASSERT_EQ(v.Groups.count(), 4);
-    ASSERT_EQ(v.Entries.count(), 6);
+    ASSERT_EQ(v.Entries.count(), 7);
     const Group& mail = v.Groups.at(0);
     const Group& deep = v.Groups.at(1);
     const Group& twin = v.Groups.at(2);
