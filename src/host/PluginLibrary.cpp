@@ -1,6 +1,8 @@
 #include "host/PluginLibrary.h"
 
 #include <dlfcn.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +10,10 @@
 #include <cstring>
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "common/Utf.h"
 
@@ -22,13 +27,58 @@ bool ownedByUsOrRoot(const struct stat& info) {
     return info.st_uid == ::geteuid() || info.st_uid == 0;
 }
 
+// Whether `owner` is the only user in `group`, by primary group or by membership: the private
+// group many systems give each user (and root's own group). What that group may write, only its
+// owner may.
+bool ownersPrivateGroup(uid_t owner, gid_t group) {
+    static std::map<std::pair<uid_t, gid_t>, bool> known;  // plugins load on one thread
+    const auto [cached, isNew] = known.try_emplace({owner, group}, false);
+    if (!isNew) {
+        return cached->second;
+    }
+    std::vector<char> buffer(16384);
+    struct passwd user {};
+    struct passwd* foundUser = nullptr;
+    struct group entry {};
+    struct group* foundGroup = nullptr;
+    if (::getpwuid_r(owner, &user, buffer.data(), buffer.size() / 2, &foundUser) != 0 ||
+        foundUser == nullptr ||
+        ::getgrgid_r(group, &entry, buffer.data() + buffer.size() / 2, buffer.size() / 2,
+                     &foundGroup) != 0 ||
+        foundGroup == nullptr) {
+        return false;
+    }
+    bool ownerIn = user.pw_gid == group;
+    for (char** member = entry.gr_mem; *member != nullptr; ++member) {
+        if (std::strcmp(*member, user.pw_name) != 0) {
+            return false;
+        }
+        ownerIn = true;
+    }
+    ::setpwent();
+    while (const struct passwd* other = ::getpwent()) {
+        if (other->pw_gid == group && other->pw_uid != owner) {
+            ownerIn = false;
+            break;
+        }
+    }
+    ::endpwent();
+    return cached->second = ownerIn;
+}
+
+// Whether anyone but the owner may write the file or folder.
+bool writableByOthers(const struct stat& info) {
+    return (info.st_mode & S_IWOTH) != 0 ||
+           ((info.st_mode & S_IWGRP) != 0 && !ownersPrivateGroup(info.st_uid, info.st_gid));
+}
+
 // Whoever can write a folder can swap the names in it, unless the sticky bit keeps others to
 // their own names (as in /tmp).
 std::u16string folderRefusal(const std::filesystem::path& folder, const struct stat& info) {
     if (!ownedByUsOrRoot(info)) {
         return u"folder " + fromUtf8(folder.string()) + u" owned by another user";
     }
-    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0) {
+    if (writableByOthers(info) && (info.st_mode & S_ISVTX) == 0) {
         return u"folder " + fromUtf8(folder.string()) + u" writable by others";
     }
     return {};
@@ -109,7 +159,7 @@ std::u16string pluginFileRefusal(const std::string& path) {
     if (!ownedByUsOrRoot(info)) {
         return u"owned by another user";
     }
-    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    if (writableByOthers(info)) {
         return u"writable by others";
     }
     return {};
