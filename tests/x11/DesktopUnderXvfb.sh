@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # What only a real X11 display shows: the boss key hides and shows the main window, minimising
-# with MinSendTray = 1 puts the window in the tray (where a tray and a window manager can be
-# started), and F1 hands the help page to the browser (a stub that records what it was given).
-# Runs VLT on a private Xvfb display. Exit 77 (skipped) when the X11 tools are missing.
+# with MinSendTray = 1 puts the window in the tray and the window reopens where it was closed
+# (where a tray and a window manager can be started), and F1 hands the help page to the browser
+# (a stub that records what it was given). Runs VLT on a private Xvfb display. Exit 77 (skipped)
+# when the X11 tools are missing.
 set -u
 vlt="$1"
 for tool in Xvfb xdotool xwininfo; do
@@ -120,12 +121,42 @@ grep -qx "file://.*/help/Introduction.html" "$work/opened" 2>/dev/null ||
     fail "F1 did not open the help page: $(cat "$work/opened" 2>/dev/null)"
 echo "help: $(cat "$work/opened")"
 
-if [ "$tray" = 1 ]; then
-    timeout 2 xdotool windowminimize "$window"
-    waitFor no || fail "minimising with MinSendTray = 1 did not hide the window"
-    grep -q "SendToTray() -> Adding systray icon" "$log" || fail "no tray icon was added"
-    echo "minimise: the window went to the tray"
-else
-    echo "minimise to tray: not checked (no tray host or window manager installed)"
+if [ "$tray" != 1 ]; then
+    echo "tray and window position: not checked (no tray host or window manager installed)"
+    exit 0
 fi
+
+timeout 2 xdotool windowminimize "$window"
+waitFor no || fail "minimising with MinSendTray = 1 did not hide the window"
+grep -q "SendToTray() -> Adding systray icon" "$log" || fail "no tray icon was added"
+echo "minimise: the window went to the tray"
+
+# The start puts the window back where the exit found it, start after start.
+kill "$vltpid"
+printf '[MainSettings]\r\n[Window]\r\nMainWinX = 100\r\nMainWinY = 80\r\n' > "$data/Config.ini"
+for round in 1 2; do
+    "$vlt" >"$work/vlt.out" 2>&1 &
+    vltpid=$!
+    pids+=($vltpid)
+    window=""
+    for _ in $(seq 100); do
+        window="$(timeout 2 xdotool search --name "no container open" 2>/dev/null | head -1)"
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+    [ -n "$window" ] && waitFor yes || fail "round $round: the main window is not shown"
+    sleep 0.5
+    corner="$(timeout 2 xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 }
+        /Absolute upper-left Y/ { y = $4 } END { print x "," y }')"
+    [ "$corner" = "100,80" ] || fail "round $round: the window opened at $corner, not at 100,80"
+    timeout 2 xdotool windowfocus "$window"
+    timeout 2 xdotool key alt+f
+    sleep 0.3
+    timeout 2 xdotool key x  # File, Exit
+    for _ in $(seq 50); do kill -0 "$vltpid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$vltpid" 2>/dev/null && fail "round $round: File, Exit did not end the program"
+    stored="$(tr -d '\r' <"$data/Config.ini" | grep "^MainWin[XY] = " | tr '\n' ' ')"
+    [ "$stored" = "MainWinX = 100 MainWinY = 80 " ] || fail "round $round: the exit stored $stored"
+done
+echo "position: the window reopens where it was closed"
 exit 0
