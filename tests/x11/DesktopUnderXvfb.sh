@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# What only a real X11 display shows: the boss key hides and shows the main window, minimising
-# with MinSendTray = 1 puts the window in the tray and the window reopens where it was closed
-# (where a tray and a window manager can be started), and F1 hands the help page to the browser
-# (a stub that records what it was given). Runs VLT on a private Xvfb display. Exit 77 (skipped)
-# when the X11 tools are missing.
+# What only a real X11 display shows: the boss key hides and shows the main window, and F1 hands
+# the help page to the browser (a stub that records what it was given). Where a window manager
+# and a tray can be started: the boss key and the tray bring back a window the window manager
+# restored before, minimising with MinSendTray = 1 puts the window in the tray, and the window
+# reopens where it was closed. Runs VLT on a private Xvfb display. Exit 77 (skipped) when the X11
+# tools are missing.
 set -u
 vlt="$1"
 for tool in Xvfb xdotool xwininfo; do
@@ -42,9 +43,7 @@ if command -v trayer >/dev/null && command -v twm >/dev/null; then
     done
     twm -f "$work/twmrc" >/dev/null 2>&1 &
     pids+=($!)
-    trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
-    pids+=($!)
-    tray=1
+    tray=1  # the tray itself starts later, once the window has been sent to the tray without one
     sleep 1
 fi
 
@@ -125,6 +124,43 @@ if [ "$tray" != 1 ]; then
     echo "tray and window position: not checked (no tray host or window manager installed)"
     exit 0
 fi
+
+# The icons VLT shows in the tray (22 x 22 windows of its name).
+trayIcons() { timeout 2 xwininfo -root -tree | grep '"Orvelline Vaultwick": (' | grep ' 22x22'; }
+sendToTray() { timeout 2 xdotool windowfocus "$window"; timeout 2 xdotool key ctrl+t; }
+
+# Without a tray the window is only minimised; the window manager restores it. Once minimised by
+# the program, a window keeps "start minimised" in its hints: restoring from the tray must still
+# end with the window on the screen and focused, and only then lose the icon.
+sendToTray
+waitFor no || fail "Send To Tray without a tray did not minimise the window"
+timeout 2 xdotool windowmap "$window"
+waitFor yes || fail "the window manager did not restore the minimised window"
+timeout 2 xdotool key alt+5
+waitFor no || fail "the boss key did not hide the restored window"
+timeout 2 xdotool key alt+5
+waitFor yes || fail "the boss key did not show a window once minimised again"
+trayer --edge bottom --align right --widthtype pixel --width 100 --height 24 >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+sendToTray
+waitFor no || fail "Send To Tray did not hide the window"
+icon=""
+for _ in $(seq 40); do
+    icon="$(trayIcons | grep -o '+[0-9]*+[0-9]*$' | tail -1)"  # its place on the screen
+    [ -n "$icon" ] && break
+    sleep 0.1
+done
+[ -n "$icon" ] || fail "no tray icon was shown"
+iconX="$(echo "$icon" | cut -d+ -f2)"
+iconY="$(echo "$icon" | cut -d+ -f3)"
+timeout 2 xdotool mousemove $((iconX + 5)) $((iconY + 2))  # the panel's foot may be off screen
+timeout 2 xdotool click --repeat 2 --delay 80 1
+waitFor yes || fail "a double click on the tray icon did not bring the window back"
+sleep 0.5
+[ "$(timeout 2 xdotool getwindowfocus)" = "$window" ] || fail "the restored window has no focus"
+[ -z "$(trayIcons)" ] || fail "the tray icon stayed after the window came back"
+echo "boss key and tray: a window the window manager restored before comes back, focused"
 
 timeout 2 xdotool windowminimize "$window"
 waitFor no || fail "minimising with MinSendTray = 1 did not hide the window"
