@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # What only a real X11 display shows: the boss key hides and shows the main window, and F1 hands
 # the help page to the browser (a stub that records what it was given). Where a window manager
-# and a tray can be started: the boss key and the tray bring back a window the window manager
-# restored before, minimising with MinSendTray = 1 puts the window in the tray, and the window
-# reopens where it was closed. Runs VLT on a private Xvfb display. Exit 77 (skipped) when the X11
-# tools are missing.
+# and a tray can be started: -tray before there is a tray minimises the window, the boss key and
+# the tray bring back a window the window manager restored before, minimising with
+# MinSendTray = 1 puts the window in the tray, and the window reopens where it was closed. Runs
+# VLT on a private Xvfb display. Exit 77 (skipped) when the X11 tools are missing.
 set -u
 vlt="$1"
 for tool in Xvfb xdotool xwininfo; do
@@ -61,7 +61,8 @@ log="$data/VLT.log"
 printf '[MainSettings]\r\nLogActions = 1\r\nMinSendTray = 1\r\nEnableBossKey = 1\r\n' > "$data/Config.ini"
 printf 'BossKey1 = 1\r\nBossKey2 = 5\r\n' >> "$data/Config.ini"  # Alt+5
 
-"$vlt" >"$work/vlt.out" 2>&1 &
+# Started as the autostart entry starts it: in the tray, which is not there yet.
+"$vlt" -tray >"$work/vlt.out" 2>&1 &
 vltpid=$!
 pids+=($vltpid)
 
@@ -81,6 +82,13 @@ waitFor() {  # waitFor yes|no
     done
     return 1
 }
+if [ "$tray" = 1 ]; then
+    # Without a tray the window is only minimised, until the window manager restores it.
+    for _ in $(seq 100); do grep -q "SendToTray() -> Returning" "$log" 2>/dev/null && break; sleep 0.1; done
+    sleep 1
+    mapped && fail "-tray without a tray did not minimise the window"
+    timeout 2 xdotool windowmap "$window"
+fi
 waitFor yes || fail "the main window is not shown"
 
 timeout 2 xdotool key alt+5

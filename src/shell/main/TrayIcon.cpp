@@ -69,6 +69,12 @@ int TrayIcon::SendToTray() {
     if (!trayAvailable()) {
         // Hidden with no icon to click, the window could never be brought back.
         trace(u"No notification area, minimising main window");
+        if (QWindow* handle = window_.windowHandle(); handle != nullptr && !window_.isVisible()) {
+            // A hidden window takes its new place and size only as it shows, and on X11 that
+            // undoes the minimising (the start in the tray would show the window): they are
+            // given to it first.
+            handle->setGeometry(window_.geometry());
+        }
         window_.showMinimized();
         trace(u"Returning");
         return 1;
