@@ -219,7 +219,7 @@ void Application::applyWindowSettings() {
     const MainSettings& m = engine_->settings.Main;
     engine_->log.Trace(u"Applying window settings");
     if (m.MainWinX != -1 && m.MainWinY != -1 && m.RememberWinPos == 1) {
-        window_->move(m.MainWinX, m.MainWinY);
+        window_->restorePosition(QPoint(m.MainWinX, m.MainWinY));
     }
     if (m.AlwaysOnTop == 1) {
         window_->setStayOnTop(true);

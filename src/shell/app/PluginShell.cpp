@@ -10,6 +10,7 @@
 #include "shell/app/QtText.h"
 #include "shell/dialogs/PluginManagerWindow.h"
 #include "shell/main/MainWindow.h"
+#include "shell/widgets/ModalRun.h"
 
 namespace vlt {
 namespace {
@@ -28,16 +29,18 @@ PluginShell::PluginShell(PluginList& plugins, Engine& engine, std::string folder
     : plugins_(plugins), engine_(engine), folder_(std::move(folder)) {}
 
 void PluginShell::openManager(MainWindow& window) {
-    // The window was opened from a menu item, whose menu must outlive the window's own event
-    // loop: the menus are rebuilt once the window is closed, not while it runs.
+    // Modal over the main window only, so that a tool launched from it is a window of its own,
+    // in front and usable at once. The window was opened from a menu item, whose menu must
+    // outlive the window's own event loop: the menus are rebuilt once the window is closed.
     bool changed = false;
-    PluginManagerWindow manager(
-        plugins_, engine_.desktop, folder_, [&changed] { changed = true; }, &window);
-    manager.exec();
+    const QPointer<QWidget> owner = &window;
+    RunModal(owner,
+             new PluginManagerWindow(
+                 plugins_, engine_.desktop, folder_, [&changed] { changed = true; }, &window),
+             [](PluginManagerWindow&, int) {});
     if (changed) {
         window.CreateMainMenu();
     }
-    window.activateWindow();
 }
 
 std::vector<PluginMenuEntry> PluginShell::menuEntries() const {

@@ -7,15 +7,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "shell/main/BringToFront.h"
+#include "shell/main/X11Connection.h"
+
 namespace vlt {
 
 namespace {
-
-xcb_connection_t* x11Connection() {
-    auto* x11 =
-        qApp != nullptr ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
 
 xcb_window_t rootWindow(xcb_connection_t* connection) {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
@@ -65,12 +62,12 @@ BossKey::~BossKey() {
 }
 
 bool BossKey::available() {
-    return x11Connection() != nullptr;
+    return X11Connection() != nullptr;
 }
 
 bool BossKey::grab(int modifier, int digit) {
     ungrab();
-    xcb_connection_t* connection = x11Connection();
+    xcb_connection_t* connection = X11Connection();
     if (connection == nullptr) {
         lastError_ = QStringLiteral("The boss key needs an X11 display.");
         return false;
@@ -118,7 +115,7 @@ void BossKey::ungrab() {
     if (QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->removeNativeEventFilter(this);
     }
-    if (xcb_connection_t* connection = x11Connection()) {
+    if (xcb_connection_t* connection = X11Connection()) {
         const xcb_window_t root = rootWindow(connection);
         for (std::uint16_t lock : kLockVariants) {
             xcb_ungrab_key(connection, static_cast<xcb_keycode_t>(keycode_), root,
@@ -143,9 +140,7 @@ void BossKey::apply(bool on, int modifier, int digit) {
 
 void BossKey::toggle() {
     if (hidden_) {
-        window_.show();
-        window_.raise();
-        window_.activateWindow();
+        BringToFront(window_);
         hidden_ = false;
     } else {
         window_.hide();

@@ -66,8 +66,12 @@ class MainWindow : public QMainWindow {
     // container.
     void openDroppedFiles(const QList<QUrl>& urls);
 
-    // The window as the exit stores it.
+    // The window as the exit stores it. The position is that of the window's inside, not of its
+    // frame: on X11 the frame is known only once the window manager has framed the shown window,
+    // so a frame position could not be put back before the window shows.
     WindowLayout windowLayout() const;
+    // Puts the window's inside at a position the exit stored.
+    void restorePosition(const QPoint& position);
     // Closes the window for good: the program is ending.
     void closeForExit();
     // Where the menus find the loaded plugins; none until the application sets it.

@@ -43,11 +43,15 @@ void MainWindow::registerBossKey() {
     bossKey_->apply(m.EnableBossKey == 1, m.BossKey1, m.BossKey2);
 }
 
+void MainWindow::restorePosition(const QPoint& position) {
+    setGeometry(QRect(position, size()));
+}
+
 WindowLayout MainWindow::windowLayout() const {
     WindowLayout result;
     result.minimized = isMinimized();
-    result.x = pos().x();
-    result.y = pos().y();
+    result.x = geometry().x();
+    result.y = geometry().y();
     result.width = width();
     result.height = height();
     result.splitter1 = panes_->treeWidth();

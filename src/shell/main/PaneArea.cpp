@@ -50,8 +50,11 @@ int PaneArea::upperHeight() const {
 
 void PaneArea::placeDividers() {
     // The panes share what the handle leaves: sizes adding up to more would be scaled down, and
-    // the stored position would creep by the handle's width on every start.
-    auto place = [](QSplitter* splitter, int first, int whole) {
+    // the stored position would creep by the handle's width on every start. A stored position is
+    // whatever the settings file says; it is kept between nothing and the widest a widget can
+    // be, which also keeps the sums below from overflowing.
+    auto place = [](QSplitter* splitter, int stored, int whole) {
+        const int first = std::clamp(stored, 0, QWIDGETSIZE_MAX);
         const int panes = std::max(whole - splitter->handleWidth(), first + kMinimumPane);
         splitter->setSizes({first, panes - first});
     };

@@ -6,8 +6,10 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "engine/log/Logging.h"
+#include "shell/main/BringToFront.h"
 #include "shell/widgets/IconCatalog.h"
 
 namespace vlt {
@@ -25,6 +27,9 @@ TrayIcon::TrayIcon(QWidget& window, QMenu* popup, TraceLog& log, QObject* parent
 }
 
 bool TrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == window_.windowHandle()) {
+        removeIconIfWindowShown();
+    }
     // Hidden once the minimising is over; without a notification area it stays minimised.
     if (watched == &window_ && event->type() == QEvent::WindowStateChange &&
         window_.isMinimized() && minimiseToTray && minimiseToTray() && trayAvailable()) {
@@ -64,10 +69,18 @@ int TrayIcon::SendToTray() {
     if (!trayAvailable()) {
         // Hidden with no icon to click, the window could never be brought back.
         trace(u"No notification area, minimising main window");
+        if (QWindow* handle = window_.windowHandle(); handle != nullptr && !window_.isVisible()) {
+            // A hidden window takes its new place and size only as it shows, and on X11 that
+            // undoes the minimising (the start in the tray would show the window): they are
+            // given to it first.
+            handle->setGeometry(window_.geometry());
+        }
         window_.showMinimized();
         trace(u"Returning");
         return 1;
     }
+    // The icon stays now, even if a restoring had left it to go once the window shows.
+    iconLeavesWhenShown_ = false;
     trace(u"Adding systray icon");
     if (icon_ == nullptr) {
         icon_ = createIcon();
@@ -82,18 +95,29 @@ int TrayIcon::SendToTray() {
 
 int TrayIcon::RestoreFromTray() {
     auto trace = [this](std::u16string_view message) { log_.Trace(message, "RestoreFromTray"); };
-    if (isShown()) {
-        trace(u"Systray icon found, removing");
-        icon_->hide();
-    }
     trace(u"Showing window");
-    window_.show();
-    window_.setWindowState((window_.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    window_.showNormal();
-    window_.raise();
-    window_.activateWindow();
+    BringToFront(window_);
+    // The icon goes once the window is really on the screen: should the window manager keep
+    // the window minimised, the icon is still the way back.
+    iconLeavesWhenShown_ = isShown();
+    if (QWindow* handle = window_.windowHandle()) {
+        handle->installEventFilter(this);
+        removeIconIfWindowShown();
+    }
     trace(u"Returning");
     return 1;
+}
+
+void TrayIcon::removeIconIfWindowShown() {
+    const QWindow* handle = window_.windowHandle();
+    if (!iconLeavesWhenShown_ || handle == nullptr || !handle->isExposed()) {
+        return;
+    }
+    iconLeavesWhenShown_ = false;
+    if (isShown()) {
+        log_.Trace(u"Systray icon found, removing", "RestoreFromTray");
+        icon_->hide();
+    }
 }
 
 }  // namespace vlt

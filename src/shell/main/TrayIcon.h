@@ -24,7 +24,7 @@ class TrayIcon : public QObject {
 
     // Shows the icon and hides the window (or only minimises it without a notification area).
     int SendToTray();
-    // Removes the icon and shows, restores and activates the window.
+    // Shows, restores, raises and activates the window; the icon goes once the window is shown.
     int RestoreFromTray();
 
     // Whether the icon is shown now.
@@ -45,11 +45,14 @@ class TrayIcon : public QObject {
 
   private:
     QSystemTrayIcon* createIcon();
+    // Hides the icon a restoring left if the window is on the screen by now.
+    void removeIconIfWindowShown();
 
     QWidget& window_;
     QMenu* popup_;
     TraceLog& log_;
     QSystemTrayIcon* icon_ = nullptr;
+    bool iconLeavesWhenShown_ = false;
 };
 
 }  // namespace vlt

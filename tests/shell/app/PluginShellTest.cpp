@@ -1,15 +1,23 @@
-// Running an importer from the main menu: the question, the closing of the open vault and what
-// the window shows afterwards.
+// Running plugins from the main window: an importer from the main menu (the question, the
+// closing of the open vault and what the window shows afterwards), and a tool from the plugin
+// manager.
 #include <gtest/gtest.h>
 
+#include <QDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
 #include <filesystem>
 
 #include "ShellFixture.h"
+#include "Widgets.h"
 #include "engine/container/Container.h"
+#include "qt/PumpUntil.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
 #include "shell/main/EntryListModel.h"
@@ -17,16 +25,18 @@
 namespace vlt::test {
 namespace {
 
-class ImportFlow : public ShellFixture {
+class PluginFlow : public ShellFixture {
   protected:
-    // The probe importer in the folder the program loads its plugins from.
-    void installImporter() {
+    // A test plugin in the folder the program loads its plugins from.
+    void installPlugin(const std::string& name) {
         const std::filesystem::path plugins = home.file("bin/Plugins");
         std::filesystem::create_directories(plugins);
-        std::filesystem::copy_file(VLT_TEST_PLUGIN_DIR "/ProbeImporter.so",
-                                   plugins / "ProbeImporter.so");
+        std::filesystem::copy_file(VLT_TEST_PLUGIN_DIR "/" + name + ".so",
+                                   plugins / (name + ".so"));
         writeConfig("");
     }
+    // The probe importer, installed.
+    void installImporter() { installPlugin("ProbeImporter"); }
     // Starts VLT with the probe importer installed and the sample container open.
     void startWithSampleOpen() {
         installImporter();
@@ -54,7 +64,7 @@ const QString kQuestion = QStringLiteral(
     "You already seem to have some items/groups in the list. In order to import a file, the old "
     "one will be closed and any unsaved changes will be lost. Would you like to continue?");
 
-TEST_F(ImportFlow, NoKeepsTheOpenVaultAndYesReplacesItWithWhatWasImported) {
+TEST_F(PluginFlow, NoKeepsTheOpenVaultAndYesReplacesItWithWhatWasImported) {
     startWithSampleOpen();
     Engine& engine = app->engine();
     QAction* item = importItem();
@@ -102,7 +112,7 @@ TEST_F(ImportFlow, NoKeepsTheOpenVaultAndYesReplacesItWithWhatWasImported) {
     EXPECT_TRUE(app->window().isEnabled());
 }
 
-TEST_F(ImportFlow, WithNothingOpenTheImportAsksNothingAndDropsTheCommandsGivenMeanwhile) {
+TEST_F(PluginFlow, WithNothingOpenTheImportAsksNothingAndDropsTheCommandsGivenMeanwhile) {
     installImporter();
     startWith();
     QAction* item = importItem();
@@ -119,6 +129,39 @@ TEST_F(ImportFlow, WithNothingOpenTheImportAsksNothingAndDropsTheCommandsGivenMe
     EXPECT_TRUE(prompter.prompts.empty());
     EXPECT_EQ(app->engine().vault.Groups.count(), 4);
     EXPECT_EQ(app->window().entryModel()->rowCount(), 2);  // "Inbox" and the nameless stray
+}
+
+// The plugin manager blocks only the main window: a tool launched from it is usable at once, and
+// takes the keys it is given (Escape closes it) while the manager is still open.
+TEST_F(PluginFlow, AToolLaunchedFromThePluginManagerIsUsableAtOnce) {
+    installPlugin("WaitingTool");
+    startWith();
+    auto toolWindow = []() -> QDialog* {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == "waitingToolWindow" && window->isVisible()) {
+                return qobject_cast<QDialog*>(window);
+            }
+        }
+        return nullptr;
+    };
+    bool closedByItsKey = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* manager = QApplication::activeModalWidget();
+        ASSERT_NE(manager, nullptr);
+        auto* list = child<QTreeWidget>(manager, "pluginList");
+        list->setCurrentItem(list->topLevelItem(0));
+        child<QPushButton>(manager, "launchButton")->click();
+        ASSERT_TRUE(pumpUntil([&] { return toolWindow() != nullptr; }));
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(toolWindow()->windowHandle(), &escape);
+        closedByItsKey = pumpUntil([&] { return toolWindow() == nullptr; }, 1000);
+        if (QDialog* left = toolWindow()) {
+            left->reject();
+        }
+        manager->close();
+    });
+    app->window().dispatch(Command::PluginManager);
+    EXPECT_TRUE(closedByItsKey);
 }
 
 }  // namespace

@@ -271,6 +271,22 @@ TEST_F(ShellFixture, AStoredSizeBeyondTheDesktopIsShrunkAndTheRealSizeIsStored) 
     EXPECT_EQ(ini.readNumber(u"Window", u"MainWinH", 0), shown.height());
 }
 
+// The start and the exit must agree on which corner the position names (the window's inside, not
+// its frame), or the window creeps by its frame on every start.
+TEST_F(ShellFixture, AWindowReopensWhereItWasClosed) {
+    writeConfig("[Window]\r\nMainWinX = 120\r\nMainWinY = 90\r\n");
+    for (int round = 0; round < 3; ++round) {
+        startWith();
+        EXPECT_EQ(app->window().geometry().topLeft(), QPoint(120, 90));
+        app->window().dispatch(Command{10});
+        app.reset();
+        IniFile ini;
+        ASSERT_TRUE(ini.load(configPath()));
+        EXPECT_EQ(ini.readNumber(u"Window", u"MainWinX", 0), 120) << "round " << round;
+        EXPECT_EQ(ini.readNumber(u"Window", u"MainWinY", 0), 90) << "round " << round;
+    }
+}
+
 TEST(WindowPosition, StoredPositionsAreCheckedAgainstTheScreens) {
     const QList<QRect> screens{QRect(0, 0, 1920, 1080)};
     MainSettings m;

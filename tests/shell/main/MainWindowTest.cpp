@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTableView>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -464,6 +465,25 @@ TEST_F(MainWindowFlow, StartAndExitKeepTheDividersWhereTheyWere) {
         ASSERT_TRUE(ini.load(configPath()));
         EXPECT_EQ(ini.readNumber(u"Window", u"Splitter1", 0), 150) << round;
         EXPECT_EQ(ini.readNumber(u"Window", u"Splitter2", 0), 260) << round;
+        app.reset();
+    }
+
+    // Positions no window can have (a hand-edited file) leave every pane on the screen.
+    for (const char* dividers : {"Splitter1 = 2147483647\r\nSplitter2 = -2147483647\r\n",
+                                 "Splitter1 = -2147483647\r\nSplitter2 = 2147483647\r\n"}) {
+        writeConfig(std::string("[Window]\r\n") + dividers);
+        startWith();
+        for (const char* name : {"treeListSplitter", "upperCommentSplitter"}) {
+            auto* splitter = app->window().findChild<QSplitter*>(QLatin1String(name));
+            ASSERT_NE(splitter, nullptr);
+            const QList<int> sizes = splitter->sizes();
+            const int whole =
+                splitter->orientation() == Qt::Horizontal ? splitter->width() : splitter->height();
+            ASSERT_EQ(sizes.size(), 2) << name;
+            EXPECT_GE(sizes[0], 40) << name << dividers;
+            EXPECT_GE(sizes[1], 40) << name << dividers;
+            EXPECT_LE(sizes[0] + splitter->handleWidth() + sizes[1], whole) << name << dividers;
+        }
         app.reset();
     }
 }

@@ -75,6 +75,10 @@ TEST_F(TrayAndConfiguration, TheTrayHidesAndRestoresTheWindowOrMinimisesWithoutA
     EXPECT_EQ(app->engine().AutoCloseState.IdleSeconds, 0);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(window.isMinimized());
+    // The icon goes once the window is really on the screen, not before: should the window
+    // manager keep the window minimised, the icon is the only way back.
+    EXPECT_TRUE(tray.isShown());
+    QApplication::processEvents();
     EXPECT_FALSE(tray.isShown());
     window.dispatch(Command::SendToTray);
     window.dispatch(Command::TrayRestore);
@@ -86,6 +90,8 @@ TEST_F(TrayAndConfiguration, TheTrayHidesAndRestoresTheWindowOrMinimisesWithoutA
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(tray.isShown());
     tray.RestoreFromTray();
+    QApplication::processEvents();
+    EXPECT_FALSE(tray.isShown());
     // Restoring with no icon (after the boss key, say) still shows the window.
     window.hide();
     tray.RestoreFromTray();
