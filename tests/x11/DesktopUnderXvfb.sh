@@ -61,17 +61,21 @@ log="$data/VLT.log"
 printf '[MainSettings]\r\nLogActions = 1\r\nMinSendTray = 1\r\nEnableBossKey = 1\r\n' > "$data/Config.ini"
 printf 'BossKey1 = 1\r\nBossKey2 = 5\r\n' >> "$data/Config.ini"  # Alt+5
 
-# Started as the autostart entry starts it: in the tray, which is not there yet.
-"$vlt" -tray >"$work/vlt.out" 2>&1 &
-vltpid=$!
-pids+=($vltpid)
+# Starts VLT with the given arguments and sets $vltpid and $window (empty if none appeared).
+startVlt() {
+    "$vlt" "$@" >"$work/vlt.out" 2>&1 &
+    vltpid=$!
+    pids+=($vltpid)
+    window=""
+    for _ in $(seq 100); do
+        window="$(timeout 2 xdotool search --name "no container open" 2>/dev/null | head -1)"
+        [ -n "$window" ] && break
+        sleep 0.1
+    done
+}
 
-window=""
-for _ in $(seq 100); do
-    window="$(timeout 2 xdotool search --name "no container open" 2>/dev/null | head -1)"
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+# Started as the autostart entry starts it: in the tray, which is not there yet.
+startVlt -tray
 [ -n "$window" ] || fail "the main window did not appear"
 
 mapped() { timeout 2 xwininfo -id "$window" | grep -q "IsViewable"; }
@@ -179,15 +183,7 @@ echo "minimise: the window went to the tray"
 kill "$vltpid"
 printf '[MainSettings]\r\n[Window]\r\nMainWinX = 100\r\nMainWinY = 80\r\n' > "$data/Config.ini"
 for round in 1 2; do
-    "$vlt" >"$work/vlt.out" 2>&1 &
-    vltpid=$!
-    pids+=($vltpid)
-    window=""
-    for _ in $(seq 100); do
-        window="$(timeout 2 xdotool search --name "no container open" 2>/dev/null | head -1)"
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
+    startVlt
     [ -n "$window" ] && waitFor yes || fail "round $round: the main window is not shown"
     sleep 0.5
     corner="$(timeout 2 xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 }
