@@ -1,18 +1,19 @@
 #pragma once
 // The sections of an INI file as the INI exporter lays them out.
 //
-// A line "[name]" starts a new section (a repeated name starts another one), ";" starts a
-// comment, and "key = value" sets a key of the current section; any other line, and any key line
-// before the first section, is ignored. Keys ignore letter case; of a repeated key the first
-// counts. Exactly one blank after the "=" belongs to the layout; the value is the rest, as
-// written.
+// A record starts at a section line "[name]" ("[]" included) when the first line after it that
+// is neither blank nor a ";" comment sets a key of the layout, or when no such line follows. The
+// keys of the layout set on the lines after it, up to the next section line, are the record's;
+// "key = value" sets a key (keys ignore letter case; of a repeated key the first counts). Any
+// other line is ignored, and so is every key of a section line that starts no record (a foreign
+// section in a hand-edited file) and of the lines before the first record. Exactly one blank
+// after the "=" belongs to the layout; the value is the rest of its line, as written.
 //
-// The exporter's layout once wrote texts unescaped, so a text with line breaks goes on over lines
-// of its own. A text value therefore runs on, with the file's own line ends, up to a line that
-// sets a key of the layout which the section has not set yet (keys left out, or written in
-// another order, end it all the same), or else up to the next section line that a key line or
-// the end of the file follows ("[]" included), less the empty and ";" lines just before it. A
-// line inside a value neither opens a section nor sets a key.
+// Only the comment (the one text the program's own windows let hold line breaks) may run on over
+// lines, as the exporter once wrote it unescaped: it takes every line after its own, whatever
+// they look like, up to the record's next key line of "Expires", with the file's own line ends.
+// Where no such line comes before the next record starts, or the record set "Expires" before the
+// comment, the comment is its one line.
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,7 @@
-// The INI reader on hand-edited files and on texts written over several lines: one record's
-// lines never reach another, numbers read as the layout writes them and beyond, and odd lines are
-// ignored (the exporter's own files are read back in the round-trip tests). Then what every
+// The INI reader on hand-edited files and on comments written over several lines: every other
+// value is its one line, one record's lines never reach another, numbers read as the layout
+// writes them and beyond, and odd lines are ignored (the exporter's own files are read back in
+// the round-trip tests). Then what every
 // importer does with a path that names no regular file, or too large a one.
 #include <gtest/gtest.h>
 
@@ -80,46 +81,72 @@ TEST(IniImport, HandEditedFilesAndOddValues) {
     EXPECT_TRUE(empty.groups.empty() && empty.entries.empty());
 }
 
-TEST(IniImport, TextsRunOverTheirLinesUpToAKeyNotSetYet) {
-    // Texts written unescaped, with their line breaks, in the exporter's layout.
-    const std::string dash = ";-------------------------------------------------------\r\n";
+TEST(IniImport, HandEditedValuesAreTheirOneLine) {
     const std::string text =
-        dash + ";VLT INI Exporter\r\n" + dash + "\r\n" + dash + ";Group list\r\n" + dash +
-        "[5]\r\nEntryType = 0\r\nGroupID = 5\r\nDepth = 1\r\nName = two\r\nlines\r\nIcon = 4\r\n"
-        "\r\n" +
-        dash + ";Entry list\r\n" + dash +
-        "[6]\r\nEntryType = 1\r\nID = 6\r\nGroupID = 5\r\nGroupName = two\r\nlines\r\n"
-        "Account = acc\r\nUser = u\r\nPassword = p\nw\r\nURL = \\*C:\\new\\temp\r\n"
-        "Comment = first\r\nID = 1\n[99]\r\n\r\n; kept\rPassword = x\r\nnote = y\r\n"
-        "Expires = 1\r\nCustomForeground = 1\r\nForegroundColor = 255\r\n"
-        "CustomBackground = 1\r\nBackgroundColor = 65280\r\nCreationDate = 100\r\n"
-        "AccessDate = 200\r\nModificationDate = 300\r\nExpirationDate = 400\r\n\r\n"
-        // Cut short by hand: the comment's next key never comes.
-        "[7]\r\nEntryType = 1\r\nID = 7\r\nPassword = \\*a\\\\b\\r\\nc\r\nURL = \\*\\\\*\r\n"
-        "Comment = ends\r\n  \r\nhere\r\n\r\n" +
-        dash + "; more\r\n[8]\r\nEntryType = 0\r\nName = last\r\n\r\n;\r\n";
+        "[1]\r\nEntryType = 1\r\nID = 1\r\n"
+        "Password = pw\r\nNotes = hand note\r\n"  // a key the layout does not know
+        "User = first\r\nUser = second\r\n"
+        "GroupName = two\r\nlines\r\n"  // as the exporter once wrote a text with a line break
+        "Password = \\*a\\\\b\\r\\nc\r\n"
+        "[wan]\r\nhost = 10.0.0.1\r\nURL = foreign\r\n"  // no record: its keys are not the entry's
+        "[2]\r\n\r\nEntryType = 1\r\nID = 2\r\nPassword = \\*a\\\\b\\r\\nc\r\nURL = \\*C:\\temp\r\n"
+        "[3]\r\n; a note\r\n\r\nEntryType = 1\r\nID = 3\r\n";
     RecordingSink sink;
     ASSERT_EQ(ImportIni_ReadBytes(text, sink).Ok, 1);
-    ASSERT_EQ(sink.groups.size(), 2u);  // no group from "[99]"
-    EXPECT_EQ(sink.groups[0].Name, u"two\r\nlines");
-    EXPECT_EQ(sink.groups[0].Icon, 4);
-    EXPECT_EQ(sink.groups[1].Name, u"last");
-    ASSERT_EQ(sink.entries.size(), 2u);
+    EXPECT_TRUE(sink.groups.empty());  // none from "[wan]"
+    ASSERT_EQ(sink.entries.size(), 3u);
+    const EntryRecord& first = sink.entries[0];
+    EXPECT_EQ(first.Password, u"pw");
+    EXPECT_EQ(first.User, u"first");
+    EXPECT_EQ(first.GroupName, u"two");
+    EXPECT_EQ(first.URL, u"");
+    // A record whose first key comes after a blank or a comment line is a record all the same.
+    EXPECT_EQ(sink.entries[1].ID, 2);
+    EXPECT_EQ(sink.entries[1].Password, u"a\\b\r\nc");
+    EXPECT_EQ(sink.entries[1].URL, u"\\*C:\\temp");  // not our escapes: kept as stored
+    EXPECT_EQ(sink.entries[2].ID, 3);
+}
+
+TEST(IniImport, ACommentRunsOnUpToItsExpiresLine) {
+    // The exporter's layout, the comment written unescaped over lines that look like anything.
+    const std::string dash = ";-------------------------------------------------------\r\n";
+    const std::string dates =
+        "CustomForeground = 1\r\nForegroundColor = 255\r\nCustomBackground = 1\r\n"
+        "BackgroundColor = 65280\r\nCreationDate = 100\r\nAccessDate = 200\r\n"
+        "ModificationDate = 300\r\nExpirationDate = 400\r\n\r\n";
+    const std::string text =
+        dash + ";VLT INI Exporter\r\n" + dash + "\r\n" + dash + ";Entry list\r\n" + dash +
+        "[6]\r\nEntryType = 1\r\nID = 6\r\nPassword = p\r\n"
+        "Comment = first\r\nName = Bob Smith\r\n[wan]\r\nhost = 10.0.0.1\n\r\n; kept\r"
+        "Password = x\r\n[]\r\nnot a key\r\n \r\n"
+        "Expires = 1\r\n" +
+        dates +
+        // No Expires line before the next record: the comment is its one line.
+        "[7]\r\nEntryType = 1\r\nID = 7\r\nComment = one\r\nline\r\n\r\n" +
+        // Expires set before the comment: the next Expires line ends nothing.
+        "[8]\r\nEntryType = 1\r\nExpires = 1\r\nComment = \\*esc\\r\\naped\r\nUser = u\r\n"
+        "Expires = 0\r\n\r\n" +
+        dash + "[9]\r\nEntryType = 0\r\nName = last\r\n";
+    RecordingSink sink;
+    ASSERT_EQ(ImportIni_ReadBytes(text, sink).Ok, 1);
+    ASSERT_EQ(sink.groups.size(), 1u);  // none from "[wan]" or "[]"
+    EXPECT_EQ(sink.groups[0].Name, u"last");
+    ASSERT_EQ(sink.entries.size(), 3u);
     const EntryRecord& e = sink.entries[0];
-    EXPECT_EQ(e.GroupName, u"two\r\nlines");
-    EXPECT_EQ(e.Account, u"acc");
-    EXPECT_EQ(e.Password, u"p\nw");
-    EXPECT_EQ(e.URL, u"\\*C:\\new\\temp");  // not our escapes: kept as stored
-    // Keys set already, and keys the layout does not know, are text.
-    EXPECT_EQ(e.Comment, u"first\r\nID = 1\n[99]\r\n\r\n; kept\rPassword = x\r\nnote = y");
+    EXPECT_EQ(e.Comment,
+              u"first\r\nName = Bob Smith\r\n[wan]\r\nhost = 10.0.0.1\n\r\n; kept\r"
+              u"Password = x\r\n[]\r\nnot a key\r\n ");
+    EXPECT_EQ(e.Password, u"p");
+    EXPECT_EQ(e.ID, 6);
     EXPECT_EQ((std::vector<std::int32_t>{e.Expires, e.CustomForeground, e.ForegroundColor,
                                          e.CustomBackground, e.BackgroundColor, e.CreationDate,
                                          e.AccessDate, e.ModificationDate, e.ExpirationDate}),
               (std::vector<std::int32_t>{1, 1, 255, 1, 65280, 100, 200, 300, 400}));
-    const EntryRecord& cut = sink.entries[1];
-    EXPECT_EQ(cut.Password, u"a\\b\r\nc");
-    EXPECT_EQ(cut.URL, u"\\*");
-    EXPECT_EQ(cut.Comment, u"ends\r\n  \r\nhere");
+    EXPECT_EQ(sink.entries[1].ID, 7);
+    EXPECT_EQ(sink.entries[1].Comment, u"one");
+    EXPECT_EQ(sink.entries[2].Comment, u"esc\r\naped");
+    EXPECT_EQ(sink.entries[2].User, u"u");
+    EXPECT_EQ(sink.entries[2].Expires, 1);
 }
 
 // A section's keys as written, in the layout's order.
