@@ -9,6 +9,7 @@
 #include "ImportText.h"
 #include "OwnCsvRecords.h"
 #include "common/AsciiCase.h"
+#include "common/IniLines.h"
 #include "common/Trim.h"
 #include "common/Utf.h"
 
@@ -44,7 +45,8 @@ class ImportGroups {
 }  // namespace
 
 ImportResult ImportCsv_ReadBytes(std::string_view bytes, ImportSink& sink) {
-    // UTF-8 without a byte-order mark, as the exporter writes it.
+    // UTF-8, as the exporter writes it; spreadsheets put a byte-order mark before the header.
+    skipByteOrderMark(bytes);
     std::u16string text = fromUtf8(bytes);
     WipeOnExit wipeText(text);
     std::vector<CsvRecord> records = splitOwnCsv(text);

@@ -117,6 +117,27 @@ std::size_t readLayout(std::u16string_view part, CsvRecord* fields) {
     return used != kNone ? used : readAnchored(part, fields);
 }
 
+// The whole text as the exporter writes it: records of the first way one after another (empty
+// lines between them allowed), every field taken up to its closing quote, line breaks included.
+// False, with records left empty, when any part of the text is not of that way.
+bool readAllDoubled(std::u16string_view text, std::vector<CsvRecord>& records) {
+    for (std::size_t at = 0; at < text.size();) {
+        if (isLineEnd(text[at])) {
+            ++at;
+            continue;
+        }
+        CsvRecord fields;
+        const std::size_t used = readDoubled(text.substr(at), &fields);
+        if (used == kNone) {
+            wipe(records);
+            return false;
+        }
+        records.push_back(std::move(fields));
+        at += used;
+    }
+    return true;
+}
+
 bool quotesBalance(std::u16string_view line) {
     return std::count(line.begin(), line.end(), u'"') % 2 == 0;
 }
@@ -185,6 +206,9 @@ bool OwnCsvRecords::next(CsvRecord& fields) {
 
 std::vector<CsvRecord> splitOwnCsv(std::u16string_view text) {
     std::vector<CsvRecord> records;
+    if (readAllDoubled(text, records)) {
+        return records;
+    }
     OwnCsvRecords reader(text);
     for (CsvRecord fields; reader.next(fields);) {
         records.push_back(std::move(fields));

@@ -1,7 +1,13 @@
 #pragma once
 // The records of the program's own CSV layout. Every field is written in double quotes; the
 // exporter doubles the quotes inside a field, but files written without that (the layout as it
-// was first defined) hold them as they are. So a record is read in the first way that fits it:
+// was first defined) hold them as they are.
+//
+// A text that is wholly of the exporter's kind (every record six quoted fields, every inner
+// quote doubled, single commas between them, each record ending at a line end or the end of the
+// text) is read as such, a line break inside quotes belonging to its field: that is the one
+// reading of what the exporter writes, whatever its fields hold. Any other text is read record
+// by record, each in the first way that fits it:
 //  1. CSV with doubled quotes, when it is exactly that: six quoted fields, every inner quote
 //     doubled, single commas between them, nothing after the last;
 //  2. the layout's own shape "f0","f1","f2","f3","f4","yyyy/mm/dd hh:ii:ss" up to a line end or
@@ -43,7 +49,8 @@ class OwnCsvRecords {
     std::size_t pos_ = 0;
 };
 
-// Every record of the text; the fields are wiped by the caller (they hold passwords).
+// Every record of the text, wholly of the exporter's kind or else record by record; the fields are
+// wiped by the caller (they hold passwords).
 std::vector<CsvRecord> splitOwnCsv(std::u16string_view text);
 
 }  // namespace vlt::import

@@ -314,12 +314,19 @@ TEST(OwnCsvImport, AShortOrBrokenRecordNeverTakesTheNextOne) {
     }
 }
 
-TEST(OwnCsvImport, Refusals) {
+TEST(OwnCsvImport, TheHeaderDecidesAfterAByteOrderMark) {
     const std::string older =
         "\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\",\"Date\"\r\n"
         "\"Web\",\"a\",\"u\",\"p\",\"c\",\"2009/07/14 08:05:09\"\r\n";
+    // As spreadsheets save it.
+    RecordingSink marked;
+    ASSERT_EQ(ImportCsv_ReadBytes("\xEF\xBB\xBF" + older, marked).Ok, 1);
+    ASSERT_EQ(marked.entries.size(), 1u);
+    EXPECT_EQ(marked.entries[0].GroupName, u"Web");
+    EXPECT_EQ(marked.entries[0].Password, u"p");
+
     for (const std::string& bad :
-         {"\xEF\xBB\xBF" + older, std::string(), std::string("\r\n \r\n"),
+         {"\xEF\xBB\xBF\xEF\xBB\xBF" + older, std::string(), std::string("\r\n \r\n"),
           std::string("\"Group\",\"Account\",\"Login Name\",\"Password\",\"Comments\"\r\n")}) {
         RecordingSink refused;
         const ImportResult result = ImportCsv_ReadBytes(bad, refused);

@@ -1,7 +1,11 @@
 // What the INI and own-layout CSV exporters write, their importers read back: the exporters'
-// hostile fixture vault, field for field. (The KeePass CSV layout is checked against a plain
-// writer of its own.)
+// hostile fixture vault, and a few hundred entries of random hostile texts, field for field.
+// (The KeePass CSV layout is checked against a plain writer of its own.)
 #include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
 
 #include "CsvWriter.h"
 #include "ExportFixture.h"
@@ -21,52 +25,176 @@ std::u16string carried(const char16_t* text) {
     return fromUtf8(toUtf8(text));
 }
 
-TEST(RoundTrip, IniGivesBackEveryGroupAndEntryField) {
-    const vlt::test::FixtureVault vault;
+// Pieces that break naive readers of either layout: line breaks of every kind, quotes beside
+// commas, the INI escapes, lines that look like sections, keys and comments, the date the CSV
+// reader anchors older files on, blanks, a byte-order mark and text beyond the BMP.
+constexpr std::u16string_view kPieces[] = {
+    u"\r",
+    u"\n",
+    u"\r\n",
+    u"\"",
+    u"\"\"",
+    u"\",\"",
+    u",",
+    u"\\",
+    u"\\*",
+    u"\\n",
+    u"\\r",
+    u"[x]",
+    u"[1]",
+    u"[]",
+    u"Key = v",
+    u"Expires = 5",
+    u"EntryType = 0",
+    u";",
+    u"; note",
+    u" ",
+    u"\t",
+    u"=",
+    u"\u00e9\u20ac",
+    u"\U0001F511",
+    u"\uFEFF",
+    u"\",\"2009/07/14 08:05:09\"",
+    u"a",
+    u"Web",
+};
+
+// Groups and entries of random texts and numbers; a fixed seed, so that a failure replays.
+class RandomVault final : public plugin::RecordSource {
+  public:
+    RandomVault(std::size_t groups, std::size_t entries) {
+        std::mt19937 random(20240611);
+        auto number = [&random] { return static_cast<std::int32_t>(random()); };
+        auto text = [&random] {
+            std::u16string t;
+            for (std::size_t n = random() % 8; n > 0; --n) {
+                t += kPieces[random() % std::size(kPieces)];
+            }
+            return t;
+        };
+        // The texts first, as the records point into them: the groups', then the entries', the
+        // first entry a known breaker of the CSV layout.
+        for (std::size_t i = 0; i < groups + entries; ++i) {
+            std::vector<std::u16string> fields;
+            for (int f = 0; f < 6; ++f) {
+                fields.push_back(text());
+            }
+            texts_.push_back(std::move(fields));
+        }
+        texts_.insert(texts_.begin() + static_cast<std::ptrdiff_t>(groups),
+                      {u"Web\n", u"acc", u"user", u"a\",\"b", u"", u"c"});
+        for (std::size_t i = 0; i < groups; ++i) {
+            groups_.push_back(VLT_Group{number(), number(), texts_[i][0].c_str(), number(), 0});
+        }
+        for (std::size_t i = groups; i < texts_.size(); ++i) {
+            const std::vector<std::u16string>& t = texts_[i];
+            entries_.push_back(VLT_Entry{number(), number(), t[0].c_str(), t[1].c_str(),
+                                         t[2].c_str(), t[3].c_str(), t[4].c_str(), u"",
+                                         t[5].c_str(), number(), number(), number(), number(),
+                                         number(), number(), number(), number(), number(), 0});
+        }
+    }
+
+    std::int32_t countGroups() override {
+        nextGroup_ = 0;
+        return static_cast<std::int32_t>(groups_.size());
+    }
+    const VLT_Group* nextGroup() override {
+        return nextGroup_ < groups_.size() ? &groups_[nextGroup_++] : nullptr;
+    }
+    std::int32_t countEntries() override {
+        nextEntry_ = 0;
+        return static_cast<std::int32_t>(entries_.size());
+    }
+    const VLT_Entry* nextEntry() override {
+        return nextEntry_ < entries_.size() ? &entries_[nextEntry_++] : nullptr;
+    }
+
+    const std::vector<VLT_Group>& groups() const { return groups_; }
+    const std::vector<VLT_Entry>& entries() const { return entries_; }
+
+  private:
+    std::vector<std::vector<std::u16string>> texts_;
+    std::vector<VLT_Group> groups_;
+    std::vector<VLT_Entry> entries_;
+    std::size_t nextGroup_ = 0;
+    std::size_t nextEntry_ = 0;
+};
+
+std::string exportWhole(plugin::ExportWriter writer, plugin::RecordSource& records) {
+    plugin::ExportOutput out;
+    const plugin::ExportScope whole;
+    plugin::ExportJob job{records, whole, out, [](int) {}, vlt::test::kNow};
+    writer(job);
+    return out.bytes();
+}
+
+std::vector<std::int32_t> numbersOf(const VLT_Entry& e) {
+    return {e.ID,
+            e.GroupID,
+            e.Expires,
+            e.CustomForeground,
+            e.ForegroundColor,
+            e.CustomBackground,
+            e.BackgroundColor,
+            e.CreationDate,
+            e.AccessDate,
+            e.ModificationDate,
+            e.ExpirationDate};
+}
+
+std::vector<std::int32_t> numbersOf(const EntryRecord& r) {
+    return {r.ID,
+            r.GroupID,
+            r.Expires,
+            r.CustomForeground,
+            r.ForegroundColor,
+            r.CustomBackground,
+            r.BackgroundColor,
+            r.CreationDate,
+            r.AccessDate,
+            r.ModificationDate,
+            r.ExpirationDate};
+}
+
+void expectIniGivesBackEveryField(const std::vector<VLT_Group>& groups,
+                                  const std::vector<VLT_Entry>& entries, const std::string& file) {
     RecordingSink sink;
-    const std::string file = vlt::test::RunWriter(plugin::ExportINI, plugin::ExportScope{}).bytes;
     ASSERT_EQ(ImportIni_ReadBytes(file, sink).Ok, 1);
-    ASSERT_EQ(sink.groups.size(), vault.groups().size());
-    for (std::size_t i = 0; i < vault.groups().size(); ++i) {
-        const VLT_Group& g = vault.groups()[i];
+    ASSERT_EQ(sink.groups.size(), groups.size());
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        SCOPED_TRACE(i);
+        const VLT_Group& g = groups[i];
         EXPECT_EQ(sink.groups[i].GroupID, g.ID);
         EXPECT_EQ(sink.groups[i].Depth, g.Depth);
         EXPECT_EQ(sink.groups[i].Icon, g.Icon);
         EXPECT_EQ(sink.groups[i].Name, carried(g.Name));
     }
-    ASSERT_EQ(sink.entries.size(), vault.entries().size());
-    for (std::size_t i = 0; i < vault.entries().size(); ++i) {
+    ASSERT_EQ(sink.entries.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         SCOPED_TRACE(i);
-        const VLT_Entry& e = vault.entries()[i];
+        const VLT_Entry& e = entries[i];
         const EntryRecord& r = sink.entries[i];
-        EXPECT_EQ(r.ID, e.ID);
-        EXPECT_EQ(r.GroupID, e.GroupID);
-        EXPECT_EQ(r.GroupName, carried(e.GroupName));
-        EXPECT_EQ(r.Account, carried(e.Account));
-        EXPECT_EQ(r.User, carried(e.User));
-        EXPECT_EQ(r.Password, carried(e.Password));
-        EXPECT_EQ(r.URL, carried(e.URL));
-        EXPECT_EQ(r.Comment, carried(e.Comment));
-        EXPECT_EQ((std::vector<std::int32_t>{r.Expires, r.CustomForeground, r.ForegroundColor,
-                                             r.CustomBackground, r.BackgroundColor, r.CreationDate,
-                                             r.AccessDate, r.ModificationDate, r.ExpirationDate}),
-                  (std::vector<std::int32_t>{e.Expires, e.CustomForeground, e.ForegroundColor,
-                                             e.CustomBackground, e.BackgroundColor, e.CreationDate,
-                                             e.AccessDate, e.ModificationDate, e.ExpirationDate}));
+        EXPECT_EQ(
+            (std::vector<std::u16string>{r.GroupName, r.Account, r.User, r.Password, r.URL,
+                                         r.Comment}),
+            (std::vector<std::u16string>{carried(e.GroupName), carried(e.Account), carried(e.User),
+                                         carried(e.Password), carried(e.URL), carried(e.Comment)}));
+        EXPECT_EQ(numbersOf(r), numbersOf(e));
     }
 }
 
-TEST(RoundTrip, OwnCsvGivesBackEveryTextItWrites) {
-    const vlt::test::FixtureVault vault;
+// The own CSV layout carries no URL, IDs or numbers, and writes a comment's line breaks as
+// blanks, one for each (a CR LF pair is one).
+void expectOwnCsvGivesBackEveryText(const std::vector<VLT_Entry>& entries,
+                                    const std::string& file) {
     RecordingSink sink;
-    const std::string file = vlt::test::RunWriter(plugin::ExportCSV, plugin::ExportScope{}).bytes;
     ASSERT_EQ(ImportCsv_ReadBytes(file, sink).Ok, 1);
-    ASSERT_EQ(sink.entries.size(), vault.entries().size());
-    for (std::size_t i = 0; i < vault.entries().size(); ++i) {
+    ASSERT_EQ(sink.entries.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         SCOPED_TRACE(i);
-        const VLT_Entry& e = vault.entries()[i];
+        const VLT_Entry& e = entries[i];
         const EntryRecord& r = sink.entries[i];
-        // The comment's line breaks are written as blanks, one for each.
         const std::u16string stored = carried(e.Comment);
         std::u16string comment;
         for (std::size_t c = 0; c < stored.size(); ++c) {
@@ -79,6 +207,22 @@ TEST(RoundTrip, OwnCsvGivesBackEveryTextItWrites) {
             (std::vector<std::u16string>{carried(e.GroupName), carried(e.Account), carried(e.User),
                                          carried(e.Password), comment}));
     }
+}
+
+TEST(RoundTrip, IniGivesBackEveryGroupAndEntryField) {
+    vlt::test::FixtureVault fixture;
+    expectIniGivesBackEveryField(fixture.groups(), fixture.entries(),
+                                 exportWhole(plugin::ExportINI, fixture));
+    RandomVault random(40, 300);
+    expectIniGivesBackEveryField(random.groups(), random.entries(),
+                                 exportWhole(plugin::ExportINI, random));
+}
+
+TEST(RoundTrip, OwnCsvGivesBackEveryTextItWrites) {
+    vlt::test::FixtureVault fixture;
+    expectOwnCsvGivesBackEveryText(fixture.entries(), exportWhole(plugin::ExportCSV, fixture));
+    RandomVault random(0, 300);
+    expectOwnCsvGivesBackEveryText(random.entries(), exportWhole(plugin::ExportCSV, random));
 }
 
 }  // namespace
