@@ -1,11 +1,18 @@
 #include "host/OrphanEntries.h"
 
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "engine/vault/Engine.h"
 
 namespace vlt {
+
+namespace {
+
+constexpr std::u16string_view kImportedGroupName = u"Imported entries";
+
+}  // namespace
 
 void FileOrphanEntries(Engine& engine) {
     Vault& vault = engine.vault;
@@ -22,11 +29,14 @@ void FileOrphanEntries(Engine& engine) {
             continue;
         }
         // A group with no name could be neither told apart nor found: an entry naming none goes
-        // into the first group.
-        if (entry.GroupName.empty() && !vault.Groups.empty()) {
-            entry.GroupID = vault.Groups.at(0).ID;
-            entry.GroupName = vault.Groups.at(0).Name;
-            continue;
+        // into the first group, made with a name when the import brought none.
+        if (entry.GroupName.empty()) {
+            if (!vault.Groups.empty()) {
+                entry.GroupID = vault.Groups.at(0).ID;
+                entry.GroupName = vault.Groups.at(0).Name;
+                continue;
+            }
+            entry.GroupName = kImportedGroupName;
         }
         auto [named, isNew] = firstNamed.try_emplace(entry.GroupName, 0);
         if (isNew) {
