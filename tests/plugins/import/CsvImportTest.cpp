@@ -79,6 +79,15 @@ std::vector<std::vector<std::u16string>> hostileRows(std::size_t n) {
     return rows;
 }
 
+std::string utf16Le(std::u16string_view text) {
+    std::string le;
+    for (char16_t c : text) {
+        le += static_cast<char>(c & 0xFF);
+        le += static_cast<char>(c >> 8);
+    }
+    return le;
+}
+
 // A literal's bytes, NULs included.
 template <std::size_t N>
 std::string bytes(const char (&literal)[N]) {
@@ -189,17 +198,28 @@ TEST(KeePassCsvImport, EncodingsHeadersAndLayoutDetails) {
     const std::u16string big(10 << 20, u'x');
     const std::u16string text = u"\uFEFF" + std::u16string(kKeePassHeader) + u"\r\n\"\u0394\",\"" +
                                 big + u"\",\"\",\"\",\"\"\r\n";
-    std::string le;
-    for (char16_t c : text) {
-        le += static_cast<char>(c & 0xFF);
-        le += static_cast<char>(c >> 8);
-    }
-    le += 'x';  // a lone last byte is no character
     RecordingSink sink;
-    ASSERT_EQ(ImportKpCsv_ReadBytes(le, sink).Ok, 1);
+    ASSERT_EQ(ImportKpCsv_ReadBytes(utf16Le(text) + 'x', sink).Ok, 1);  // a lone last byte
     ASSERT_EQ(sink.entries.size(), 1u);
     EXPECT_EQ(sink.entries[0].Account, u"\u0394");
     EXPECT_EQ(sink.entries[0].User, big);
+}
+
+TEST(KeePassCsvImport, Utf16WithoutAFinalLineEndKeepsItsLastLineWhole) {
+    // The last field unquoted, so that a character lost at the end shows; it ends in a pair of
+    // surrogates.
+    const std::u16string text =
+        u"\uFEFF" + std::u16string(kKeePassHeader) +
+        u"\r\n\"a\",\"b\",\"c\",\"d\",\"e\"\r\n\"f\",\"g\",\"h\",\"i\",last \U0001F511";
+    for (const std::string& tail : {std::string(), std::string("\x00", 1), std::string("\xFF")}) {
+        SCOPED_TRACE(tail.size());
+        RecordingSink sink;
+        ASSERT_EQ(ImportKpCsv_ReadBytes(utf16Le(text) + tail, sink).Ok, 1);
+        ASSERT_EQ(sink.entries.size(), 2u);
+        EXPECT_EQ(sink.entries[0].Comment, u"e");
+        EXPECT_EQ(sink.entries[1].Account, u"f");
+        EXPECT_EQ(sink.entries[1].Comment, u"last \U0001F511");
+    }
 }
 
 TEST(OwnCsvImport, FieldsComeBackAndEqualNamesShareOneGroup) {
