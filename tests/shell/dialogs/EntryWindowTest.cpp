@@ -11,6 +11,7 @@
 
 #include "FakePrompter.h"
 #include "Widgets.h"
+#include "shell/app/QtText.h"
 #include "shell/dialogs/EntryWindow.h"
 #include "shell/widgets/LinkTextEdit.h"
 
@@ -134,6 +135,26 @@ TEST_F(EntryWindowTest, UntouchedTextsComeBackByteForByteAndTypedLineBreaksAsCrL
     child<QPushButton>(added.get(), "acceptButton")->click();
     ASSERT_TRUE(added->result().has_value());
     EXPECT_TRUE(added->result()->Comment == u"a\r\nb");
+}
+
+// U+FEFF and U+FFFE are characters like any other in a field, not byte-order marks: Qt's
+// fromUtf16 would drop the one and byte-swap the text after the other.
+TEST_F(EntryWindowTest, TextsStartingWithByteOrderMarksSurviveTheWindowUnchanged) {
+    for (const std::u16string& text : {std::u16string(u"\uFEFFpw"), std::u16string(u"\uFFFEpw")}) {
+        EXPECT_EQ(u16s(qs(text)), text);
+        EXPECT_EQ(qs(text).size(), 3);
+
+        Entry input;
+        input.Account = text;
+        input.Password = text;
+        auto window = open(input, EntryWindow::kEditMode);
+        EXPECT_EQ(child<QLineEdit>(window.get(), "passwordField")->text().size(), 3);
+        child<QPushButton>(window.get(), "acceptButton")->click();
+        EXPECT_TRUE(prompter.prompts.empty());
+        ASSERT_TRUE(window->result().has_value());
+        EXPECT_TRUE(window->result()->Password.view() == text);
+        EXPECT_TRUE(window->result()->Account == text);
+    }
 }
 
 TEST_F(EntryWindowTest, ExpiryAndColoursComeBackAsTheUserLeftThem) {
