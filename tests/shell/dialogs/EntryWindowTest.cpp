@@ -85,6 +85,32 @@ TEST_F(EntryWindowTest, MismatchedPasswordsEmptyBothFieldsAndKeepTheWindowOpen) 
     EXPECT_TRUE(window->result()->Password.view().empty());
 }
 
+// The show-password button is no stop of the keyboard's way through the window: "pw Tab pw
+// Return" typed from the password field fills both fields and accepts.
+TEST_F(EntryWindowTest, TabLeadsFromThePasswordToTheConfirmationThenOn) {
+    generator = [] {};
+    auto window = open(Entry{}, EntryWindow::kAddMode);
+    EXPECT_EQ(child(window.get(), "showButton")->focusPolicy(), Qt::NoFocus);
+    std::vector<QWidget*> chain;
+    for (const char* name : {"accountField", "userField", "passwordField", "confirmField",
+                             "generatorButton", "urlField"}) {
+        chain.push_back(child(window.get(), name));
+    }
+    for (QWidget* next : chain) {
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+        test::typeInFocus(Qt::Key_Tab);
+    }
+
+    child(window.get(), "passwordField")->setFocus();
+    test::typeInFocus(QStringLiteral("pw"));
+    test::typeInFocus(Qt::Key_Tab);
+    test::typeInFocus(QStringLiteral("pw"));
+    test::typeInFocus(Qt::Key_Return);
+    EXPECT_TRUE(prompter.prompts.empty());
+    ASSERT_TRUE(window->result().has_value());
+    EXPECT_TRUE(window->result()->Password.view() == u"pw");
+}
+
 TEST_F(EntryWindowTest, ReturnInTheCommentBreaksTheLineAndEscapeCancels) {
     auto window = open(Entry{}, EntryWindow::kAddMode);
     auto* comment = child<LinkTextEdit>(window.get(), "commentField");
