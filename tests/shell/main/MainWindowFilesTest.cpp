@@ -44,6 +44,32 @@ TEST_F(MainWindowFlow, SaveAsWritesAContainerThatReopensAndNewAsksAndClears) {
     test::ExpectSameVault(test::SampleVault({4}), app->engine().vault);
 }
 
+// While the error box of a failed Save As is up, and after it, the window still names the file
+// that holds the vault: its title, the tree's root and the status bar.
+TEST_F(MainWindowFlow, AFailedSaveAsNeverShowsTheNameItFailedOn) {
+    MainWindow& window = openSample();
+    auto shown = [&window] {
+        return (window.windowTitle() + " | " + window.groupTree()->topLevelItem(0)->text(0) +
+                " | " + window.statusField(2)->text())
+            .toStdString();
+    };
+    const std::string before = shown();
+    ASSERT_NE(before.find(" | vault.vlt | "), std::string::npos) << before;
+    std::vector<std::string> atMessage;
+    prompter.onMessage = [&](const test::Prompt&) { atMessage.push_back(shown()); };
+
+    passwords.push_back("n3w");
+    saveFiles.push_back(QString::fromStdString(home.file("missing/copy.vlt")));
+    window.dispatch(Command{3});
+    ASSERT_EQ(atMessage.size(), 1u);
+    EXPECT_TRUE(prompter.prompts.back().text.startsWith(
+        "The file is locked and could not be created/modified."));
+    EXPECT_EQ(atMessage[0], before);
+    EXPECT_EQ(shown(), before);
+    EXPECT_EQ(app->engine().ContainerPath, fromUtf8(file));
+    EXPECT_TRUE(app->engine().ContainerPassword.view() == u"abc");
+}
+
 TEST_F(MainWindowFlow, ChangingThePasswordAsksInItsOwnMode) {
     MainWindow& window = openSample();
     passwords.push_back("changed");
