@@ -56,7 +56,7 @@ TEST_F(MainWindowFlow, AFailedSaveAsNeverShowsTheNameItFailedOn) {
     const std::string before = shown();
     ASSERT_NE(before.find(" | vault.vlt | "), std::string::npos) << before;
     std::vector<std::string> atMessage;
-    prompter.onMessage = [&](const test::Prompt&) { atMessage.push_back(shown()); };
+    prompter.onPrompt = [&](const test::Prompt&) { atMessage.push_back(shown()); };
 
     passwords.push_back("n3w");
     saveFiles.push_back(QString::fromStdString(home.file("missing/copy.vlt")));
