@@ -21,6 +21,7 @@
 #include "GuiBridge.h"
 #include "HeaderBand.h"
 #include "PluginSDK.h"
+#include "QtUtf16.h"
 
 namespace vlt::import {
 
@@ -46,10 +47,6 @@ struct WindowState {
     QString path;
     bool chosen = false;
 };
-
-QString fromText(const std::u16string& text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void showMessage(QWidget* parent, const QString& caption, const QString& text, int icon) {
     const QMessageBox::Icon kind = icon == kIconError     ? QMessageBox::Critical
@@ -201,9 +198,8 @@ std::int32_t RunImporterWindow(const ImporterTexts& texts, const ImportReader& r
         } catch (const std::bad_alloc&) {
             result = refused(u"Error", u"Error allocating memory.", kIconError);
         }
-        sdk::call([&] {
-            showMessage(state.window, fromText(result.Caption), fromText(result.Text), result.Icon);
-        });
+        sdk::call(
+            [&] { showMessage(state.window, qs(result.Caption), qs(result.Text), result.Icon); });
     }
     sdk::call([&] { delete state.window; });
     // A barrier: whatever the window posted before it went has run before the plugin returns.

@@ -4,6 +4,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "QtUtf16.h"
+
 namespace vlt::peekpane {
 
 namespace {
@@ -11,8 +13,7 @@ namespace {
 QTextCharFormat charFormat(const RtfDocument& rtf, const RtfFormat& format, const QFont& base) {
     QTextCharFormat out;
     const auto font = rtf.fonts.find(format.font);
-    out.setFontFamilies(
-        {font != rtf.fonts.end() ? QString::fromStdU16String(font->second) : base.family()});
+    out.setFontFamilies({font != rtf.fonts.end() ? qs(font->second) : base.family()});
     out.setFontPointSize(format.halfPoints / 2.0);
     out.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
     out.setFontItalic(format.italic);
@@ -39,8 +40,7 @@ void FillTextDocument(QTextDocument& document, const RtfDocument& rtf, const QFo
         }
         first = false;
         for (const RtfRun& run : paragraph.runs) {
-            cursor.insertText(QString::fromStdU16String(run.text),
-                              charFormat(rtf, run.format, base));
+            cursor.insertText(qs(run.text), charFormat(rtf, run.format, base));
         }
     }
 }

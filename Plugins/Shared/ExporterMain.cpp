@@ -13,6 +13,7 @@
 #include "ExporterWindow.h"
 #include "GuiBridge.h"
 #include "PluginSDK.h"
+#include "QtUtf16.h"
 
 namespace vlt::plugin {
 
@@ -138,7 +139,7 @@ int runExporter(const ExporterTexts& texts, ExportWriter writer, RecordSource& r
     const std::int32_t groupCount = records.countGroups();
     for (std::int32_t i = 0; i < groupCount; ++i) {
         if (const VLT_Group* g = records.nextGroup()) {
-            groups.emplace_back(QString::fromUtf16(g->Name), g->ID);
+            groups.emplace_back(qs(g->Name), g->ID);
         }
     }
     if (records.countEntries() == 0) {

@@ -251,7 +251,13 @@ int PluginList::VLT_Plugin_SendQuitSignal() {
             continue;
         }
         quit();
-        threads_.waitFor(plugin.Thread);
+        // A plugin named by its file when it gives no name of its own.
+        const std::u16string name =
+            !plugin.Name.empty() ? plugin.Name
+                                 : fromUtf8(std::filesystem::path(plugin.Path).filename().string());
+        while (!threads_.waitFor(plugin.Thread, quitWait.patience) &&
+               (!quitWait.keepWaiting || quitWait.keepWaiting(name))) {
+        }
     }
     return 0;
 }

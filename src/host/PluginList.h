@@ -2,7 +2,9 @@
 // The loaded plugins, in load order, with one current-record cursor: the start-up scan fills
 // it, and menus, launchers and the exit find plugins only through it. GUI thread only.
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,9 +50,18 @@ class PluginList {
     int VLT_Plugin_SetThread(std::int32_t thread);
 
     int VLT_Plugin_CountPreviewers();
-    // Signals every plugin that exports Plugin_QuitSignal and waits for its running thread;
-    // the others are left to end with the process. Returns 0.
+    // Signals every plugin that exports Plugin_QuitSignal and waits for its running thread, as
+    // long as quitWait says; the others are left to end with the process. Returns 0.
     int VLT_Plugin_SendQuitSignal();
+
+    // How the quit walk waits for a signalled plugin: `patience` at a time, then it asks
+    // keepWaiting, with the plugin's name, whether to wait that long again; false gives that
+    // plugin up and goes on with the next. Without keepWaiting it waits as long as it takes.
+    struct QuitWait {
+        std::chrono::milliseconds patience{10'000};
+        std::function<bool(const std::u16string& plugin)> keepWaiting;
+    };
+    QuitWait quitWait;
 
     // Asks the record at `index` to quit, waits for its thread, closes its library and drops the
     // record. False, with everything left as it was, when the plugin runs and cannot be asked to

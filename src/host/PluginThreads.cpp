@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <system_error>
 #include <thread>
 
@@ -37,25 +38,44 @@ bool PluginThreads::isRunning(std::int32_t number) const {
     return running_[static_cast<std::size_t>(number) - 1]->load();
 }
 
+bool PluginThreads::anyRunning() const {
+    std::lock_guard guard(lock_);
+    return std::any_of(running_.begin(), running_.end(),
+                       [](const std::shared_ptr<std::atomic<bool>>& flag) { return flag->load(); });
+}
+
 void PluginThreads::waitFor(std::int32_t number) const {
+    waitUntil(number, std::chrono::steady_clock::time_point::max());
+}
+
+bool PluginThreads::waitFor(std::int32_t number, std::chrono::milliseconds limit) const {
+    return waitUntil(number, std::chrono::steady_clock::now() + limit);
+}
+
+bool PluginThreads::waitUntil(std::int32_t number,
+                              std::chrono::steady_clock::time_point deadline) const {
+    const auto ended = [this, number, deadline] {
+        return !isRunning(number) || std::chrono::steady_clock::now() >= deadline;
+    };
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr || QThread::currentThread() != app->thread()) {
-        while (isRunning(number)) {
+        while (!ended()) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        return;
+        return !isRunning(number);
     }
     QEventLoop loop;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [this, number, &loop] {
-        if (!isRunning(number)) {
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&ended, &loop] {
+        if (ended()) {
             loop.quit();
         }
     });
     poll.start(5);
-    if (isRunning(number)) {
+    if (!ended()) {
         loop.exec();
     }
+    return !isRunning(number);
 }
 
 }  // namespace vlt

@@ -3,6 +3,7 @@
 // a running flag the GUI thread can ask about or wait on without blocking its event loop.
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,8 +21,14 @@ class PluginThreads {
     // Returns once thread `number` has ended. On the GUI thread a local event loop keeps the
     // windows alive meanwhile; nothing ever blocks in a join.
     void waitFor(std::int32_t number) const;
+    // The same, giving up after `limit`: true when the thread has ended.
+    bool waitFor(std::int32_t number, std::chrono::milliseconds limit) const;
+    // Whether any thread started here has not ended.
+    bool anyRunning() const;
 
   private:
+    bool waitUntil(std::int32_t number, std::chrono::steady_clock::time_point deadline) const;
+
     mutable std::mutex lock_;
     std::vector<std::shared_ptr<std::atomic<bool>>> running_;  // index = number - 1
 };

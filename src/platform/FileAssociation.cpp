@@ -57,32 +57,30 @@ XdgPlaces places() {
             config / "mimeapps.list"};
 }
 
-// The shipped desktop entry with its Exec line pointing at this program. TryExec makes desktops
-// drop the entry once the program is removed or moved, rather than show a dead one.
-std::string desktopEntryFor(const std::string& programPath) {
+// The shipped desktop entry with its Exec line naming `programPath` by its quoted absolute path;
+// with `tryExec`, a TryExec line makes desktops drop the entry once the program is removed or
+// moved, rather than show a dead one.
+std::string desktopEntryFor(const std::string& programPath, bool tryExec) {
     std::istringstream in{std::string(xdg::kDesktopEntry)};
     std::string out;
     for (std::string line; std::getline(in, line);) {
         if (line.starts_with("Exec=")) {
-            line = "Exec=" + DesktopExecValue(programPath, "%f") +
-                   "\nTryExec=" + DesktopStringValue(programPath);
+            line = "Exec=" + DesktopExecValue(programPath, "%f");
+            if (tryExec) {
+                line += "\nTryExec=" + DesktopStringValue(programPath);
+            }
         }
         out += line + '\n';
     }
     return out;
 }
 
-// The shipped entry with any program, as earlier versions wrote it for the user.
+// Exactly what earlier versions wrote for the user under the installed entry's name: the shipped
+// entry, Exec naming some program by its quoted absolute path, no TryExec. An entry installed
+// with the program (Exec=vlt %f) or written by the user is something else.
 bool isShadowingCopy(const std::string& text) {
-    auto withoutExec = [](const std::string& entry) {
-        std::string rest;
-        std::istringstream in(entry);
-        for (std::string line; std::getline(in, line);) {
-            rest += line.starts_with("Exec=") ? "" : line + '\n';
-        }
-        return rest;
-    };
-    return !text.empty() && withoutExec(text) == withoutExec(std::string(xdg::kDesktopEntry));
+    const std::string program = DesktopExecProgram(DesktopEntryValue(text, "Exec"));
+    return program.starts_with('/') && text == desktopEntryFor(program, false);
 }
 
 // What the file holds; "" when it is missing or no regular file (a FIFO would block the read).
@@ -163,7 +161,9 @@ void updateMimeDatabase(const fs::path& mimeFolder) {
 bool ApplyFileAssociation(bool on, const std::string& programPath) {
     const XdgPlaces at = places();
     bool done = true;
-    if (isShadowingCopy(readText(at.shadowingCopy))) {
+    // The entry that starts this program stays, whoever wrote it: it is how the desktop starts it.
+    if (isShadowingCopy(readText(at.shadowingCopy)) &&
+        !EntryStartsProgram(at.dataHome, kDesktopFileName, programPath)) {
         done = removeFile(at.shadowingCopy);
     }
     // An installed entry that starts this program opens the files itself; a copy of our own
@@ -177,7 +177,7 @@ bool ApplyFileAssociation(bool on, const std::string& programPath) {
             done = removeFile(at.icon) && removeFile(at.userEntry) && done;
         } else {
             done = WriteDesktopFile(at.icon, xdg::kProgramIcon) &&
-                   WriteDesktopFile(at.userEntry, desktopEntryFor(programPath)) && done;
+                   WriteDesktopFile(at.userEntry, desktopEntryFor(programPath, true)) && done;
         }
         done = WriteDesktopFile(at.mimeApps, mimeApps) && done;
     } else {

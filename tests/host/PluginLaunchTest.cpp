@@ -153,6 +153,38 @@ TEST_F(PluginLaunch, QuitWalkWaitsOnlyForPluginsThatCanQuit) {
     plugins.threads().waitFor(stubborn);
 }
 
+// A signalled plugin that does not end: the walk waits its patience, asks by the plugin's name
+// whether to wait again, and on No gives it up and goes on to signal and wait for the next.
+TEST_F(PluginLaunch, QuitWalkAsksAboutAPluginThatDoesNotEndAndMayGiveItUp) {
+    ASSERT_EQ(load("QuitIgnored"), 1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    const std::int32_t deaf = plugins.VLT_Plugin_GetThread();
+    ASSERT_EQ(load("WaitingTool"), 1);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+    ASSERT_TRUE(pumpUntil([] { return waitingToolWindow() != nullptr; }));
+
+    int askedAboutDeaf = 0;
+    plugins.quitWait.patience = std::chrono::milliseconds(100);
+    plugins.quitWait.keepWaiting = [&](const std::u16string& name) {
+        // Only the deaf tool is given up, at its second question; a slow window is waited for.
+        return name != u"Deaf tool" || ++askedAboutDeaf < 2;
+    };
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(plugins.VLT_Plugin_SendQuitSignal(), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - before, std::chrono::milliseconds(200));
+    EXPECT_EQ(askedAboutDeaf, 2);
+    EXPECT_EQ(waitingToolWindow(), nullptr);
+    EXPECT_TRUE(plugins.threads().isRunning(deaf));
+    EXPECT_TRUE(plugins.threads().anyRunning());
+
+    auto release =
+        reinterpret_cast<void (*)()>(::dlsym(plugins.records()[0].Handle, "Test_Release"));
+    ASSERT_NE(release, nullptr);
+    release();
+    plugins.threads().waitFor(deaf);
+    EXPECT_FALSE(plugins.threads().anyRunning());
+}
+
 TEST(ToolPlugins, GeneratorButtonAnalyzerAndPreviewerRunAsTheHostLaunchesThem) {
     IdRegistry ids;
     TraceLog log;

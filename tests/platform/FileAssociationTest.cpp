@@ -52,6 +52,20 @@ class FileAssociationTest : public ::testing::Test {
                         "[Desktop Entry]\nType=Application\nName=Orvelline Vaultwick\nExec=" +
                             exec + "\nMimeType=application/x-vlt-container;\n");
     }
+    // The shipped entry with `exec` for its Exec value, in the data home under the installed
+    // entry's name.
+    std::string writeShippedEntry(const std::string& exec) const {
+        std::string entry =
+            test::readFile(std::string(VLT_SOURCE_DIR) + "/src/platform/xdg/" + kDesktopFileName);
+        entry.replace(entry.find("Exec=VLT %f"), 11, "Exec=" + exec);
+        std::filesystem::create_directories(dir.file("data/applications"));
+        test::writeFile(userEntry(kDesktopFileName), entry);
+        return entry;
+    }
+    // What versions before the user entry of its own name wrote there for `program`.
+    std::string writeOldCopy(const std::string& program) const {
+        return writeShippedEntry("\"" + program + "\" %f");
+    }
     std::string mimeAppsWith(const std::string& opener) const {
         return "[Default Applications]\napplication/x-vlt-container=" + opener + ";\n";
     }
@@ -122,15 +136,12 @@ TEST_F(FileAssociationTest, AnAwkwardProgramPathIsQuotedAndEscapedForTheExecLine
 // A per-user desktop file of the installed entry's name would shadow the package's entry and
 // outlive the package as a dead menu item. Where the entry a desktop finds under that name
 // starts this very program, it becomes the default; otherwise this program gets an entry of a
-// name of its own. Either way the copy an earlier version wrote under the installed name goes.
+// name of its own. Either way the copy an earlier version wrote under the installed name for
+// another program goes.
 TEST_F(FileAssociationTest, AnInstalledEntryIsMadeTheDefaultOnlyWhenItStartsThisProgram) {
     const std::string program = installProgram("prefix");
     installEntry("vlt %f");
-    std::string copy =
-        test::readFile(std::string(VLT_SOURCE_DIR) + "/src/platform/xdg/" + kDesktopFileName);
-    copy.replace(copy.find("Exec=VLT"), 8, "Exec=\"" + program + "\"");
-    std::filesystem::create_directories(dir.file("data/applications"));
-    test::writeFile(userEntry(kDesktopFileName), copy);
+    writeOldCopy("/opt/old/VLT");
 
     ASSERT_TRUE(ApplyFileAssociation(true, program));
     EXPECT_TRUE(test::IsFileAssociationApplied(program));
@@ -152,6 +163,40 @@ TEST_F(FileAssociationTest, AnInstalledEntryIsMadeTheDefaultOnlyWhenItStartsThis
     ASSERT_TRUE(ApplyFileAssociation(false, build));
     EXPECT_FALSE(std::filesystem::exists(userEntry()));
     EXPECT_EQ(test::readFile(userEntry(kDesktopFileName)), mine);
+}
+
+// Installed with the prefix ~/.local, the program's entry lies in the data home where earlier
+// versions wrote their copies, and differs from the shipped entry only in its Exec line. It is
+// the menu entry of the program: turning the association on and off leaves it in place. So
+// does a copy of the earlier shape that starts this very program.
+TEST_F(FileAssociationTest, ThePerUserInstallsEntryOutlivesTheAssociation) {
+    const std::string program = installProgram("home/.local");
+    ::setenv("PATH", (dir.file("home/.local/bin") + ":" + oldPath).c_str(), 1);
+    const std::string installed = writeShippedEntry("vlt %f");
+
+    ASSERT_TRUE(ApplyFileAssociation(true, program));
+    EXPECT_TRUE(test::IsFileAssociationApplied(program));
+    EXPECT_EQ(test::readFile(userEntry(kDesktopFileName)), installed);
+    EXPECT_EQ(test::readFile(mimeApps()), mimeAppsWith(kDesktopFileName));
+    EXPECT_FALSE(std::filesystem::exists(userEntry()));
+    ASSERT_TRUE(ApplyFileAssociation(false, program));
+    EXPECT_EQ(test::readFile(userEntry(kDesktopFileName)), installed);
+
+    // Its bin folder not on the command path: the entry starts no program VLT can tell, and is
+    // still no copy of its own to remove.
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_TRUE(ApplyFileAssociation(true, program));
+    EXPECT_TRUE(test::IsFileAssociationApplied(program));
+    EXPECT_EQ(test::readFile(mimeApps()), mimeAppsWith(kUserDesktopFileName));
+    ASSERT_TRUE(ApplyFileAssociation(false, program));
+    EXPECT_EQ(test::readFile(userEntry(kDesktopFileName)), installed);
+    EXPECT_FALSE(std::filesystem::exists(userEntry()));
+
+    const std::string copy = writeOldCopy(program);
+    ASSERT_TRUE(ApplyFileAssociation(true, program));
+    EXPECT_EQ(test::readFile(mimeApps()), mimeAppsWith(kDesktopFileName));
+    ASSERT_TRUE(ApplyFileAssociation(false, program));
+    EXPECT_EQ(test::readFile(userEntry(kDesktopFileName)), copy);
 }
 
 // The autostart entry and the file association are written by the same Apply: both must give

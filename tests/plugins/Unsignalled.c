@@ -1,4 +1,5 @@
-/* A tool without Plugin_QuitSignal: its entry runs until the test calls Test_Release. */
+/* A tool without Plugin_QuitSignal: its entry runs until the test calls Test_Release. Built with
+   TEST_IGNORES_QUIT, it exports the quit signal and a name, and takes no notice of the signal. */
 #include <stdatomic.h>
 #include <time.h>
 
@@ -17,6 +18,16 @@ __attribute__((visibility("default"))) int32_t Plugin_Start(void) {
     }
     return 0;
 }
+
+#ifdef TEST_IGNORES_QUIT
+__attribute__((visibility("default"))) const VLT_Char* Plugin_GetName(void) {
+    return u"Deaf tool";
+}
+
+__attribute__((visibility("default"))) int32_t Plugin_QuitSignal(void) {
+    return 0;
+}
+#endif
 
 __attribute__((visibility("default"))) void Test_Release(void) {
     atomic_store(&released, 1);

@@ -41,6 +41,7 @@ ShellFixture::~ShellFixture() {
 Application& ShellFixture::make() {
     app = std::make_unique<Application>(home.file("bin/VLT"), prompter);
     app->endProcess = [this](int code) { endCodes.push_back(code); };
+    app->endAtOnce = [this](int code) { endedAtOnce.push_back(code); };
     app->openUrl = [this](const QUrl& url) {
         openedUrls << url.toString();
         return true;

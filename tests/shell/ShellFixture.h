@@ -42,8 +42,9 @@ class ShellFixture : public ::testing::Test {
     std::deque<QString> saveFiles;
     std::vector<int> passwordModes;
     std::vector<bool> windowVisibleAtPassword;
-    std::vector<int> endCodes;  // the program's end, recorded instead of leaving the loop
-    QStringList openedUrls;     // links handed to the browser, recorded instead of opened
+    std::vector<int> endCodes;     // the program's end, recorded instead of leaving the loop
+    std::vector<int> endedAtOnce;  // the same, where a plugin's thread still ran
+    QStringList openedUrls;        // links handed to the browser, recorded instead of opened
     std::unique_ptr<Application> app;
 
   private:

@@ -22,4 +22,17 @@ inline void press(QWidget* target, int key, const QString& text = {}) {
     QApplication::sendEvent(target, &event);
 }
 
+// Keys as a user types them: each goes to the widget that has the focus at that moment (the
+// active window's); a failure when none has.
+inline void typeInFocus(int key, const QString& text = {}) {
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    press(focus, key, text);
+}
+inline void typeInFocus(const QString& text) {
+    for (const QChar c : text) {
+        typeInFocus(Qt::Key_unknown, QString(c));
+    }
+}
+
 }  // namespace vlt::test

@@ -241,22 +241,13 @@ int saveContainerAs(Engine& engine, const std::u16string& requestedPath, SaveMod
     if (path.empty() || !mayReplace(engine, path, mode)) {
         return 0;
     }
-    // The name is settled before writing. A write that fails gives the vault back to the file
-    // that still holds it, so that neither the window nor the next save names a file never
-    // written.
-    const std::u16string heldPath = engine.ContainerPath;
-    const SecureText heldPassword = engine.ContainerPassword;
-    settleName(engine, path, password);
-    try {
-        if (writeContainerFile(engine, path, password) == 1) {
-            return 1;
-        }
-    } catch (...) {
-        settleName(engine, heldPath, heldPassword);
-        throw;
+    // The name is settled once the file is written: a failed write leaves the window, its error
+    // message and the next save naming the file that still holds the vault.
+    if (writeContainerFile(engine, path, password) != 1) {
+        return 0;
     }
-    settleName(engine, heldPath, heldPassword);
-    return 0;
+    settleName(engine, path, password);
+    return 1;
 }
 
 // A save that ran out of memory (or met any other exception) failed like any other: the vault

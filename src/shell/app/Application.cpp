@@ -43,7 +43,9 @@ Application::Application(std::string programFile, Prompter& prompter)
       plugins_(std::make_unique<PluginList>(engine_->ids, engine_->log)),
       pluginShell_(std::make_unique<PluginShell>(*plugins_, *engine_, pluginFolder())) {
     openUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    desktop_->endProgram = [this](int code) { endProcess(code); };
+    desktop_->endProgram = [this](int code) {
+        (plugins_->threads().anyRunning() ? endAtOnce : endProcess)(code);
+    };
     desktop_->openUrl = [this](const QUrl& url) { return openUrl(url); };
     desktop_->openLink = [this](const std::u16string& shown, const std::u16string& url) {
         OpenLink(*engine_, shown, url);
@@ -53,6 +55,13 @@ Application::Application(std::string programFile, Prompter& prompter)
     };
     desktop_->tools = pluginShell_.get();
     desktop_->quitPlugins = [this] { plugins_->VLT_Plugin_SendQuitSignal(); };
+    plugins_->quitWait.keepWaiting = [this](const std::u16string& plugin) {
+        return desktop_->AskYesNo(u"Please confirm",
+                                  u"The plugin \"" + plugin +
+                                      u"\" has not ended after the quit signal. Would you like to "
+                                      u"keep waiting for it? Choose No to end VLT anyway.",
+                                  MessageIcon::Question);
+    };
     desktop_->generatePassword = [this] { pluginShell_->launchPasswordGenerator(); };
     desktop_->attachments = BindAttachmentServices(*engine_, *plugins_);
 }

@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QStringList>
 #include <QUrl>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +45,13 @@ class Application {
 
     // How the program ends after the exit sequence (tests record it instead).
     std::function<void(int code)> endProcess = [](int code) { QCoreApplication::exit(code); };
+    // How it ends while a plugin's thread still runs (one the user gave up waiting for, or one
+    // without a quit signal): at once, everything that matters written by then. The normal way
+    // out would destroy the objects that thread may still use and unload its code under it.
+    std::function<void(int code)> endAtOnce = [](int code) {
+        std::fflush(nullptr);
+        std::_Exit(code);
+    };
     // How a link is handed to the user's browser or mail program (tests record it instead).
     std::function<bool(const QUrl& url)> openUrl;
 

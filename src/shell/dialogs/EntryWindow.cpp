@@ -159,6 +159,9 @@ void EntryWindow::createGeneralPage(QWidget* page) {
     confirm_->setText(qs(input_.Password.view()));
     auto* show = makeIconButton(page, "showButton", QRect(408, 71, 25, 25), MenuIcon(kShowHideIcon),
                                 QStringLiteral("Hide / show password in the list"));
+    // Out of the Tab chain, which leads from the confirmation on to the buttons; a click leaves
+    // the focus in the field being typed.
+    show->setFocusPolicy(Qt::NoFocus);
     connect(show, &QPushButton::clicked, this, &EntryWindow::toggleShown);
     auto* generator =
         makeIconButton(page, "generatorButton", QRect(438, 71, 25, 25), MenuIcon(kGeneratorIcon),

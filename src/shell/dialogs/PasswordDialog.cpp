@@ -101,6 +101,9 @@ void PasswordDialog::createControls() {
     auto* showHide = makeIconButton(this, "showHideButton", QRect(two ? 345 : 315, 48, 25, 25),
                                     MenuIcon(kShowHideIcon),
                                     QStringLiteral("Hide / Show the passwords in the field(s)"));
+    // Out of the Tab chain, so that Tab leads from the password to its confirmation; a click
+    // leaves the focus in the field being typed.
+    showHide->setFocusPolicy(Qt::NoFocus);
     connect(showHide, &QPushButton::clicked, this, &PasswordDialog::toggleShown);
 
     if (two) {
@@ -135,6 +138,18 @@ void PasswordDialog::createControls() {
     acceptButton->setDefault(true);
     connect(acceptButton, &QPushButton::clicked, this, &PasswordDialog::acceptPassword);
 
+    // The fields, then the buttons; the help link last.
+    QWidget* chain[] = {passwordField_, confirmField_, toolsButton_,
+                        cancelButton,   acceptButton,  help};
+    QWidget* previous = nullptr;
+    for (QWidget* next : chain) {
+        if (next != nullptr) {
+            if (previous != nullptr) {
+                setTabOrder(previous, next);
+            }
+            previous = next;
+        }
+    }
     passwordField_->setFocus();
 }
 

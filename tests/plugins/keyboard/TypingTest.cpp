@@ -280,6 +280,24 @@ TEST_F(Typing, WithoutItsLayoutsFileBesideItTheKeyboardDoesNotStart) {
     std::filesystem::remove_all(folder);
 }
 
+// Every key is framed on all four sides by its own face: along the window's edge a key's
+// outermost dark line melts into the window frame, and the space bar has no label to show where
+// it lies.
+TEST_F(Typing, EveryKeyShowsItsOwnFrameOnAllFourSides) {
+    RunningKeyboard run;
+    QWidget* keyboard = nullptr;
+    ASSERT_TRUE(pumpUntil([&] { return (keyboard = keyboardWindow()) != nullptr; }));
+    for (const KeyDef& key : KeyTable()) {
+        const QImage face = keyFace(keyboard, key.Number);
+        const int inside = qGray(face.pixel(3, 3));  // clear of the label
+        EXPECT_LT(qGray(face.pixel(face.width() - 2, 2)), inside) << key.Number << ": right";
+        EXPECT_LT(qGray(face.pixel(3, face.height() - 2)), inside) << key.Number << ": bottom";
+        EXPECT_GT(qGray(face.pixel(0, 2)), qGray(face.pixel(face.width() - 1, 2))) << key.Number;
+    }
+    keyboard->close();
+    ASSERT_TRUE(pumpUntil([&] { return run.finished(); }));
+}
+
 TEST_F(Typing, KeysTypeIntoTheFocusedWindowAndModifiersAreReleasedOnEveryWayOut) {
     ServerKeyboard server;
     {

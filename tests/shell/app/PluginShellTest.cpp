@@ -1,6 +1,7 @@
 // Running plugins from the main window: an importer from the main menu (the question, the
 // closing of the open vault and what the window shows afterwards), and a tool from the plugin
 // manager.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QDialog>
@@ -17,6 +18,8 @@
 #include "ShellFixture.h"
 #include "Widgets.h"
 #include "engine/container/Container.h"
+#include "host/PluginLaunchers.h"
+#include "host/PluginList.h"
 #include "qt/PumpUntil.h"
 #include "shell/app/QtDesktop.h"
 #include "shell/app/QtText.h"
@@ -162,6 +165,47 @@ TEST_F(PluginFlow, AToolLaunchedFromThePluginManagerIsUsableAtOnce) {
     });
     app->window().dispatch(Command::PluginManager);
     EXPECT_TRUE(closedByItsKey);
+}
+
+// File > Exit with a tool that takes no notice of the quit signal: the exit question and the
+// saves come first; then VLT says which plugin does not end, waits again on Yes, and on No ends
+// at once around the plugin's running thread.
+TEST_F(PluginFlow, ExitAsksAboutAToolThatIgnoresTheQuitSignalAndMayEndAroundIt) {
+    installPlugin("QuitIgnored");
+    writeConfig("[MainSettings]\r\nAutosave = 1\r\n");
+    const std::string container = sampleContainer();
+    passwords.push_back("abc");
+    startWith({QString::fromStdString(container)});
+    PluginList& plugins = app->plugins();
+    plugins.quitWait.patience = std::chrono::milliseconds(50);
+    plugins.VLT_Plugin_Select(0);
+    ASSERT_EQ(VLT_Plugin_LaunchTool(plugins), 1);
+
+    const std::string savedBefore = readFile(container);
+    const std::string settingsBefore = readFile(configPath());
+    std::vector<bool> writtenAtQuestion;
+    prompter.onPrompt = [&](const Prompt& prompt) {
+        if (prompt.text.startsWith(QStringLiteral("The plugin"))) {
+            writtenAtQuestion.push_back(readFile(container) != savedBefore &&
+                                        readFile(configPath()) != settingsBefore);
+        }
+    };
+    const QString question = QStringLiteral(
+        "The plugin \"Deaf tool\" has not ended after the quit signal. Would you like to keep "
+        "waiting for it? Choose No to end VLT anyway.");
+    prompter.answers = {true, true, false};
+    app->window().dispatch(Command{10});
+    EXPECT_EQ(promptTexts(),
+              (QStringList{QStringLiteral("Would you like to exit VLT?"), question, question}));
+    EXPECT_EQ(writtenAtQuestion, (std::vector<bool>{true, true}));
+    EXPECT_EQ(endedAtOnce, std::vector<int>{0});
+    EXPECT_TRUE(endCodes.empty());
+
+    auto release =
+        reinterpret_cast<void (*)()>(::dlsym(plugins.records()[0].Handle, "Test_Release"));
+    ASSERT_NE(release, nullptr);
+    release();
+    plugins.threads().waitFor(plugins.records()[0].Thread);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "FakePrompter.h"
 #include "Widgets.h"
+#include "shell/app/QtText.h"
 #include "shell/dialogs/EntryWindow.h"
 #include "shell/widgets/LinkTextEdit.h"
 
@@ -84,6 +85,32 @@ TEST_F(EntryWindowTest, MismatchedPasswordsEmptyBothFieldsAndKeepTheWindowOpen) 
     EXPECT_TRUE(window->result()->Password.view().empty());
 }
 
+// The show-password button is no stop of the keyboard's way through the window: "pw Tab pw
+// Return" typed from the password field fills both fields and accepts.
+TEST_F(EntryWindowTest, TabLeadsFromThePasswordToTheConfirmationThenOn) {
+    generator = [] {};
+    auto window = open(Entry{}, EntryWindow::kAddMode);
+    EXPECT_EQ(child(window.get(), "showButton")->focusPolicy(), Qt::NoFocus);
+    std::vector<QWidget*> chain;
+    for (const char* name : {"accountField", "userField", "passwordField", "confirmField",
+                             "generatorButton", "urlField"}) {
+        chain.push_back(child(window.get(), name));
+    }
+    for (QWidget* next : chain) {
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+        test::typeInFocus(Qt::Key_Tab);
+    }
+
+    child(window.get(), "passwordField")->setFocus();
+    test::typeInFocus(QStringLiteral("pw"));
+    test::typeInFocus(Qt::Key_Tab);
+    test::typeInFocus(QStringLiteral("pw"));
+    test::typeInFocus(Qt::Key_Return);
+    EXPECT_TRUE(prompter.prompts.empty());
+    ASSERT_TRUE(window->result().has_value());
+    EXPECT_TRUE(window->result()->Password.view() == u"pw");
+}
+
 TEST_F(EntryWindowTest, ReturnInTheCommentBreaksTheLineAndEscapeCancels) {
     auto window = open(Entry{}, EntryWindow::kAddMode);
     auto* comment = child<LinkTextEdit>(window.get(), "commentField");
@@ -134,6 +161,26 @@ TEST_F(EntryWindowTest, UntouchedTextsComeBackByteForByteAndTypedLineBreaksAsCrL
     child<QPushButton>(added.get(), "acceptButton")->click();
     ASSERT_TRUE(added->result().has_value());
     EXPECT_TRUE(added->result()->Comment == u"a\r\nb");
+}
+
+// U+FEFF and U+FFFE are characters like any other in a field, not byte-order marks: Qt's
+// fromUtf16 would drop the one and byte-swap the text after the other.
+TEST_F(EntryWindowTest, TextsStartingWithByteOrderMarksSurviveTheWindowUnchanged) {
+    for (const std::u16string& text : {std::u16string(u"\uFEFFpw"), std::u16string(u"\uFFFEpw")}) {
+        EXPECT_EQ(u16s(qs(text)), text);
+        EXPECT_EQ(qs(text).size(), 3);
+
+        Entry input;
+        input.Account = text;
+        input.Password = text;
+        auto window = open(input, EntryWindow::kEditMode);
+        EXPECT_EQ(child<QLineEdit>(window.get(), "passwordField")->text().size(), 3);
+        child<QPushButton>(window.get(), "acceptButton")->click();
+        EXPECT_TRUE(prompter.prompts.empty());
+        ASSERT_TRUE(window->result().has_value());
+        EXPECT_TRUE(window->result()->Password.view() == text);
+        EXPECT_TRUE(window->result()->Account == text);
+    }
 }
 
 TEST_F(EntryWindowTest, ExpiryAndColoursComeBackAsTheUserLeftThem) {

@@ -149,6 +149,44 @@ TEST_F(PasswordDialogTest, ReturnActsAsAcceptWhereverTheFocusIs) {
     EXPECT_EQ(dialog->password().view(), u"secret");
 }
 
+// The show-password button takes no part in the keyboard's way through the window: Tab leads
+// from the password to its confirmation, then through the buttons.
+TEST_F(PasswordDialogTest, TabLeadsFromThePasswordToTheConfirmationThenToTheButtons) {
+    FakeTools tools;
+    tools.items.push_back({QStringLiteral("Tool"), 7, QIcon()});
+    for (const ModeCase& c : kModeCases) {
+        SCOPED_TRACE(c.title);
+        prompter.prompts.clear();
+        auto dialog = open(c.mode, &tools);
+        QApplication::setActiveWindow(dialog.get());
+        EXPECT_EQ(button(dialog.get(), "showHideButton")->focusPolicy(), Qt::NoFocus);
+        std::vector<QWidget*> chain{field(dialog.get(), "passwordField")};
+        if (c.twoFields) {
+            chain.push_back(field(dialog.get(), "confirmField"));
+        }
+        for (const char* name : {"toolsButton", "cancelButton", "acceptButton"}) {
+            chain.push_back(button(dialog.get(), name));
+        }
+        for (QWidget* next : chain) {
+            EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+            test::typeInFocus(Qt::Key_Tab);
+        }
+
+        // "pw Tab pw Return" as typed from the keyboard.
+        auto typed = open(c.mode, &tools);
+        QApplication::setActiveWindow(typed.get());
+        test::typeInFocus(QStringLiteral("pw"));
+        if (c.twoFields) {
+            test::typeInFocus(Qt::Key_Tab);
+            test::typeInFocus(QStringLiteral("pw"));
+        }
+        test::typeInFocus(Qt::Key_Return);
+        EXPECT_TRUE(texts().isEmpty()) << texts().join(u'|').toStdString();
+        EXPECT_FALSE(typed->isVisible());
+        EXPECT_TRUE(typed->password().view() == u"pw");
+    }
+}
+
 TEST_F(PasswordDialogTest, EmptyConfirmationIsRefused) {
     auto dialog = open(kPasswordChange);
     type(dialog.get(), QStringLiteral("secret"), QString());
