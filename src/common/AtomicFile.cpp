@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -90,7 +91,7 @@ bool AtomicFile::resolveTarget(bool& exists, struct stat& existing) {
     resolved_ = target_;
     // A file of the program's own gets a fresh file renamed over its name: whatever lies there
     // (a link, a FIFO, a file someone else planted) is never opened nor followed.
-    if (renameOnly_) {
+    if (renameOnly_ || newOnly_) {
         exists = false;
         if (::lstat(target_.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
             return fail(EISDIR);
@@ -263,11 +264,27 @@ bool AtomicFile::commitReplacing() {
             return fail(error);
         }
     }
-    if (::rename(temp_.c_str(), resolved_.c_str()) != 0) {
+    if (newOnly_ ? !renameIntoFreeName() : ::rename(temp_.c_str(), resolved_.c_str()) != 0) {
         return fail(errno);
     }
     temp_.clear();
     SyncFolder(FolderOf(resolved_));
+    return true;
+}
+
+// Gives the temporary file the target's name only while nothing has it. Where the filesystem
+// cannot rename that way, a hard link does the same: it too fails on a name that is taken.
+bool AtomicFile::renameIntoFreeName() {
+    if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, resolved_.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    if (::link(temp_.c_str(), resolved_.c_str()) != 0) {
+        return false;
+    }
+    ::unlink(temp_.c_str());
     return true;
 }
 
@@ -363,36 +380,45 @@ bool writeFileAtomically(const std::string& path, const std::string& bytes,
         newFileMode);
 }
 
-bool copyFileAtomically(const std::string& from, const std::string& to, const FileWriter& writer,
-                        unsigned newFileMode) {
-    const int in = OpenRegularFile(from, O_RDONLY, 0, nullptr);
+int copyToNewFile(const std::string& from, const std::string& to, const FileWriter& writer) {
+    struct stat source {};
+    const int in = OpenRegularFile(from, O_RDONLY, 0, nullptr, &source);
     if (in < 0) {
-        return false;
+        return errno;
     }
-    bool copied = false;
+    int error = 0;
     try {
         std::vector<std::uint8_t> chunk(kBufferSize);
-        AtomicFile out(to, writer, newFileMode);
+        AtomicFile out(to, writer, source.st_mode & 0600);
+        out.createNewOnly();
         if (out.open()) {
             for (;;) {
                 const ssize_t n = ::read(in, chunk.data(), chunk.size());
                 if (n < 0 && errno == EINTR) {
                     continue;
                 }
-                if (n == 0) {
-                    copied = out.commit();
+                if (n < 0) {
+                    error = errno;
+                    break;
                 }
-                if (n <= 0 || !out.write(chunk.data(), static_cast<std::size_t>(n))) {
+                if (n == 0) {
+                    out.commit();
+                    break;
+                }
+                if (!out.write(chunk.data(), static_cast<std::size_t>(n))) {
                     break;
                 }
             }
         }
+        if (error == 0) {
+            error = out.error();
+        }
         OPENSSL_cleanse(chunk.data(), chunk.size());
     } catch (const std::bad_alloc&) {
-        copied = false;
+        error = ENOMEM;
     }
     ::close(in);
-    return copied;
+    return error;
 }
 
 }  // namespace vlt

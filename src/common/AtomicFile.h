@@ -54,6 +54,10 @@ class AtomicFile {
     // given the new-file mode, never rewritten in place; a link at its name is replaced, not
     // followed.
     void replaceByRenameOnly() { renameOnly_ = true; }
+    // For a file that must be new, such as a backup copy: it is renamed into a free name only,
+    // never over anything; commit() fails with EEXIST when something (a link included) lies
+    // there by then. The file gets the new-file mode.
+    void createNewOnly() { newOnly_ = true; }
     // For a file that may hold secrets in clear, such as an export: a replaced file gets the
     // new-file mode too, rather than keeping its owner, group and mode.
     void replaceWithNewFileMode() { newFileModeAlways_ = true; }
@@ -94,6 +98,7 @@ class AtomicFile {
     bool flushBuffer();
     bool writeThrough(const std::uint8_t* data, std::size_t size);
     bool commitReplacing();
+    bool renameIntoFreeName();
     bool commitInPlace();
     bool rewrite(std::size_t size);
 
@@ -107,6 +112,7 @@ class AtomicFile {
     int error_ = 0;
     bool damaged_ = false;
     bool renameOnly_ = false;
+    bool newOnly_ = false;
     bool newFileModeAlways_ = false;
     bool followDangling_ = false;
     RewriteGuard guard_;
@@ -124,9 +130,9 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 bool writeFileAtomically(const std::string& path, const std::string& bytes,
                          const FileWriter& writer, unsigned newFileMode = 0600);
 
-// Copies a file of any size chunk by chunk into an atomically written one. False on any
-// failure, `to` then untouched.
-bool copyFileAtomically(const std::string& from, const std::string& to, const FileWriter& writer,
-                        unsigned newFileMode = 0600);
+// Copies a file of any size chunk by chunk into a new file `to` (see createNewOnly), which gets
+// the source's permissions, but no more than owner-only. 0, or the error number (EEXIST when the
+// name is taken); `to` is then neither made nor anything at its name touched.
+int copyToNewFile(const std::string& from, const std::string& to, const FileWriter& writer);
 
 }  // namespace vlt

@@ -28,6 +28,9 @@ void ScriptedDesktop::Message(std::u16string_view caption, std::u16string_view t
 bool ScriptedDesktop::AskYesNo(std::u16string_view caption, std::u16string_view text,
                                MessageIcon icon) {
     messages.push_back({std::u16string(caption), std::u16string(text), icon, true});
+    if (onQuestion) {
+        onQuestion();
+    }
     return next(yesNoAnswers, unexpected, "question: " + toUtf8(text));
 }
 

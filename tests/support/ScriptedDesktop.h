@@ -62,6 +62,8 @@ class ScriptedDesktop : public Desktop {
     std::function<void()> onPendingEvents;
     // Called while the entry editor is open, before it answers.
     std::function<void()> onEntryWindow;
+    // Called while a question is asked, before it is answered.
+    std::function<void()> onQuestion;
 
     void Message(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;
     bool AskYesNo(std::u16string_view caption, std::u16string_view text, MessageIcon icon) override;

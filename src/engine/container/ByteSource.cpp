@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
+#include <utility>
+
+#include "common/RegularFile.h"
 
 namespace vlt {
 
@@ -20,48 +22,46 @@ bool MemorySource::readAt(std::uint64_t offset, void* out, std::size_t n) const 
 }
 
 FileSource::~FileSource() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-    }
+    close();
 }
 
-bool FileSource::open(const std::string& path) {
+FileSource::FileSource(FileSource&& other) noexcept : fd_(other.fd_), info_(other.info_) {
+    other.fd_ = -1;
+    other.info_ = {};
+}
+
+FileSource& FileSource::operator=(FileSource&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        info_ = std::exchange(other.info_, {});
+    }
+    return *this;
+}
+
+void FileSource::close() {
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    info_ = {};
+}
+
+bool FileSource::open(const std::string& path, int flags) {
+    close();
+    struct stat info {};
+    const int fd = OpenRegularFile(path, O_RDONLY | flags, 0, nullptr, &info);
     if (fd < 0) {
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
-        ::close(fd);
-        return false;
-    }
     fd_ = fd;
-    size_ = static_cast<std::uint64_t>(st.st_size);
+    info_ = info;
     return true;
 }
 
 bool FileSource::readAt(std::uint64_t offset, void* out, std::size_t n) const {
-    if (fd_ < 0 || offset > size_ || n > size_ - offset) {
-        return false;
-    }
-    auto* bytes = static_cast<std::uint8_t*>(out);
-    while (n != 0) {
-        const ssize_t got = ::pread(fd_, bytes, n, static_cast<off_t>(offset));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;  // an error, or the file became shorter while it was read
-        }
-        bytes += got;
-        offset += static_cast<std::uint64_t>(got);
-        n -= static_cast<std::size_t>(got);
-    }
-    return true;
+    // A file that became shorter while it was read fails the read.
+    return fd_ >= 0 && offset <= size() && n <= size() - offset && ReadFullyAt(fd_, offset, out, n);
 }
 
 }  // namespace vlt

@@ -1,12 +1,14 @@
 // OpenContainer: check the file, read its header, derive the key, read the records, and only
 // then install the vault they hold in place of the open one.
 
+#include <cerrno>
 #include <chrono>
 #include <new>
 #include <span>
 #include <thread>
 #include <vector>
 
+#include "common/Utf.h"
 #include "engine/container/ByteSource.h"
 #include "engine/container/Container.h"
 #include "engine/container/ContainerFlow.h"
@@ -36,25 +38,32 @@ std::u16string byteText(std::span<const std::uint8_t> bytes) {
     return out;
 }
 
-int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source,
-                  const SecureText* typed = nullptr);
+constexpr char16_t kIncomplete[] =
+    u"This file was left incomplete by an interrupted save and cannot be opened.";
+// What reading a rescue copy returns when the user declined the copy offered.
+constexpr int kCopyDeclined = -1;
+
+struct Reading;
+int readContainer(Reading& r);
 
 // One reading of the container `path` from the file `source`: the container itself, or the
 // rescue copy an interrupted save left of it. Either way the vault opened is the one of `path`.
 // Each stage returns false when it refused the file, `result` then holding what OpenContainer
 // returns.
 struct Reading {
-    Reading(Engine& engine, const std::u16string& path, const std::u16string& source,
-            const SecureText* typed)
-        : engine(engine), path(path), source(source), typed(typed) {}
+    Reading(Engine& engine, const std::u16string& path, const std::u16string& source)
+        : engine(engine), path(path), source(source) {}
 
     Engine& engine;
     const std::u16string& path;
     const std::u16string& source;
     // Set when the copy is tried with the password its file just refused: the password is not
     // asked again, and the copy's refusals stay silent, the file's own refusal following them.
-    const SecureText* typed;
+    const SecureText* typed = nullptr;
+    // The status of the file itself, when this reading is of its copy.
+    const struct stat* original = nullptr;
     int result = 0;
+    // Opened once: every check is made on the descriptor that is then read.
     FileSource file;
     std::uint8_t head[kHeaderSize] = {};
     std::uint8_t tail[kTrailerSize] = {};
@@ -84,13 +93,23 @@ struct Reading {
         }
         return stop(0);
     }
+    // Reads `copy` in place of the file, with `password` when given (else asking for one).
+    int readCopy(FoundCopy& copy, const SecureText* password) {
+        const std::u16string copyPath = fromUtf8(copy.path);
+        Reading reading(engine, path, copyPath);
+        reading.typed = password;
+        reading.original = &file.info();
+        reading.file = std::move(copy.file);
+        return readContainer(reading);
+    }
     // A file that fails its checks may be what an interrupted save left: the whole copy that
     // save kept is offered before the refusal.
     bool refuseDamaged(std::u16string_view caption, const char16_t* text, MessageIcon icon) {
-        if (source == path) {
-            const std::u16string copy = RescueCopyOf(engine, path);
-            if (!copy.empty() && OfferRescueCopy(engine, copy, CopyOffer::DamagedFile)) {
-                return stop(readContainer(engine, path, copy));
+        if (original == nullptr) {
+            FoundCopy copy = RescueCopyOf(engine, path);
+            if (!copy.path.empty() && OfferRescueCopy(engine, fromUtf8(copy.path), copy.file.info(),
+                                                      file.info(), CopyOffer::DamagedFile)) {
+                return stop(readCopy(copy, nullptr));
             }
         }
         if (typed == nullptr) {
@@ -103,16 +122,21 @@ struct Reading {
 
 bool checkInputFile(Reading& r) {
     r.trace(u"Checking the input file");
-    const std::int64_t size = regularFileSize(r.source);
-    if (size < 0) {
+    // Never blocks: a FIFO or a device in the file's place is as missing as no file at all.
+    if (!r.file.isOpen() && !r.file.open(nativePath(r.source))) {
+        if (errno == EACCES || errno == EPERM) {
+            r.trace(u"IsFile() = 0, returning");
+            return r.refuse(kUnreadable);
+        }
         r.trace(u"FSize() = -1, returning");
         return r.refuse(u"The file could not be found/accessed.");
     }
+    const std::uint64_t size = r.file.size();
     if (size == 0) {
         r.trace(u"LOF() = 0 bytes, returning");
         return r.refuseDamaged(u"Error", u"The file you have chosen is empty.", MessageIcon::Error);
     }
-    if (size < static_cast<std::int64_t>(kMinimumContainerSize)) {
+    if (size < kMinimumContainerSize) {
         r.trace(u"LOF() < 94 bytes, returning");
         return r.refuseInvalid();
     }
@@ -123,8 +147,7 @@ bool checkInputFile(Reading& r) {
 // than memory can be refused like any other.
 bool openFile(Reading& r) {
     r.trace(u"Reading the file");
-    if (!r.file.open(nativePath(r.source)) || r.file.size() < kMinimumContainerSize ||
-        !r.file.readAt(0, r.head, sizeof r.head) ||
+    if (!r.file.readAt(0, r.head, sizeof r.head) ||
         !r.file.readAt(r.file.size() - kTrailerSize, r.tail, sizeof r.tail)) {
         r.trace(u"IsFile() = 0, returning");
         return r.refuse(kUnreadable);
@@ -242,12 +265,22 @@ bool checkPassword(Reading& r, FlowObserver& observer) {
         if (r.typed != nullptr) {
             return r.stop(0);
         }
-        // A wrong password is no damage: a copy left by an interrupted save is offered only when
-        // it opens with this same password, which may be the one the file had when it was made.
-        if (r.source == r.path) {
-            const std::u16string copy = RescueCopyOf(r.engine, r.path);
-            if (!copy.empty() && readContainer(r.engine, r.path, copy, &r.password) == 1) {
+        // A wrong password is no damage. But a rewrite cut short leaves the new header before
+        // the old records, which fails only this check: when the copy that rewrite made opens
+        // with this password, the file is incomplete, not locked with another one. A copy older
+        // than such a rewrite may hold a vault long replaced, and is never offered here.
+        FoundCopy copy;
+        if (r.original == nullptr) {
+            copy = RescueCopyOf(r.engine, r.path);
+        }
+        if (!copy.path.empty() && FitsInterruptedRewrite(copy.file.info(), r.file.info())) {
+            const int copied = r.readCopy(copy, &r.password);
+            if (copied == 1) {
                 return r.stop(1);
+            }
+            if (copied == kCopyDeclined) {
+                r.engine.desktop.Message(u"Error", kIncomplete, MessageIcon::Error);
+                return r.stop(0);
             }
         }
         r.engine.desktop.Message(u"Open error",
@@ -264,7 +297,9 @@ bool checkPassword(Reading& r, FlowObserver& observer) {
 // A copy tried with the password its file refused is opened only when the user wants it.
 bool acceptCopy(Reading& r) {
     return r.typed == nullptr ||
-           OfferRescueCopy(r.engine, r.source, CopyOffer::OpensWithPassword) || r.stop(0);
+           OfferRescueCopy(r.engine, r.source, r.file.info(), *r.original,
+                           CopyOffer::IncompleteFile) ||
+           r.stop(kCopyDeclined);
 }
 
 // The records are read into a vault of their own: the open one is replaced only once the
@@ -318,9 +353,8 @@ void installVault(Reading& r) {
     r.trace(u"Returning");
 }
 
-int readContainer(Engine& engine, const std::u16string& path, const std::u16string& source,
-                  const SecureText* typed) {
-    Reading r(engine, path, source, typed);
+int readContainer(Reading& r) {
+    Engine& engine = r.engine;
     if (!checkInputFile(r) || !openFile(r) || !checkSignatures(r) || !checkRecordFrames(r) ||
         !askPassword(r)) {
         return r.result;
@@ -364,7 +398,8 @@ int openContainer(Engine& engine, const std::u16string& requestedPath) {
         }
     }
     trace(u"Continuing to load from: " + inQuotes(path));
-    return readContainer(engine, path, path);
+    Reading reading(engine, path, path);
+    return readContainer(reading);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // SaveContainerAs: settle the password and the name, back up the old file, then encode the vault
 // and write it so that the file is replaced only once the new one is complete.
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <filesystem>
 #include <new>
@@ -24,6 +26,7 @@ constexpr char16_t kDamaged[] =
     u"The file could not be written completely and may be damaged. The vault is still open: save "
     u"it under another name with 'Save As' before you close it.";
 constexpr std::int32_t kMinRounds = 5120;
+constexpr int kBackupNames = 100;  // of one file within one second
 constexpr std::int32_t kMaxNewRounds = 8192;
 
 // The key material of one save: fresh IVs, a fresh round count and the key they give.
@@ -74,13 +77,19 @@ bool backUpBeforeSaving(Engine& engine, const std::u16string& path, SaveMode mod
         return true;
     }
     const std::int32_t now = engine.clock();
-    std::u16string backup = BackupPath(path, now);
-    std::error_code error;
-    for (int copy = 2; std::filesystem::exists(nativePath(backup), error); ++copy) {
+    // Copied chunk by chunk: a file of any size is backed up without being held in memory. A
+    // backup is always a new file: a name that is taken, by a link as well, or that someone
+    // takes while the copy is made, is left as it is and the next name tried.
+    std::u16string backup;
+    int error = EEXIST;
+    for (int copy = 1; copy <= kBackupNames && error == EEXIST; ++copy) {
         backup = BackupPath(path, now, copy);
+        struct stat taken {};
+        if (::lstat(nativePath(backup).c_str(), &taken) != 0) {
+            error = copyToNewFile(nativePath(path), nativePath(backup), engine.writer);
+        }
     }
-    // Copied chunk by chunk: a file of any size is backed up without being held in memory.
-    if (copyFileAtomically(nativePath(path), nativePath(backup), engine.writer)) {
+    if (error == 0) {
         trace(u"Backup file saved as: " + inQuotes(backup));
         return true;
     }

@@ -1,5 +1,6 @@
 #include "engine/container/RescueCopy.h"
 
+#include <fcntl.h>
 #include <openssl/evp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +13,6 @@
 
 #include "common/AtomicFile.h"
 #include "common/Folders.h"
-#include "engine/container/ByteSource.h"
 
 namespace vlt {
 
@@ -50,10 +50,8 @@ std::string pathKey(const std::string& absolute) {
     return key;
 }
 
-bool sameContent(const std::string& a, const std::string& b) {
-    FileSource first;
-    FileSource second;
-    if (!first.open(a) || !second.open(b) || first.size() != second.size()) {
+bool sameContent(const FileSource& first, const FileSource& second) {
+    if (first.size() != second.size()) {
         return false;
     }
     std::vector<std::uint8_t> left(kCompareChunk);
@@ -68,6 +66,32 @@ bool sameContent(const std::string& a, const std::string& b) {
         }
     }
     return true;
+}
+
+// The owner of the file a copy belongs to; this user when it cannot be told.
+uid_t ownerOf(const std::string& target) {
+    struct stat info {};
+    return ::stat(target.c_str(), &info) == 0 ? info.st_uid : ::geteuid();
+}
+
+// The data folder's folder of copies is as private as the copies in it: made owner-only, and not
+// used (an error number) when it is a link, no folder, or belongs to neither this user nor
+// `owner`, the owner of the file whose copies it holds.
+int checkRescueFolder(const std::string& folder, uid_t owner) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat info {};
+    int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (error == 0 && info.st_uid != ::geteuid() && info.st_uid != owner) {
+        error = EPERM;
+    } else if (error == 0 && info.st_uid == ::geteuid() && (info.st_mode & 077) != 0 &&
+               ::fchmod(fd, 0700) != 0) {
+        error = errno;
+    }
+    ::close(fd);
+    return error;
 }
 
 }  // namespace
@@ -90,8 +114,11 @@ int WriteRescueCopy(const std::string& target, const std::string& dataFolder,
     const std::vector<std::string> paths = RescueCopyPaths(target, dataFolder);
     for (const std::string& path : paths) {
         if (&path != &paths.front()) {
-            // The data folder's own folder of copies, as private as the copies in it.
             ::mkdir(FolderOf(path).c_str(), 0700);
+            if (const int refused = checkRescueFolder(FolderOf(path), ::geteuid()); refused != 0) {
+                error = refused;
+                continue;
+            }
         }
         AtomicFile copy(path, writer, 0600);
         copy.replaceByRenameOnly();
@@ -103,32 +130,40 @@ int WriteRescueCopy(const std::string& target, const std::string& dataFolder,
     return error;
 }
 
-std::string FindRescueCopy(const std::string& target, const std::string& dataFolder) {
-    struct stat file {};
-    const uid_t targetOwner = ::stat(target.c_str(), &file) == 0 ? file.st_uid : ::geteuid();
-    std::string newest;
-    struct timespec newestTime {};
-    for (const std::string& path : RescueCopyPaths(target, dataFolder)) {
-        struct stat info {};
+FoundCopy FindRescueCopy(const std::string& target, const std::string& dataFolder) {
+    FileSource file;
+    const bool fileOpen = file.open(target);
+    const uid_t targetOwner = fileOpen ? file.info().st_uid : ::geteuid();
+    FoundCopy newest;
+    const std::vector<std::string> paths = RescueCopyPaths(target, dataFolder);
+    for (const std::string& path : paths) {
+        FileSource copy;
+        if ((&path != &paths.front() && checkRescueFolder(FolderOf(path), targetOwner) != 0) ||
+            !copy.open(path, O_NOFOLLOW)) {
+            continue;
+        }
         // Made by this user or by the file's owner, never planted by a third.
-        if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
-            (info.st_uid != ::geteuid() && info.st_uid != targetOwner) ||
-            sameContent(path, target)) {
+        const struct stat& info = copy.info();
+        if ((info.st_uid != ::geteuid() && info.st_uid != targetOwner) ||
+            (fileOpen && sameContent(copy, file))) {
             continue;
         }
         const auto& time = info.st_mtim;
-        if (newest.empty() || time.tv_sec > newestTime.tv_sec ||
+        const auto& newestTime = newest.file.info().st_mtim;
+        if (newest.path.empty() || time.tv_sec > newestTime.tv_sec ||
             (time.tv_sec == newestTime.tv_sec && time.tv_nsec > newestTime.tv_nsec)) {
-            newest = path;
-            newestTime = time;
+            newest.path = path;
+            newest.file = std::move(copy);
         }
     }
     return newest;
 }
 
 void RemoveRescueCopies(const std::string& target, const std::string& dataFolder) {
-    for (const std::string& path : RescueCopyPaths(target, dataFolder)) {
-        if (::unlink(path.c_str()) == 0) {
+    const std::vector<std::string> paths = RescueCopyPaths(target, dataFolder);
+    for (const std::string& path : paths) {
+        if ((&path == &paths.front() || checkRescueFolder(FolderOf(path), ownerOf(target)) == 0) &&
+            ::unlink(path.c_str()) == 0) {
             SyncFolder(FolderOf(path));
         }
     }

@@ -3,7 +3,9 @@
 // whole copy of its new content lies on disk: beside it as ".<name>.rescue", or where that
 // folder cannot be written, in the data folder as "Rescue/" + a digest of the file's absolute
 // path + ".vlt". A crash in the middle of the rewrite thus always leaves one whole container,
-// and a reader finds that copy from the file's own path. Copies are readable by their owner only.
+// and a reader finds that copy from the file's own path. Copies are readable by their owner only,
+// and so is the data folder's "Rescue" folder, which is never used when it is a link or belongs to
+// another user.
 
 #include <cstdint>
 #include <span>
@@ -12,6 +14,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/FileWriter.h"
+#include "engine/container/ByteSource.h"
 
 namespace vlt {
 
@@ -25,9 +28,17 @@ std::vector<std::string> RescueCopyPaths(const std::string& target, const std::s
 int WriteRescueCopy(const std::string& target, const std::string& dataFolder,
                     std::span<const std::uint8_t> image, const FileWriter& writer);
 
+// A rescue copy, open: it is read from the very descriptor its checks were made on, so nothing
+// can be swapped in between.
+struct FoundCopy {
+    std::string path;  // "" when there is none
+    FileSource file;
+};
+
 // The newest rescue copy of `target` that differs from the target and belongs to this user or
-// to the target's owner, "" when there is none.
-std::string FindRescueCopy(const std::string& target, const std::string& dataFolder);
+// to the target's owner. Each place is opened once, never through a link and never blocking, and
+// anything but a regular file there is no copy.
+FoundCopy FindRescueCopy(const std::string& target, const std::string& dataFolder);
 
 // Removes every rescue copy of `target`, and syncs the folders it was in.
 void RemoveRescueCopies(const std::string& target, const std::string& dataFolder);

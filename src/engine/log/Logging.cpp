@@ -24,8 +24,9 @@ int TraceLog::Log_Open(const std::string& path) {
         file_ = nullptr;
     }
     // Append, never truncate; the log may name files and folders, so it is owner-only. A FIFO
-    // or device in its place is no log: writing to it could block every traced step.
-    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND, 0600, nullptr);
+    // or device in its place is no log: writing to it could block every traced step. Nor is a
+    // link, which could send the lines into someone else's file.
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW, 0600, nullptr);
     if (fd < 0) {
         return 0;
     }

@@ -17,6 +17,9 @@ namespace vlt {
 
 namespace {
 
+// No settings file comes near this; a larger one would only delay the start and fill memory.
+constexpr std::uint64_t kMaxFileSize = std::uint64_t{1} << 20;
+
 bool sameName(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
 }
@@ -64,9 +67,10 @@ void IniFile::reset() {
 
 bool IniFile::load(const std::string& path) {
     reset();
-    // Never blocks: a FIFO or a device where the file belongs is as unreadable as a missing file.
+    // Never blocks: a FIFO or a device where the file belongs is as unreadable as a missing file,
+    // and so is a file too large to be one of these, refused before a byte of it is read.
     std::string bytes;
-    if (ReadRegularFile(path, bytes) != FileRefusal::None) {
+    if (ReadRegularFile(path, bytes, kMaxFileSize) != FileRefusal::None) {
         return false;
     }
     std::string_view rest(bytes);
@@ -228,7 +232,11 @@ bool IniFile::save(const std::string& path, const FileWriter& writer) {
         bytes += line.text;
         bytes += "\r\n";
     }
-    bool written = writeFileAtomically(path, bytes, writer, 0600);
+    // The program's own file: a link or anything else at its name is replaced, never written
+    // through, and the file is owner-only.
+    AtomicFile file(path, writer, 0600);
+    file.replaceByRenameOnly();
+    const bool written = file.open() && file.write(bytes.data(), bytes.size()) && file.commit();
     wipeString(bytes);
     if (written) {
         changed_ = false;

@@ -27,7 +27,8 @@ class IniFile {
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
 
-    // Reads the file. False when it cannot be opened; the document is then new and empty.
+    // Reads the file. False when it cannot be opened or is larger than 1 MiB (1,048,576 bytes),
+    // which is not read at all; the document is then new and empty.
     bool load(const std::string& path);
 
     std::u16string readString(std::u16string_view group, std::u16string_view key,
@@ -53,9 +54,10 @@ class IniFile {
 
     // True when the document differs from the file it was read from, or was never read.
     bool changed() const { return changed_; }
-    // Writes the document when it changed: atomically, owner-only when the file is new, CR LF
-    // line ends. A document not read from a file starts with the byte-order mark and an empty
-    // line. False when the file could not be written; it is then untouched.
+    // Writes the document when it changed: as a new owner-only file renamed over the old one (a
+    // link at the name is replaced, never written through), CR LF line ends. A document not read
+    // from a file starts with the byte-order mark and an empty line. False when the file could not
+    // be written; it is then untouched.
     bool save(const std::string& path, const FileWriter& writer);
 
   private:

@@ -63,7 +63,7 @@ TEST(AtomicFile, AnInPlaceRewriteKeepsAWholeCopyUntilItIsComplete) {
         EXPECT_TRUE(failing.targetDamaged());
     }
     EXPECT_TRUE(test::readFile(copy) == old);
-    EXPECT_EQ(FindRescueCopy(target, ""), copy);
+    EXPECT_EQ(FindRescueCopy(target, "").path, copy);
     writer.rewriteFault = nullptr;
     ASSERT_TRUE(save("whole"));
     EXPECT_EQ(test::readFile(dir.file("b.vlt")), "whole");

@@ -64,6 +64,19 @@ TEST_F(LogFixture, AFifoOrDeviceIsNoLog) {
     EXPECT_TRUE(std::filesystem::is_fifo(path));
 }
 
+// A link at the log's name could send the lines into someone else's file: it is no log either.
+TEST_F(LogFixture, ALinkIsNoLog) {
+    const std::string other = dir.file("other.txt");
+    test::writeFile(other, "someone's own");
+    std::filesystem::create_symlink(other, path);
+    EXPECT_EQ(log.Log_Open(path), 0);
+    EXPECT_EQ(log.Log_Write(u"x"), -1);
+    EXPECT_EQ(test::readFile(other), "someone's own");
+    std::filesystem::remove(other);  // dangling, the link still creates nothing
+    EXPECT_EQ(log.Log_Open(path), 0);
+    EXPECT_FALSE(std::filesystem::exists(other));
+}
+
 TEST_F(LogFixture, WithoutAnOpenLogNothingIsWritten) {
     EXPECT_EQ(log.Log_Write(u"x"), -1);
     EXPECT_EQ(log.Log_Banner(u"x"), -1);

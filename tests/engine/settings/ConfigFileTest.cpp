@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 
 #include "Fifo.h"
@@ -293,6 +296,67 @@ TEST(ConfigFile, ASearchTextWithLineBreaksStaysOnItsLine) {
     EXPECT_EQ(back.Search.SearchText, u"first  [MainSettings] Recents = 0");
     EXPECT_EQ(back.Main.Recents, 1);
     EXPECT_EQ(back.Search.SearchExpired, 1);
+}
+
+// The settings file is the program's own: a link at its name (to another user's file, say) is
+// replaced by an owner-only file of its own, and the file it points to is never written.
+TEST(ConfigFile, ALinkAtTheNameIsReplacedNeverWrittenThrough) {
+    test::TempDir dir;
+    const std::string other = dir.file("other.ini");
+    const std::string otherText = "[Someone]\r\nElse = 1\r\n";
+    const std::string config = dir.file("Config.ini");
+    Settings settings = FactorySettings();
+    settings.Main.CloseSendTray = 1;
+    for (const bool exit : {true, false}) {
+        SCOPED_TRACE(exit ? "exit" : "apply");
+        test::writeFile(other, otherText);
+        std::filesystem::remove(config);
+        std::filesystem::create_symlink(other, config);
+        ASSERT_TRUE(exit ? WriteExitSettings(settings, config, writer)
+                         : WriteMainSettings(settings, config, writer));
+        EXPECT_EQ(test::readFile(other), otherText);
+        EXPECT_FALSE(std::filesystem::is_symlink(config));
+        EXPECT_EQ(test::statOf(config).st_mode & 07777, 0600u);
+    }
+    test::ScriptedDesktop desktop;
+    Settings read;
+    ASSERT_EQ(ReadConfig(read, desktop, config, writer), kConfigRead);
+    EXPECT_EQ(read.Main.CloseSendTray, 1);
+}
+
+// No settings file comes near 1 MiB. A larger one is unreadable, refused at once without being
+// read (so a huge one neither delays the start nor fills memory), and recreated like any other
+// unreadable file.
+TEST(ConfigFile, AFileLargerThanOneMebibyteIsUnreadableAndRecreated) {
+    test::TempDir dir;
+    const std::string config = dir.file("Config.ini");
+    std::string text = "[MainSettings]\r\nCloseSendTray = 1\r\n";
+    text += ';';
+    text.append((std::size_t{1} << 20) - text.size(), '-');
+    ASSERT_EQ(text.size(), std::size_t{1} << 20);
+    for (const bool larger : {false, true}) {
+        SCOPED_TRACE(larger ? "1 MiB + 1" : "1 MiB");
+        test::writeFile(config, larger ? text + "-" : text);
+        test::ScriptedDesktop desktop;
+        Settings read;
+        EXPECT_EQ(ReadConfig(read, desktop, config, writer),
+                  larger ? kConfigRecreated : kConfigRead);
+        EXPECT_EQ(read.Main.CloseSendTray, larger ? 0 : 1);
+        EXPECT_EQ(desktop.messageTexts().size(), larger ? 1u : 0u);
+    }
+    EXPECT_TRUE(test::readFile(config) == factoryFile());  // compared, not printed
+
+    const int fd = ::open(config.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t{2} << 30), 0);  // 2 GiB, taking no disk space
+    ::close(fd);
+    test::ScriptedDesktop desktop;
+    Settings read;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadConfig(read, desktop, config, writer), kConfigRecreated);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(desktop.messageTexts() == std::vector<std::u16string>{kRecreatedText});
+    EXPECT_TRUE(test::readFile(config) == factoryFile());  // compared, not printed
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 
 #include "Fifo.h"
@@ -196,6 +200,47 @@ TEST(RecentFiles, ClearingEmptiesTheListAndDeletesTheFile) {
     EXPECT_TRUE(recent.paths.empty());
     recent.AddRecentFile(vault(2), 1, writer);
     EXPECT_EQ(recent.paths, Paths{vault(2)});
+}
+
+// The list is the program's own file: a link at its name is replaced, never written through.
+TEST(RecentFiles, ALinkAtTheNameIsReplacedNeverWrittenThrough) {
+    test::TempDir dir;
+    const std::string other = dir.file("other.ini");
+    test::writeFile(other, recentFile({vault(1)}));
+    RecentFiles recent(dir.file("Recent.ini"));
+    std::filesystem::create_symlink(other, recent.recentPath());
+    recent.AddRecentFile(vault(2), 1, writer);
+    EXPECT_EQ(test::readFile(other), recentFile({vault(1)}));
+    EXPECT_FALSE(std::filesystem::is_symlink(recent.recentPath()));
+    EXPECT_EQ(test::readFile(recent.recentPath()), recentFile({vault(2), vault(1)}));
+    EXPECT_EQ(test::statOf(recent.recentPath()).st_mode & 07777, 0600u);
+}
+
+// A list larger than 1 MiB is unreadable: refused at once without being read, an empty list,
+// and left as it is like any unreadable list.
+TEST(RecentFiles, AFileLargerThanOneMebibyteIsAnUnreadableList) {
+    test::TempDir dir;
+    RecentFiles recent(dir.file("Recent.ini"));
+    std::string text = recentFile({vault(1)});
+    text += ';';
+    text.append((std::size_t{1} << 20) - text.size(), '-');
+    test::writeFile(recent.recentPath(), text);
+    recent.read();
+    EXPECT_EQ(recent.paths, Paths{vault(1)});
+    test::writeFile(recent.recentPath(), text + "-");
+    recent.read();
+    EXPECT_TRUE(recent.paths.empty());
+
+    const int fd = ::open(recent.recentPath().c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, off_t{2} << 30), 0);  // 2 GiB, taking no disk space
+    ::close(fd);
+    const auto start = std::chrono::steady_clock::now();
+    recent.read();
+    recent.AddRecentFile(vault(2), 1, writer);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_TRUE(recent.paths.empty());
+    EXPECT_EQ(test::statOf(recent.recentPath()).st_size, off_t{2} << 30);
 }
 
 }  // namespace
