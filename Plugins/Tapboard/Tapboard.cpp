@@ -1,8 +1,9 @@
 // The on-screen keyboard tool: types into another program's window by clicks on its keys.
-#include <dlfcn.h>
-
 #include <QImage>
 #include <QMessageBox>
+#include <cstdint>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "GuiBridge.h"
@@ -26,16 +27,27 @@ void Plugin_OnLoad() {
 
 namespace {
 
-// The layouts file lies beside this library, wherever the host program is.
+// The layouts file lies beside this library, wherever the host program is. The host loads a
+// library through its open descriptor, so the loader's name for it tells nothing of its folder;
+// the kernel's map of the process names the file each mapping comes from.
 std::string layoutsPath() {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&Plugin_Start), &info) == 0 || info.dli_fname == nullptr) {
-        return "KBLayouts.ini";
+    const auto here = reinterpret_cast<std::uintptr_t>(&Plugin_Start);
+    std::ifstream maps("/proc/self/maps");
+    // Each line: "start-end perms offset device inode path", the path the only field with a '/'.
+    for (std::string line; std::getline(maps, line);) {
+        std::uintptr_t start = 0;
+        std::uintptr_t end = 0;
+        char dash = 0;
+        std::istringstream range(line);
+        range >> std::hex >> start >> dash >> end;
+        const std::size_t path = line.find('/');
+        if (!range || dash != '-' || here < start || here >= end || path == std::string::npos) {
+            continue;
+        }
+        const std::size_t slash = line.rfind('/');
+        return line.substr(path, slash + 1 - path) + "KBLayouts.ini";
     }
-    std::string path = info.dli_fname;
-    const std::size_t slash = path.rfind('/');
-    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
-           "KBLayouts.ini";
+    return "KBLayouts.ini";
 }
 
 void showError(const QString& caption, const QString& text) {

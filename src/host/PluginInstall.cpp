@@ -11,6 +11,7 @@
 #include "common/RegularFile.h"
 #include "common/Utf.h"
 #include "engine/crypto/MD5.h"
+#include "host/ElfImage.h"
 #include "host/PluginLibrary.h"
 #include "host/PluginList.h"
 
@@ -35,13 +36,9 @@ std::u16string textExport(void* handle, const char* name) {
     return text != nullptr ? std::u16string(text) : std::u16string();
 }
 
-// Copies source to target through a temporary file in target's folder, so that target is never
+// Writes bytes to target through a temporary file in target's folder, so that target is never
 // seen half-written and a library loaded from it is never overwritten in place.
-bool copyInto(const std::string& source, const std::string& target) {
-    std::string bytes;
-    if (ReadRegularFile(source, bytes) != FileRefusal::None) {
-        return false;
-    }
+bool copyInto(const std::string& bytes, const std::string& target) {
     std::string temporary = (fs::path(target).parent_path() / ".plugin-XXXXXX").string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
@@ -66,8 +63,9 @@ bool copyInto(const std::string& source, const std::string& target) {
     return ok;
 }
 
-bool sameContentLoaded(const PluginList& plugins, const std::string& file) {
-    const std::u16string md5 = FileMD5Hex(file);
+bool sameContentLoaded(const PluginList& plugins, const std::string& bytes) {
+    const std::u16string md5 =
+        MD5Hex({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
     for (const VLTPlg& p : plugins.records()) {
         if (!md5.empty() && FileMD5Hex(p.Path) == md5) {
             return true;
@@ -75,6 +73,17 @@ bool sameContentLoaded(const PluginList& plugins, const std::string& file) {
     }
     return false;
 }
+
+// The chosen file stays open from its first look to its trial load, so that what is tried and
+// then copied is one file.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
 
 }  // namespace
 
@@ -84,18 +93,26 @@ int VLT_Plugin_Install(PluginList& plugins, Desktop& desktop, const std::string&
     if (chosen.empty()) {
         return 0;
     }
-    std::error_code error;
-    const auto size = fs::file_size(chosen, error);
-    if (error || size == 0) {
+    struct stat info {};
+    const Descriptor file{OpenRegularFile(chosen, O_RDONLY, 0, nullptr, &info)};
+    std::string bytes;
+    if (file.fd >= 0 && info.st_size > 0) {
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        if (!ReadFullyAt(file.fd, 0, bytes.data(), bytes.size())) {
+            bytes.clear();
+        }
+    }
+    if (bytes.empty()) {
         warn(desktop, u"The file size is smaller or equal to 0. Installation aborted.");
         return 0;
     }
     // The same library under another path would share the loaded copy's handle and state.
-    if (sameContentLoaded(plugins, chosen)) {
+    if (sameContentLoaded(plugins, bytes)) {
         warn(desktop, u"The plugin you have chosen is already installed. Installation aborted.");
         return 0;
     }
-    void* library = openPluginLibrary(chosen);
+    // A file cut short is never handed to the loader, which would fault on its missing end.
+    void* library = elfImageRefusal(file.fd).empty() ? openPluginLibrary(file.fd, chosen) : nullptr;
     if (library == nullptr) {
         warn(desktop, u"The file you have chosen is not a valid DLL. Installation aborted.");
         return 1;
@@ -148,8 +165,9 @@ int VLT_Plugin_Install(PluginList& plugins, Desktop& desktop, const std::string&
         }
         changed();
     }
+    std::error_code error;
     fs::create_directories(folder, error);
-    if (!copyInto(chosen, target)) {
+    if (!copyInto(bytes, target)) {
         warn(desktop,
              u"Error copying the plugin file. Note that you need administrator priviledges to "
              u"install plugins.");

@@ -1,5 +1,7 @@
 #include "host/PluginList.h"
 
+#include <unistd.h>
+
 #include <QByteArray>
 #include <algorithm>
 #include <filesystem>
@@ -65,12 +67,16 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
         log_.Trace(u"Plugin not loaded: " + std::u16string(reason), kLoad);
         return 0;
     };
-    if (const std::u16string refusal = pluginFileRefusal(path); !refusal.empty()) {
+    std::u16string refusal;
+    const int fd = openPluginFile(path, refusal);
+    if (fd < 0) {
         return refuse(refusal);
     }
     std::string error;
     PluginFaultHandler faultHandler;
-    void* handle = openPluginLibrary(path, &error, &faultHandler);
+    void* handle = openPluginLibrary(fd, path, &error, &faultHandler);
+    const std::u16string md5 = handle != nullptr ? FileMD5Hex(fd) : std::u16string();
+    ::close(fd);
     if (handle == nullptr) {
         return refuse(fromUtf8(error));
     }
@@ -107,7 +113,7 @@ int PluginList::VLT_Plugin_Load(const std::string& path) {
 
     const VLTPlg& p = records_.back();
     log_.Trace(u"VLTPlg()\\ID: " + decimal(p.ID), kLoad);
-    log_.Trace(u"VLTPlg()\\MD5: " + FileMD5Hex(path), kLoad);
+    log_.Trace(u"VLTPlg()\\MD5: " + md5, kLoad);
     log_.Trace(u"VLTPlg()\\Name: " + p.Name, kLoad);
     log_.Trace(u"VLTPlg()\\Version: " + p.Version, kLoad);
     log_.Trace(u"VLTPlg()\\Description: " + p.Description, kLoad);

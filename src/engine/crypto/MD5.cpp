@@ -51,16 +51,12 @@ std::u16string MD5Hex(std::span<const std::uint8_t> bytes) {
     return finish(context.get());
 }
 
-std::u16string FileMD5Hex(const std::string& path) {
-    const int fd = OpenRegularFile(path, O_RDONLY, 0, nullptr);
-    if (fd < 0) {
-        return {};
-    }
+std::u16string FileMD5Hex(int fd) {
     Context context = newContext();
     bool ok = static_cast<bool>(context);
     unsigned char chunk[65536];
-    while (ok) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+    for (off_t offset = 0; ok;) {
+        const ssize_t got = ::pread(fd, chunk, sizeof chunk, offset);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -68,10 +64,20 @@ std::u16string FileMD5Hex(const std::string& path) {
             ok = got == 0;
             break;
         }
+        offset += got;
         ok = EVP_DigestUpdate(context.get(), chunk, static_cast<std::size_t>(got)) == 1;
     }
-    ::close(fd);
     return ok ? finish(context.get()) : std::u16string();
+}
+
+std::u16string FileMD5Hex(const std::string& path) {
+    const int fd = OpenRegularFile(path, O_RDONLY, 0, nullptr);
+    if (fd < 0) {
+        return {};
+    }
+    std::u16string digest = FileMD5Hex(fd);
+    ::close(fd);
+    return digest;
 }
 
 }  // namespace vlt
