@@ -7,8 +7,12 @@
  * opens it with dlopen(RTLD_NOW | RTLD_LOCAL) and looks up the exports below by name, unmangled
  * (extern "C" in C++). Every export and callback uses the platform's C calling convention.
  * The host refuses, and names the reason in its trace log:
+ *  - a file that is no complete ELF shared library of the host's class and architecture (one
+ *    cut short included);
  *  - a file that is not a regular file, is owned by another user than the one running VLT (or
- *    root), or that others may write to (mode o+w);
+ *    root), or that another user may write to (by its mode, its group or its access list), or
+ *    whose path runs through such a folder (unless sticky) or through a link in a folder others
+ *    may write that belongs to another user; the file checked is the file loaded;
  *  - a file dlopen refuses (not a library, a missing dependency, an undefined symbol);
  *  - a library without Plugin_GetSignature, or whose signature is not exactly
  *    VLT_PLUGIN_SIGNATURE (a refused library is closed again).
