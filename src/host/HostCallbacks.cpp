@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
+
+#include "engine/view/EntryRows.h"
 
 namespace vlt {
 namespace {
@@ -80,15 +83,23 @@ struct CallbackAccess {
         if (!current(s.entries_, s.engine_.vault.Entries)) {
             s.entries_.clear();
             s.passwords_.clear();
+            s.attachmentNames_.clear();
             s.passwords_.reserve(static_cast<std::size_t>(s.engine_.vault.Entries.count()));
+            // An exporter gets the attachment names the entry list shows, not the stored text:
+            // a loaded file or an importer may have left that empty or out of date.
+            const AttachmentSummaries summaries(s.engine_.vault.Attachments);
             for (const Entry& e : s.engine_.vault.Entries) {
+                const char16_t* attachmentNames = kNoAttachments;
+                if (std::optional<std::u16string> names = summaries.find(e.ID)) {
+                    attachmentNames = s.attachmentNames_.emplace_back(std::move(*names)).c_str();
+                }
                 s.passwords_.push_back(terminated(e.Password.view()));
                 s.entries_.push_back(VLT_Entry{
                     e.ID, e.GroupID, e.GroupName.c_str(), e.Account.c_str(), e.User.c_str(),
-                    s.passwords_.back().data(), e.URL.c_str(), e.AttachmentNames.c_str(),
-                    e.Comment.c_str(), e.Expires, e.CustomForeground, e.ForegroundColor,
-                    e.CustomBackground, e.BackgroundColor, e.CreationDate, e.AccessDate,
-                    e.ModificationDate, e.ExpirationDate, 0});
+                    s.passwords_.back().data(), e.URL.c_str(), attachmentNames, e.Comment.c_str(),
+                    e.Expires, e.CustomForeground, e.ForegroundColor, e.CustomBackground,
+                    e.BackgroundColor, e.CreationDate, e.AccessDate, e.ModificationDate,
+                    e.ExpirationDate, 0});
             }
         }
         s.nextEntry_ = 0;

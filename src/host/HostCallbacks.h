@@ -5,6 +5,7 @@
 // importer runs at a time; its session names the engine the callbacks act on.
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <unordered_map>
@@ -35,6 +36,9 @@ class CallbackSession {
     std::vector<VLT_Entry> entries_;
     std::vector<VLT_Attachment> attachments_;
     std::vector<SecureText> passwords_;  // NUL-terminated copies for the Entry records
+    // The attachment summaries of the Entry records that have attachments; a deque, so that the
+    // records' pointers stay valid while it grows.
+    std::deque<std::u16string> attachmentNames_;
     std::size_t nextGroup_ = 0;
     std::size_t nextEntry_ = 0;
     std::size_t nextAttachment_ = 0;

@@ -91,6 +91,43 @@ TEST_F(VaultPlugin, ExporterSeesEveryRecordOnceInOrder) {
               "end");
 }
 
+// An exporter reads the attachment names the entry list shows, whatever the entry stores: a
+// loaded container or an importer may have left that text empty or out of date.
+TEST_F(VaultPlugin, ExporterReadsTheAttachmentNamesTheListShows) {
+    Vault& v = engine.vault;
+    v.Groups.append(Group{11, 1, u"Top", 0});
+    const std::pair<std::int32_t, std::u16string> stored[] = {
+        {21, u""}, {22, u"stale.txt"}, {23, u""}, {24, u"old.pdf"}};
+    for (const auto& [id, names] : stored) {
+        Entry e;
+        e.ID = id;
+        e.GroupID = 11;
+        e.AttachmentNames = names;
+        v.Entries.append(std::move(e));
+    }
+    const std::pair<std::int32_t, std::u16string> files[] = {
+        {21, u"note.txt"}, {24, u"new.pdf"}, {21, u"key.bin"}};
+    for (const auto& [entryId, name] : files) {
+        Attachment a;
+        a.ID = 31 + static_cast<std::int32_t>(v.Attachments.count());
+        a.EntryID = entryId;
+        a.FileName = name;
+        v.Attachments.append(std::move(a));
+    }
+
+    CallbackSession run(engine, nullptr);
+    for (int walk = 0; walk < 2; ++walk) {  // the records of a rewound list stay whole
+        ASSERT_EQ(VLT_Plugin_CountEntries(), 4);
+        std::vector<std::u16string> seen;
+        while (const VLT_Entry* e = VLT_Plugin_NextEntry()) {
+            seen.emplace_back(e->AttachmentNames);
+        }
+        EXPECT_EQ(seen, (std::vector<std::u16string>{u"note.txt, key.bin", u"No attachments",
+                                                     u"No attachments", u"new.pdf"}));
+    }
+    EXPECT_EQ(v.Entries.at(0).AttachmentNames, u"");  // what the file holds stays as it was
+}
+
 // Written in C from the interface header alone: it must find every field where the header
 // says it is, the pointer-width attachment data included.
 TEST_F(VaultPlugin, PlainCExporterReadsTheVaultThroughTheHeaderAlone) {

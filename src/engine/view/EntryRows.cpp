@@ -17,30 +17,20 @@ namespace {
 constexpr int kPrefetchAhead = 16;
 constexpr std::uint32_t kAttachedFilterBits = 1u << 16;
 
-// Collects one entry's attachment names; the same rules serve a single entry and a whole list.
-class SummaryText {
-  public:
-    void add(std::u16string_view fileName) {
-        any_ = true;
-        text_ += fileName;
-        text_ += u", ";
-    }
+// One entry's summary is built by adding each file name with addName, in list order, and
+// finishing the result with finishNames; the same rules serve a single entry and a whole list.
+void addName(std::u16string& names, std::u16string_view fileName) {
+    names += fileName;
+    names += u", ";
+}
 
-    std::u16string finish() const {
-        if (!any_) {
-            return u"No attachments";
-        }
-        std::u16string text(trimBlanks(text_));
-        if (!text.empty() && text.back() == u',') {
-            text.pop_back();
-        }
-        return text;
+std::u16string finishNames(std::u16string_view names) {
+    std::u16string text(trimBlanks(names));
+    if (!text.empty() && text.back() == u',') {
+        text.pop_back();
     }
-
-  private:
-    bool any_ = false;
-    std::u16string text_;
-};
+    return text;
+}
 
 // The mask shows a fixed width so that it gives nothing away about the value's length.
 const std::u16string& maskedCell() {
@@ -96,13 +86,34 @@ bool EntryExpired(const Entry& entry, std::int32_t now) {
 }
 
 std::u16string AttachmentSummary(const RecordList<Attachment>& attachments, std::int32_t entryId) {
-    SummaryText summary;
+    bool any = false;
+    std::u16string names;
     for (const Attachment& attachment : attachments) {
         if (attachment.EntryID == entryId) {
-            summary.add(attachment.FileName);
+            any = true;
+            addName(names, attachment.FileName);
         }
     }
-    return summary.finish();
+    return any ? finishNames(names) : kNoAttachments;
+}
+
+AttachmentSummaries::AttachmentSummaries(const RecordList<Attachment>& attachments)
+    : mayHave_(kAttachedFilterBits) {
+    for (const Attachment& attachment : attachments) {
+        addName(names_[attachment.EntryID], attachment.FileName);
+        mayHave_[static_cast<std::uint32_t>(attachment.EntryID) % kAttachedFilterBits] = true;
+    }
+}
+
+std::optional<std::u16string> AttachmentSummaries::find(std::int32_t entryId) const {
+    if (!mayHave_[static_cast<std::uint32_t>(entryId) % kAttachedFilterBits]) {
+        return std::nullopt;
+    }
+    auto found = names_.find(entryId);
+    if (found == names_.end()) {
+        return std::nullopt;
+    }
+    return finishNames(found->second);
 }
 
 const EntryRow* EntryRows::row(int at) const {
@@ -137,9 +148,10 @@ SecureText EntryRows::cellText(const Vault& vault, int at, int column,
             return SecureText(masked(masks, column) ? std::u16string_view(maskedCell())
                                                     : storedText(*source, column));
         case kColAttachments:
-            return SecureText(shown->summary >= 0
-                                  ? summaries[static_cast<std::size_t>(shown->summary)]
-                                  : SummaryText().finish());
+            return SecureText(
+                shown->summary >= 0
+                    ? std::u16string_view(summaries[static_cast<std::size_t>(shown->summary)])
+                    : std::u16string_view(kNoAttachments));
         case kColCreationDates:
             return SecureText(EntryDateText(shown->creationDate));
         case kColAccessDates:
@@ -166,14 +178,7 @@ SecureText EntryRows::dragText(const Engine& engine, int at, int column) const {
 
 EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t viewFilter,
                          std::int32_t now) {
-    std::unordered_map<std::int32_t, SummaryText> attached;
-    // Most entries have no attachment: a bit per low ID bits answers most of them without a
-    // lookup in the map.
-    std::vector<bool> mayHave(kAttachedFilterBits);
-    for (const Attachment& attachment : vault.Attachments) {
-        attached[attachment.EntryID].add(attachment.FileName);
-        mayHave[static_cast<std::uint32_t>(attachment.EntryID) % kAttachedFilterBits] = true;
-    }
+    const AttachmentSummaries attached(vault.Attachments);
     EntryRows list;
     const int count = vault.Entries.count();
     // Room for the largest group: pages a smaller group leaves unused are never touched.
@@ -195,11 +200,9 @@ EntryRows BuildEntryRows(const Vault& vault, std::int32_t groupId, std::int32_t 
         EntryRow& row = list.rows.emplace_back();
         row.id = entry.ID;
         row.index = index;
-        if (mayHave[static_cast<std::uint32_t>(entry.ID) % kAttachedFilterBits]) {
-            if (auto found = attached.find(entry.ID); found != attached.end()) {
-                row.summary = static_cast<std::int32_t>(list.summaries.size());
-                list.summaries.push_back(found->second.finish());
-            }
+        if (std::optional<std::u16string> summary = attached.find(entry.ID)) {
+            row.summary = static_cast<std::int32_t>(list.summaries.size());
+            list.summaries.push_back(std::move(*summary));
         }
         row.creationDate = entry.CreationDate;
         row.accessDate = entry.AccessDate;

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/settings/Settings.h"
@@ -73,9 +75,30 @@ std::u16string EntryDateText(std::int32_t date);
 // Whether the entry counts as expired at `now`; an expiry moment of exactly now has passed.
 bool EntryExpired(const Entry& entry, std::int32_t now);
 
+// The summary of an entry without attachments.
+inline constexpr char16_t kNoAttachments[] = u"No attachments";
+
 // The file names of the entry's attachments in list order, separated by ", ", or
-// "No attachments". This is also what an added or edited entry stores in AttachmentNames.
+// kNoAttachments. This is also what an added or edited entry stores in AttachmentNames.
 std::u16string AttachmentSummary(const RecordList<Attachment>& attachments, std::int32_t entryId);
+
+// Every entry's attachment summary from one pass over the attachments, for walks over many
+// entries: AttachmentSummary alone passes over all of them for each entry.
+class AttachmentSummaries {
+  public:
+    explicit AttachmentSummaries(const RecordList<Attachment>& attachments);
+
+    // AttachmentSummary(attachments, entryId) for an entry that has attachments; nullopt for one
+    // without, whose summary is kNoAttachments.
+    std::optional<std::u16string> find(std::int32_t entryId) const;
+
+  private:
+    // Each entry's file names, each followed by ", ".
+    std::unordered_map<std::int32_t, std::u16string> names_;
+    // Most entries have no attachment: a bit per low ID bits answers most of them without a
+    // lookup in the map.
+    std::vector<bool> mayHave_;
+};
 
 // The rows of one group's entries in list order; with viewFilter 1 only the expired ones.
 // One pass over Attachments and one over Entries, whatever their sizes.
