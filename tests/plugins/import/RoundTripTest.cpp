@@ -129,21 +129,9 @@ std::string exportWhole(plugin::ExportWriter writer, plugin::RecordSource& recor
     return out.bytes();
 }
 
-std::vector<std::int32_t> numbersOf(const VLT_Entry& e) {
-    return {e.ID,
-            e.GroupID,
-            e.Expires,
-            e.CustomForeground,
-            e.ForegroundColor,
-            e.CustomBackground,
-            e.BackgroundColor,
-            e.CreationDate,
-            e.AccessDate,
-            e.ModificationDate,
-            e.ExpirationDate};
-}
-
-std::vector<std::int32_t> numbersOf(const EntryRecord& r) {
+// The numbers of an entry as the exporter reads it or as the importer hands it on.
+template <typename Record>
+std::vector<std::int32_t> numbersOf(const Record& r) {
     return {r.ID,
             r.GroupID,
             r.Expires,
