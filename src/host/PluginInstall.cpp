@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <new>
 
 #include "PluginABI.h"
 #include "common/RegularFile.h"
@@ -97,8 +98,12 @@ int VLT_Plugin_Install(PluginList& plugins, Desktop& desktop, const std::string&
     const Descriptor file{OpenRegularFile(chosen, O_RDONLY, 0, nullptr, &info)};
     std::string bytes;
     if (file.fd >= 0 && info.st_size > 0) {
-        bytes.resize(static_cast<std::size_t>(info.st_size));
-        if (!ReadFullyAt(file.fd, 0, bytes.data(), bytes.size())) {
+        try {
+            bytes.resize(static_cast<std::size_t>(info.st_size));
+        } catch (const std::bad_alloc&) {
+            bytes.clear();
+        }
+        if (!bytes.empty() && !ReadFullyAt(file.fd, 0, bytes.data(), bytes.size())) {
             bytes.clear();
         }
     }
