@@ -13,6 +13,7 @@
 
 #include <exception>
 
+#include "QtUtf16.h"
 #include "ToolWindow.h"
 
 extern const unsigned char kDiceboxIcon[1150];
@@ -161,7 +162,7 @@ void DiceboxWindow::CreatePassword() {
         return;
     }
     tools::wipeField(password_);
-    password_->setText(QString::fromStdU16String(password));
+    password_->setText(qs(password));
     OPENSSL_cleanse(password.data(), password.size() * sizeof(char16_t));
 }
 
