@@ -82,10 +82,19 @@ std::u16string pathRefusal(const std::string& path, fs::path& resolved, struct s
     std::deque<fs::path> names(relative.begin(), relative.end());
     fs::path folder = absolute.root_path();
     struct stat folderInfo {};
-    if (::stat(folder.c_str(), &folderInfo) != 0) {
+    bool folderWritable = false;
+    // Looks up the facts of `folder` after a move to a folder checked before (the root, or a
+    // parent on the way down).
+    const auto lookUpFolder = [&] {
+        if (::stat(folder.c_str(), &folderInfo) != 0) {
+            return false;
+        }
+        folderWritable = writableByOthers(folderInfo, readAccessList(folder.c_str()));
+        return true;
+    };
+    if (!lookUpFolder()) {
         return systemError(errno);
     }
-    bool folderWritable = writableByOthers(folderInfo, readAccessList(folder.c_str()));
     if (std::u16string refusal = folderRefusal(folder, folderInfo, folderWritable);
         !refusal.empty()) {
         return refusal;
@@ -100,12 +109,10 @@ std::u16string pathRefusal(const std::string& path, fs::path& resolved, struct s
             continue;
         }
         if (name == "..") {
-            // The parent was checked on the way down; its facts are looked up again.
             folder = folder.parent_path();
-            if (::stat(folder.c_str(), &folderInfo) != 0) {
+            if (!lookUpFolder()) {
                 return systemError(errno);
             }
-            folderWritable = writableByOthers(folderInfo, readAccessList(folder.c_str()));
             continue;
         }
         const fs::path next = folder / name;
@@ -125,10 +132,9 @@ std::u16string pathRefusal(const std::string& path, fs::path& resolved, struct s
             }
             if (target.is_absolute()) {
                 folder = target.root_path();
-                if (::stat(folder.c_str(), &folderInfo) != 0) {
+                if (!lookUpFolder()) {
                     return systemError(errno);
                 }
-                folderWritable = writableByOthers(folderInfo, readAccessList(folder.c_str()));
             }
             const fs::path targetNames = target.relative_path();
             names.insert(names.begin(), targetNames.begin(), targetNames.end());
